@@ -1,0 +1,5 @@
+#include "render/render.h"
+// STUB
+void setupOmniLight(const OmniLight&) {}
+void setupSpotLight(SpotLight&) {}
+void drawBillboard(const Vec3&, float) {}

@@ -1,0 +1,57 @@
+// Drawing entry points of the renderer. Each operation switches on the GL
+// state it needs and leaves a fixed state behind (see each source file).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "assets/color.h"
+#include "assets/vec3.h"
+#include "scene/scene.h"
+
+// ---- Scene frames (render/scene_draw.cpp) -------------------------------------
+void drawScene(Scene& scene);
+void beginSceneFrame(Scene& scene);
+void endSceneFrame(Scene& scene);
+void applyObjectSettings(SceneObject& object);
+
+// ---- Lights and flares (render/lights.cpp) -------------------------------------
+void setupOmniLight(const OmniLight& light);
+void setupSpotLight(SpotLight& light);
+void drawBillboard(const Vec3& centre, float halfSize);
+
+// ---- Deformations (render/deform.cpp; no GL) --------------------------------
+void applyMagnets(const Scene& scene, MeshVertex& vertex);
+void restoreMagneticObjects(Scene& scene);
+void shiftRings(SceneObject& object);
+void rotateByRing(SceneObject& object, MeshVertex& vertex);
+void setRingAngles(SceneObject& object, float x, float y, float z);
+
+// ---- Overlays (render/overlay.cpp) ---------------------------------------------
+void drawOverlay(int32_t textureId, float depth);
+void drawOverlayAt(int32_t textureId, float x, float y, float depth);
+
+// ---- Particles (render/particles.cpp) ------------------------------------------
+struct Particle {
+    Vec3 position;                            // start position
+    Vec3 velocity;                            // units per second
+    float birthTime = 0.0f;                   // demoClock at spawn
+    float startSize = 0.0f;                   // half-width at birth
+    float shrinkRate = 0.0f;                  // half-width lost per clock unit
+    Color4 color{1.0f, 1.0f, 1.0f, 0.0f};     // 1 1 1 0; never read when drawing
+    uint8_t alive = 0;                        // 1 while the slot holds a live sprite
+};
+
+struct ParticleSystem {
+    Vec3 rotation;                  // degrees about x, y, z applied before drawing
+    int32_t textureId = 1;          // 1
+    std::vector<Particle> particles;  // fixed pool, sized once at creation
+
+    explicit ParticleSystem(int32_t capacity) : particles(static_cast<size_t>(capacity)) {}
+    int32_t capacity() const { return static_cast<int32_t>(particles.size()); }
+};
+
+void resetParticles(ParticleSystem& system);
+void spawnParticle(ParticleSystem& system, const Vec3& position, const Vec3& velocity,
+                   float startSize, float shrinkRate, float birthTime);
+void drawParticles(ParticleSystem& system, float now);

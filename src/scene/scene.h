@@ -1,0 +1,122 @@
+// Scene record: everything one section of the show draws. Objects with their
+// render settings, omni and spot lights, magnets, camera, clear/fog/lighting
+// switches. Scripts fill it (scene/scene_script.cpp), the timeline animates
+// chosen fields, the renderer reads it. Lists only grow, in call order.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "assets/color.h"
+#include "assets/mesh.h"
+#include "assets/vec3.h"
+
+// How an object's texture coordinates are produced while it is drawn.
+enum ShadingMode : int32_t {
+    SHADING_TEXTUREMAPPING = 1,  // coordinates from the mesh, generation off
+    SHADING_ENVMAPPING = 2,      // sphere-map generation on
+    SHADING_FLARE = 3,           // generation left as the previous draw left it
+};
+
+struct SceneObject {
+    // Geometry -------------------------------------------------------------
+    std::vector<MeshVertex> vertices;  // empty until the vertex list is read
+    std::vector<MeshFace> faces;       // empty until the face list is read
+    int32_t maxRing = 0;               // 0; largest vertex ring
+    std::vector<Vec3> ringTable;       // maxRing + 1 entries once built; x, y, z = angles (rad)
+
+    int32_t faceCount() const { return static_cast<int32_t>(faces.size()); }
+    int32_t vertexCount() const { return static_cast<int32_t>(vertices.size()); }
+
+    // Face normals (unit, from corner order) and vertex normals (average of
+    // the face normals naming the vertex, negated when flip).
+    void computeNormals(bool flip);
+    // ring = trunc(|scale * position - centre|); rebuilds ringTable (all zero).
+    void assignRings(float scale, Vec3 centre);
+
+    // Render settings (values as created by addObject) ----------------------
+    Vec3 position;                                   // offset added to every vertex when drawn
+    Vec3 rotation;                                   // degrees about x, then y, then z
+    Color4 materialAmbient{0.2f, 0.2f, 0.2f, 1.0f};  // 0.2 0.2 0.2 1
+    Color4 materialDiffuse{0.8f, 0.8f, 0.8f, 1.0f};  // 0.8 0.8 0.8 1
+    Color4 materialSpecular{0.0f, 0.0f, 0.0f, 1.0f}; // 0 0 0 1
+    float shininess = 50.0f;                         // 50
+    int32_t textureId = 0;                           // 0; TextureTable index
+    int32_t shading = SHADING_TEXTUREMAPPING;        // 1; a ShadingMode (any value may occur)
+    bool magnetic = false;                           // false
+    bool visible = true;                             // true
+    bool blend = false;                              // false
+    bool cullFace = true;                            // true
+    bool cullBack = true;                            // true; cull back faces (false: front)
+    bool vortex = false;                             // false
+    bool depthTest = true;                           // true
+};
+
+struct OmniLight {
+    Vec3 position;              // x, y, z, w = homogeneous light position
+    Color4 ambient{};           // given
+    Color4 diffuse{};           // given
+    Color4 specular{};          // given
+    bool flareEnabled = true;   // true; nothing changes it
+    int32_t flareTexture = 1;   // 1
+    int32_t lightNumber = 0;    // given; GL_LIGHT0 + lightNumber
+    float flareSize = 0.0f;     // given; half-size of the flare, <= 0 hides it
+};
+
+struct SpotLight {
+    Vec3 position;              // x, y, z, w; w is also the flare half-size
+    Vec3 direction;             // 0; normalised each time the light is applied
+    float cutoff = 50.0f;       // 50 degrees
+    float exponent = 100.0f;    // 100
+    Color4 ambient{};           // 0 0 0 0
+    Color4 diffuse{};           // 0 0 0 0
+    int32_t flareTexture = 1;   // 1
+    int32_t lightNumber = 0;    // given
+};
+
+// A magnet is a Vec3: x, y, z its place, w its strength.
+using Magnet = Vec3;
+
+struct Scene {
+    std::vector<std::unique_ptr<SceneObject>> objects;  // load order
+    std::vector<Magnet> magnets;
+    std::vector<OmniLight> omniLights;
+    std::vector<SpotLight> spotLights;
+    Vec3 cameraPosition;                              // eye (x, y, z)
+    Vec3 cameraTarget;                                // looked-at point; up is (0, 1, 0)
+    Color4 clearColor{0.0f, 0.0f, 0.0f, 0.5f};        // 0 0 0 0.5
+    Color4 fogColor{0.0f, 0.0f, 0.0f, 0.5f};          // 0 0 0 0.5
+    int32_t fogEnd = 50;                              // 50
+    int32_t fogStart = 0;                             // 0
+    int32_t frameCount = 0;                           // 0; raised at the start of every draw
+    int32_t rollAmplitude = 0;                        // 0; degrees, read only when rollEnabled
+    bool fogEnabled = false;                          // false
+    bool lightingEnabled = false;                     // false
+    bool rollEnabled = false;                         // false
+    bool clearDepth = true;                           // true
+    bool clearColorBuffer = false;                    // false
+
+    int32_t objectCount() const { return static_cast<int32_t>(objects.size()); }
+    int32_t magnetCount() const { return static_cast<int32_t>(magnets.size()); }
+    int32_t omniCount() const { return static_cast<int32_t>(omniLights.size()); }
+    int32_t spotCount() const { return static_cast<int32_t>(spotLights.size()); }
+
+    // Appends a new object with creation defaults (after the caller read the
+    // object name from the file).
+    SceneObject& addObject();
+    void addOmniLight(float x, float y, float z, float w, const Color4& ambient,
+                      const Color4& diffuse, const Color4& specular,
+                      int32_t lightNumber, float flareSize);
+    void addSpotLight(float x, float y, float z, float w, int32_t lightNumber);
+    void addMagnet(float x, float y, float z, float strength);
+
+    // Reads one .3ds file, appends its objects, recomputes normals and rings of
+    // every object of the scene (scene/load3ds.cpp). Ends the process on an
+    // unusable file.
+    void load3ds(const std::string& fileName, float scale, bool flip);
+    // Reads one scene script (scene/scene_script.cpp).
+    void loadScene(const std::string& fileName);
+};

@@ -1,0 +1,22 @@
+// The frame skeleton shared by every scene loop of the show, and the
+// projection helper. One loop runs while no quit was requested and the show
+// clock is below its end time; each frame: take at most one window event,
+// clear the colour buffer, the loop's drawing, clock update, Escape test
+// (that frame is not presented), swap, quit test.
+#pragma once
+
+#include <functional>
+
+struct SceneLoop {
+    float endTime = 0.0f;                     // clock value (tenths of a second) the loop runs below
+    std::function<void(float c)> draw;        // between the clear and the clock update; c = demoClock
+    std::function<void()> afterClock;         // after the clock update, before the Escape test
+    std::function<void()> afterSwap;          // after the swap and glColor4f(1,1,1,1)
+};
+
+// Runs one scene loop to its end (end time, Escape, or quit request).
+void runSceneLoop(const SceneLoop& loop);
+
+// Perspective for the chosen screen mode (screenWidth / screenHeight),
+// near 0.1, far 100; leaves the model-view matrix selected and identity.
+void setProjection(int fieldOfView);

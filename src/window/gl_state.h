@@ -1,0 +1,5 @@
+#pragma once
+
+// Loads the texture list, then puts the GL into the base state every drawing
+// operation starts from. False when the textures failed (already reported).
+bool setupGlState();

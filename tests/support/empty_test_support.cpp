@@ -1,0 +1,1 @@
+// Test support library anchor.
