@@ -1,0 +1,74 @@
+#include "support/gl_context.h"
+
+#include <SDL.h>
+#include <png.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+TestGlContext::TestGlContext(int width, int height) : width_(width), height_(height) {
+    if (!std::getenv("SDL_VIDEODRIVER")) setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "SDL video: %s\n", SDL_GetError());
+        return;
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_Window* w = SDL_CreateWindow("test", 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (!w) {
+        std::fprintf(stderr, "SDL window: %s\n", SDL_GetError());
+        return;
+    }
+    window_ = w;
+    context_ = SDL_GL_CreateContext(w);
+    if (!context_) {
+        std::fprintf(stderr, "GL context: %s\n", SDL_GetError());
+        return;
+    }
+    SDL_GL_MakeCurrent(w, static_cast<SDL_GLContext>(context_));
+    glViewport(0, 0, width, height);
+}
+
+TestGlContext::~TestGlContext() {
+    if (context_) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context_));
+    if (window_) SDL_DestroyWindow(static_cast<SDL_Window*>(window_));
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+std::vector<uint8_t> TestGlContext::readPixels() const {
+    std::vector<uint8_t> rgb(static_cast<size_t>(width_) * height_ * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width_, height_, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
+}
+
+void TestGlContext::pixel(int x, int y, uint8_t rgb[3]) const {
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+}
+
+bool TestGlContext::savePng(const char* path) const {
+    std::vector<uint8_t> rgb = readPixels();
+    FILE* f = std::fopen(path, "wb");
+    if (!f) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(f);
+        return false;
+    }
+    png_init_io(png, f);
+    png_set_IHDR(png, info, width_, height_, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = height_ - 1; y >= 0; --y)
+        png_write_row(png, rgb.data() + static_cast<size_t>(y) * width_ * 3);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    std::fclose(f);
+    return true;
+}

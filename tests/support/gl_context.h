@@ -1,0 +1,31 @@
+// A real Mesa GL context for tests: a hidden window on SDL's offscreen
+// driver (no display needed), compatibility profile, made current.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <cstdint>
+#include <vector>
+
+class TestGlContext {
+public:
+    TestGlContext(int width = 160, int height = 120);
+    ~TestGlContext();
+    TestGlContext(const TestGlContext&) = delete;
+    TestGlContext& operator=(const TestGlContext&) = delete;
+
+    bool ok() const { return context_ != nullptr; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    // RGB bytes of the back buffer, bottom row first.
+    std::vector<uint8_t> readPixels() const;
+    // RGB of one pixel (x from the left, y from the bottom).
+    void pixel(int x, int y, uint8_t rgb[3]) const;
+    // Writes the back buffer as a PNG (top row first), for looking at.
+    bool savePng(const char* path) const;
+
+private:
+    void* window_ = nullptr;
+    void* context_ = nullptr;
+    int width_, height_;
+};
