@@ -1,6 +1,140 @@
+// One frame of one scene.
+//
+// Sets clear colour and fog from the scene, performs the scene's clears,
+// places the look-at camera (with the optional roll wobble about the view
+// axis), then draws every visible object as one immediate-mode triangle list
+// with its own material and switches, deforming it on the way (vortex, then
+// magnets). The lights get their parameters only after the objects, so the
+// objects are lit with what the lights received in the scene's previous
+// frame; each light then draws its flare. The frame ends in a fixed neutral
+// state: culling, fog, blending, sphere-map generation, lighting and the
+// scene's lights off, depth test on, current colour white, the model-view
+// matrix holding camera and roll, and the last texture still bound. The
+// projection matrix is never touched.
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <cstddef>
+
+#include "assets/texture_table.h"
 #include "render/render.h"
-// STUB: replaced by the rendering work.
-void drawScene(Scene&) {}
-void beginSceneFrame(Scene&) {}
-void endSceneFrame(Scene&) {}
-void applyObjectSettings(SceneObject&) {}
+
+static GLenum glLight(int32_t lightNumber) {
+    return static_cast<GLenum>(GL_LIGHT0 + lightNumber);
+}
+
+static void setEnabled(GLenum cap, bool on) {
+    if (on)
+        glEnable(cap);
+    else
+        glDisable(cap);
+}
+
+void beginSceneFrame(Scene& scene) {
+    scene.frameCount += 1;
+    glClearColor(scene.clearColor[0], scene.clearColor[1], scene.clearColor[2],
+                 scene.clearColor[3]);
+    glFogf(GL_FOG_START, static_cast<GLfloat>(scene.fogStart));
+    glFogf(GL_FOG_END, static_cast<GLfloat>(scene.fogEnd));
+    glFogfv(GL_FOG_COLOR, scene.fogColor.data());
+    if (scene.clearColorBuffer) glClear(GL_COLOR_BUFFER_BIT);
+    if (scene.clearDepth) glClear(GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    if (scene.lightingEnabled) {
+        glEnable(GL_LIGHTING);
+        for (const OmniLight& light : scene.omniLights) glEnable(glLight(light.lightNumber));
+        for (const SpotLight& light : scene.spotLights) glEnable(glLight(light.lightNumber));
+    } else {
+        glDisable(GL_LIGHTING);
+    }
+    // Fog is switched off by the previous frame's end, never here.
+    if (scene.fogEnabled) glEnable(GL_FOG);
+}
+
+void applyObjectSettings(SceneObject& object) {
+    if (object.vortex) shiftRings(object);
+    if (object.shading == SHADING_TEXTUREMAPPING) {
+        glDisable(GL_TEXTURE_GEN_S);
+        glDisable(GL_TEXTURE_GEN_T);
+    } else if (object.shading == SHADING_ENVMAPPING) {
+        glEnable(GL_TEXTURE_GEN_S);
+        glEnable(GL_TEXTURE_GEN_T);
+    }
+    setEnabled(GL_BLEND, object.blend);
+    setEnabled(GL_DEPTH_TEST, object.depthTest);
+    glCullFace(object.cullBack ? GL_BACK : GL_FRONT);
+    setEnabled(GL_CULL_FACE, object.cullFace);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, object.materialAmbient.data());
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, object.materialDiffuse.data());
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, object.materialSpecular.data());
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, object.shininess);
+    if (object.vortex && object.vertexCount() > 0) {
+        for (MeshVertex& vertex : object.vertices) rotateByRing(object, vertex);
+    }
+    glBindTexture(GL_TEXTURE_2D, textureName(object.textureId));
+}
+
+// The object's triangles, each corner offset by the object's position. A face
+// naming a vertex that does not exist is left out whole.
+static void sendTriangles(const SceneObject& object) {
+    const MeshVertex* vertices = object.vertices.data();
+    const size_t vertexCount = object.vertices.size();
+    const float ox = object.position.x, oy = object.position.y, oz = object.position.z;
+    glBegin(GL_TRIANGLES);
+    for (const MeshFace& face : object.faces) {
+        if (face.index[0] >= vertexCount || face.index[1] >= vertexCount ||
+            face.index[2] >= vertexCount)
+            continue;
+        for (int corner = 0; corner < 3; ++corner) {
+            const MeshVertex& v = vertices[face.index[corner]];
+            glNormal3f(v.normal.x, v.normal.y, v.normal.z);
+            glTexCoord2f(v.u, v.v);
+            glVertex3f(v.position.x + ox, v.position.y + oy, v.position.z + oz);
+        }
+    }
+    glEnd();
+}
+
+void endSceneFrame(Scene& scene) {
+    if (scene.magnetCount() > 0) restoreMagneticObjects(scene);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_FOG);
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glDisable(GL_LIGHTING);
+    for (const OmniLight& light : scene.omniLights) glDisable(glLight(light.lightNumber));
+    for (const SpotLight& light : scene.spotLights) glDisable(glLight(light.lightNumber));
+    glColor3f(1.0f, 1.0f, 1.0f);
+}
+
+void drawScene(Scene& scene) {
+    beginSceneFrame(scene);
+    gluLookAt(scene.cameraPosition.x, scene.cameraPosition.y, scene.cameraPosition.z,
+              scene.cameraTarget.x, scene.cameraTarget.y, scene.cameraTarget.z, 0.0, 1.0, 0.0);
+    if (scene.rollEnabled) {
+        const double degrees = std::sin(scene.frameCount * 0.01) * scene.rollAmplitude;
+        glRotatef(static_cast<GLfloat>(degrees), 0.0f, 0.0f, 1.0f);
+    }
+    for (const auto& owned : scene.objects) {
+        SceneObject& object = *owned;
+        glPushMatrix();
+        if (object.visible) {
+            applyObjectSettings(object);
+            if (object.magnetic) {
+                for (MeshVertex& vertex : object.vertices) applyMagnets(scene, vertex);
+            }
+            glRotatef(object.rotation.x, 1.0f, 0.0f, 0.0f);
+            glRotatef(object.rotation.y, 0.0f, 1.0f, 0.0f);
+            glRotatef(object.rotation.z, 0.0f, 0.0f, 1.0f);
+            sendTriangles(object);
+        }
+        glPopMatrix();
+    }
+    for (const OmniLight& light : scene.omniLights) setupOmniLight(light);
+    for (SpotLight& light : scene.spotLights) setupSpotLight(light);
+    endSceneFrame(scene);
+}
