@@ -1,3 +1,59 @@
+// Scene::load3ds: reads one .3ds mesh file (through the data path resolver),
+// appends one object per object block to the scene, then rebuilds normals
+// and vortex rings of every object of the scene with this call's flip flag.
+// A file that cannot be opened, is not a .3ds file or is implausibly large
+// is reported in a box and ends the process.
+#include <fstream>
+#include <vector>
+
+#include "assets/data_path.h"
+#include "platform/platform.h"
 #include "scene/scene.h"
-// STUB: replaced by the meshes work.
-void Scene::load3ds(const std::string&, float, bool) {}
+#include "scene/tds_reader.h"
+
+namespace {
+
+// Far beyond any mesh the 16-bit lists can describe; bounds what a hostile
+// file can make the loader hold in memory.
+constexpr size_t kLargestMeshFile = 64u << 20;
+
+[[noreturn]] void meshFileFailure(const char* text) {
+    platform::messageBox(text, "multimedia error", platform::Icon::None);
+    platform::exitProcess(1);
+}
+
+// The whole file, or false when it is larger than kLargestMeshFile.
+bool readWhole(std::ifstream& in, std::vector<uint8_t>& bytes) {
+    char block[1 << 16];
+    while (in) {
+        in.read(block, sizeof block);
+        const size_t got = static_cast<size_t>(in.gcount());
+        if (bytes.size() + got > kLargestMeshFile) return false;
+        bytes.insert(bytes.end(), block, block + got);
+    }
+    return true;
+}
+
+}  // namespace
+
+void Scene::load3ds(const std::string& fileName, float scale, bool flip) {
+    std::vector<uint8_t> bytes;
+    {
+        std::ifstream in(resolveDataPath(fileName), std::ios::binary);
+        if (!in) meshFileFailure("cannot open 3ds-file");
+        if (!readWhole(in, bytes)) meshFileFailure("3dsfile is fucked up");
+    }
+
+    TdsReadResult file = read3ds(bytes, scale);
+    if (!file.isTds) meshFileFailure("3dsfile is fucked up");
+
+    for (TdsMesh& mesh : file.objects) {
+        SceneObject& object = addObject();
+        object.vertices = std::move(mesh.vertices);
+        object.faces = std::move(mesh.faces);
+    }
+    for (auto& object : objects) {
+        object->computeNormals(flip);
+        object->assignRings(4.0f, Vec3{});
+    }
+}

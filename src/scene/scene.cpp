@@ -1,6 +1,31 @@
+// Scene list growth: objects, omni lights, spot lights and magnets are
+// appended in call order with their starting values; lists never shrink.
 #include "scene/scene.h"
-// STUB: replaced by the meshes work.
-SceneObject& Scene::addObject() { objects.push_back(std::make_unique<SceneObject>()); return *objects.back(); }
-void Scene::addOmniLight(float, float, float, float, const Color4&, const Color4&, const Color4&, int32_t, float) {}
-void Scene::addSpotLight(float, float, float, float, int32_t) {}
-void Scene::addMagnet(float, float, float, float) {}
+
+SceneObject& Scene::addObject() {
+    objects.push_back(std::make_unique<SceneObject>());
+    return *objects.back();
+}
+
+void Scene::addOmniLight(float x, float y, float z, float w, const Color4& ambient,
+                         const Color4& diffuse, const Color4& specular, int32_t lightNumber,
+                         float flareSize) {
+    OmniLight& light = omniLights.emplace_back();
+    light.position.setVec3(x, y, z, w);
+    light.ambient = ambient;
+    light.diffuse = diffuse;
+    light.specular = specular;
+    light.lightNumber = lightNumber;
+    light.flareSize = flareSize;
+}
+
+void Scene::addSpotLight(float x, float y, float z, float w, int32_t lightNumber) {
+    SpotLight& light = spotLights.emplace_back();
+    light.position.setVec3(x, y, z, w);
+    light.lightNumber = lightNumber;
+}
+
+void Scene::addMagnet(float x, float y, float z, float strength) {
+    Magnet& magnet = magnets.emplace_back();
+    magnet.setVec3(x, y, z, strength);
+}

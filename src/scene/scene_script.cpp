@@ -1,3 +1,304 @@
+// Scene::loadScene: reads one scene script keyword by keyword. Scene lines
+// (camera, fog, clear colour, lighting, lights, magnets) change the scene at
+// once; object attribute lines change the pending settings, which each
+// FILENAME line stamps on the object its mesh file produced. Lights take
+// their numbers from the process-wide lightCounter. Problems are shown as
+// "scenefile error" warnings and never end the process; the scene keeps
+// whatever was read before the problem.
+#include "scene/scene_script.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <system_error>
+
+#include "assets/data_path.h"
+#include "platform/platform.h"
 #include "scene/scene.h"
-// STUB: replaced by the scene-script work.
-void Scene::loadScene(const std::string&) {}
+
+int32_t lightCounter = 0;
+
+void resetLightCounter() { lightCounter = 0; }
+
+namespace {
+
+struct KeywordEntry {
+    std::string_view text;
+    int code;
+};
+
+constexpr std::array<KeywordEntry, 34> kKeywords{{
+    {"TEXTUREMAPPING", KW_TEXTUREMAPPING},
+    {"ENVMAPPING", KW_ENVMAPPING},
+    {"FLARE", KW_FLARE},
+    {"EOF", KW_EOF},
+    {"FILENAME", KW_FILENAME},
+    {"SCALEVALUE", KW_SCALEVALUE},
+    {"LIGHTS", KW_LIGHTS},
+    {"FOG", KW_FOG},
+    {"SHADING", KW_SHADING},
+    {"VORTEX", KW_VORTEX},
+    {"CULLFACE", KW_CULLFACE},
+    {"ADD_OMNI", KW_ADD_OMNI},
+    {"ADD_SPOT", KW_ADD_SPOT},
+    {"CAMERA_POSITION", KW_CAMERA_POSITION},
+    {"CAMERA_TARGET", KW_CAMERA_TARGET},
+    {"TEXTUREID", KW_TEXTUREID},
+    {"MAGNETIC", KW_MAGNETIC},
+    {"ADDMAGNET", KW_ADDMAGNET},
+    {"BLEND", KW_BLEND},
+    {"CULLBACK", KW_CULLBACK},
+    {"FOGVALUE", KW_FOGVALUE},
+    {"DEPTHTEST", KW_DEPTHTEST},
+    {"FLIPNORMALS", KW_FLIPNORMALS},
+    {"LIGHT_AMBIENT", KW_LIGHT_AMBIENT},
+    {"LIGHT_DIFFUSE", KW_LIGHT_DIFFUSE},
+    {"LIGHT_SPECULAR", KW_LIGHT_SPECULAR},
+    {"MATERIAL_AMBIENT", KW_MATERIAL_AMBIENT},
+    {"MATERIAL_DIFFUSE", KW_MATERIAL_DIFFUSE},
+    {"MATERIAL_SPECULAR", KW_MATERIAL_SPECULAR},
+    {"OBJECT_POSITION", KW_OBJECT_POSITION},
+    {"FOG_START", KW_FOG_START},
+    {"FOG_END", KW_FOG_END},
+    {"FOG_COLOR", KW_FOG_COLOR},
+    {"CLEAR_COLOR", KW_CLEAR_COLOR},
+}};
+
+constexpr const char* kCaption = "scenefile error";
+
+bool isSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+size_t skipSpace(std::string_view text, size_t pos) {
+    while (pos < text.size() && isSpace(text[pos])) ++pos;
+    return pos;
+}
+
+// Out-of-range text: an overflow gives an infinity, an underflow zero.
+float outOfRange(std::string_view number, bool negative) {
+    const size_t e = number.find_first_of("eE");
+    const bool underflow = e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
+    const float magnitude = underflow ? 0.0f : std::numeric_limits<float>::infinity();
+    return negative ? -magnitude : magnitude;
+}
+
+// One "%f" conversion starting at pos; advances pos past the number.
+bool parseFloatAt(std::string_view text, size_t& pos, float& out) {
+    size_t p = skipSpace(text, pos);
+    bool negative = false;
+    if (p < text.size() && (text[p] == '+' || text[p] == '-')) {
+        negative = text[p] == '-';
+        ++p;
+        if (p < text.size() && (text[p] == '+' || text[p] == '-')) return false;
+    }
+    const char* first = text.data() + p;
+    const char* last = text.data() + text.size();
+    float value = 0.0f;
+    const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
+    if (ec == std::errc::invalid_argument) return false;
+    if (ec == std::errc::result_out_of_range)
+        value = outOfRange(std::string_view(first, static_cast<size_t>(end - first)), false);
+    out = negative ? -value : value;
+    pos = static_cast<size_t>(end - text.data());
+    return true;
+}
+
+void copySettings(const PendingSettings& pending, SceneObject& object) {
+    object.shading = pending.shading;
+    object.vortex = pending.vortex;
+    object.cullFace = pending.cullFace;
+    object.cullBack = pending.cullBack;
+    object.textureId = pending.textureId;
+    object.magnetic = pending.magnetic;
+    object.blend = pending.blend;
+    object.depthTest = pending.depthTest;
+    object.position = pending.position;
+    object.materialAmbient = pending.materialAmbient;
+    object.materialDiffuse = pending.materialDiffuse;
+    object.materialSpecular = pending.materialSpecular;
+}
+
+}  // namespace
+
+int keywordCode(std::string_view text) {
+    for (const KeywordEntry& entry : kKeywords)
+        if (entry.text == text) return entry.code;
+    return KW_NONE;
+}
+
+int parseFloats(std::string_view text, float* out, int count) {
+    size_t pos = 0;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) {
+            if (pos >= text.size() || text[pos] != ',') return i;
+            ++pos;
+        }
+        if (!parseFloatAt(text, pos, out[i])) return i;
+    }
+    return count;
+}
+
+int parseInt(std::string_view text, int32_t& out) {
+    size_t p = skipSpace(text, 0);
+    bool negative = false;
+    if (p < text.size() && (text[p] == '+' || text[p] == '-')) negative = text[p++] == '-';
+    if (p >= text.size() || !std::isdigit(static_cast<unsigned char>(text[p]))) return 0;
+    int64_t value = 0;
+    constexpr int64_t kCap = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+    for (; p < text.size() && std::isdigit(static_cast<unsigned char>(text[p])); ++p)
+        value = std::min(kCap, value * 10 + (text[p] - '0'));
+    if (negative) value = -value;
+    value = std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                std::numeric_limits<int32_t>::max());
+    out = static_cast<int32_t>(value);
+    return 1;
+}
+
+bool parseSwitch(std::string_view text) { return text.size() >= 2 && text[1] == 'N'; }
+
+ScriptInput::ScriptInput(std::istream& in, std::string fileName)
+    : in_(in), fileName_(std::move(fileName)) {}
+
+int ScriptInput::get() {
+    if (failed_) return -1;
+    const int c = in_.get();
+    if (c == std::char_traits<char>::eof()) {
+        failed_ = true;
+        return -1;
+    }
+    if (c == '\r' && in_.peek() == '\n') {
+        in_.get();
+        return '\n';
+    }
+    return c;
+}
+
+std::string ScriptInput::readText(bool stopAtEquals) {
+    std::string text;
+    for (int c = get(); c >= 0 && c != '\n' && !(stopAtEquals && c == '='); c = get())
+        if (text.size() < kScriptTextLimit) text.push_back(static_cast<char>(c));
+    return text;
+}
+
+int ScriptInput::readKeyword() {
+    const int code = keywordCode(readText(true));
+    if (code != KW_NONE) return code;
+    platform::messageBox("no valid attrib found on line " + std::to_string(lineCounter) + ", " +
+                             fileName_ + ".",
+                         kCaption, platform::Icon::Warning);
+    for (int c = get(); c >= 0 && c != '\n'; c = get()) {
+    }
+    return KW_NONE;
+}
+
+std::string ScriptInput::readArgument() { return readText(false); }
+
+void Scene::loadScene(const std::string& fileName) {
+    platform::setWindowTitle(fileName + "...");
+
+    PendingSettings pending;
+    float slots[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    int32_t k = 0;
+
+    const std::string path = resolveDataPath(fileName);
+    std::error_code ec;
+    std::ifstream file;
+    if (!std::filesystem::is_directory(path, ec)) file.open(path, std::ios::binary);
+    if (!file.is_open()) {
+        platform::messageBox("scenefile not found", kCaption, platform::Icon::Warning);
+        return;
+    }
+    ScriptInput in(file, fileName);
+
+    for (;;) {
+        const int code = in.readKeyword();
+        if (code == KW_NONE || code == KW_EOF) return;
+
+        switch (code) {
+            case KW_FILENAME: {
+                const std::string meshPath = in.readArgument();
+                load3ds(meshPath, pending.scale, pending.flipNormals);
+                // One object per mesh file: line k stamps object k, if the
+                // files so far produced that many.
+                if (k < objectCount()) copySettings(pending, *objects[static_cast<size_t>(k)]);
+                ++k;
+                break;
+            }
+            case KW_SCALEVALUE: parseFloats(in.readArgument(), &pending.scale, 1); break;
+            case KW_LIGHTS: lightingEnabled = parseSwitch(in.readArgument()); break;
+            case KW_FOG: fogEnabled = parseSwitch(in.readArgument()); break;
+            case KW_SHADING: pending.shading = in.readKeyword(); break;
+            case KW_VORTEX: pending.vortex = parseSwitch(in.readArgument()); break;
+            case KW_CULLFACE: pending.cullFace = parseSwitch(in.readArgument()); break;
+            case KW_ADD_OMNI: {
+                const std::string argument = in.readArgument();
+                float values[5] = {slots[0], slots[1], slots[2], slots[3], pending.flareSize};
+                parseFloats(argument, values, 5);
+                std::copy(values, values + 4, slots);
+                pending.flareSize = values[4];
+                addOmniLight(slots[0], slots[1], slots[2], slots[3], pending.lightAmbient,
+                             pending.lightDiffuse, pending.lightSpecular, lightCounter,
+                             pending.flareSize);
+                ++lightCounter;
+                break;
+            }
+            case KW_ADD_SPOT:
+                parseFloats(in.readArgument(), slots, 4);
+                addSpotLight(slots[0], slots[1], slots[2], slots[3], lightCounter);
+                ++lightCounter;
+                break;
+            case KW_CAMERA_POSITION:
+                parseFloats(in.readArgument(), slots, 4);
+                cameraPosition.setVec3(slots[0], slots[1], slots[2], slots[3]);
+                break;
+            case KW_CAMERA_TARGET:
+                parseFloats(in.readArgument(), slots, 4);
+                cameraTarget.setVec3(slots[0], slots[1], slots[2], 0.0f);
+                break;
+            case KW_OBJECT_POSITION: {
+                float values[4] = {pending.position.x, pending.position.y, pending.position.z,
+                                   pending.position.w};
+                parseFloats(in.readArgument(), values, 4);
+                pending.position.setVec3(values[0], values[1], values[2], values[3]);
+                break;
+            }
+            case KW_TEXTUREID: parseInt(in.readArgument(), pending.textureId); break;
+            case KW_MAGNETIC: pending.magnetic = parseSwitch(in.readArgument()); break;
+            case KW_ADDMAGNET:
+                parseFloats(in.readArgument(), slots, 4);
+                addMagnet(slots[0], slots[1], slots[2], slots[3]);
+                break;
+            case KW_BLEND: pending.blend = parseSwitch(in.readArgument()); break;
+            case KW_CULLBACK: pending.cullBack = parseSwitch(in.readArgument()); break;
+            case KW_DEPTHTEST: pending.depthTest = parseSwitch(in.readArgument()); break;
+            case KW_FLIPNORMALS: pending.flipNormals = parseSwitch(in.readArgument()); break;
+            case KW_LIGHT_AMBIENT: parseFloats(in.readArgument(), pending.lightAmbient.data(), 4); break;
+            case KW_LIGHT_DIFFUSE: parseFloats(in.readArgument(), pending.lightDiffuse.data(), 4); break;
+            case KW_LIGHT_SPECULAR: parseFloats(in.readArgument(), pending.lightSpecular.data(), 4); break;
+            case KW_MATERIAL_AMBIENT:
+                parseFloats(in.readArgument(), pending.materialAmbient.data(), 4);
+                break;
+            case KW_MATERIAL_DIFFUSE:
+                parseFloats(in.readArgument(), pending.materialDiffuse.data(), 4);
+                break;
+            case KW_MATERIAL_SPECULAR:
+                parseFloats(in.readArgument(), pending.materialSpecular.data(), 4);
+                break;
+            case KW_FOG_START: parseInt(in.readArgument(), fogStart); break;
+            case KW_FOG_END: parseInt(in.readArgument(), fogEnd); break;
+            case KW_FOG_COLOR: parseFloats(in.readArgument(), fogColor.data(), 4); break;
+            case KW_CLEAR_COLOR: parseFloats(in.readArgument(), clearColor.data(), 4); break;
+            default: break;  // TEXTUREMAPPING, ENVMAPPING, FLARE, FOGVALUE: nothing
+        }
+
+        if (in.lineCounter == kScriptKeywordLimit) {
+            in.lineCounter = kScriptKeywordLimit + 1;
+            return;
+        }
+        ++in.lineCounter;
+    }
+}
