@@ -1,3 +1,78 @@
+// The setup dialog: its layout and its message procedure. Each click on a
+// radio button writes the matching process-wide choice at once; the push
+// button (or Enter) starts the show with whatever the variables hold, Escape
+// is ignored, and closing the dialog sets setupCancelled. The starting marks
+// show the values the variables start with.
 #include "shell/setup_dialog.h"
-// STUB: replaced by the setup-dialog work.
-void runSetupDialog() {}
+
+#include "shell/settings.h"
+#include "window/gl_window.h"
+
+using platform::ControlKind;
+using platform::DialogMessage;
+
+const platform::DialogTemplate& setupDialogTemplate() {
+    static const platform::DialogTemplate dialog{
+        "Tamsk Orbelune Setup",
+        111,
+        82,
+        {
+            {IDC_FULLSCREEN_ON, "On", ControlKind::AutoRadioButton, true, 57, 12, 21, 10},
+            {IDC_FULLSCREEN_OFF, "Off", ControlKind::AutoRadioButton, false, 80, 12, 20, 10},
+            {IDC_MUSIC_ON, "On", ControlKind::AutoRadioButton, true, 4, 12, 20, 10},
+            {IDC_MUSIC_OFF, "Off", ControlKind::AutoRadioButton, false, 25, 12, 22, 10},
+            {-1, "Music", ControlKind::GroupBox, false, 2, 4, 50, 21},
+            {-1, "Fullscreen", ControlKind::GroupBox, false, 55, 4, 51, 21},
+            {IDC_MODE_800x600x32, "800x600x32", ControlKind::AutoRadioButton, true, 4, 37, 44, 10},
+            {IDC_MODE_800x600x16, "800x600x16", ControlKind::AutoRadioButton, false, 55, 37, 47, 10},
+            {IDC_MODE_640x480x32, "640x480x32", ControlKind::AutoRadioButton, false, 4, 47, 44, 10},
+            {IDC_MODE_640x480x16, "640x480x16", ControlKind::AutoRadioButton, false, 55, 47, 46, 10},
+            {-1, "Resolution", ControlKind::GroupBox, false, 2, 27, 104, 33},
+            {IDC_START, "Tamsk : Orbelune", ControlKind::DefaultPushButton, false, 16, 63, 79, 14},
+        },
+    };
+    return dialog;
+}
+
+namespace {
+
+void setMode(int32_t width, int32_t height, int32_t bits) {
+    screenWidth = width;
+    screenHeight = height;
+    screenBits = bits;
+}
+
+}  // namespace
+
+int setupDialogProc(platform::DialogHost& dialog, DialogMessage message, uintptr_t wParam) {
+    switch (message) {
+    case DialogMessage::InitDialog:
+        dialog.checkRadioButton(IDC_MUSIC_ON, IDC_MUSIC_OFF, IDC_MUSIC_ON);
+        dialog.checkRadioButton(IDC_FULLSCREEN_ON, IDC_FULLSCREEN_OFF, IDC_FULLSCREEN_ON);
+        // The mode the variables start with, so the marks tell the truth.
+        dialog.checkRadioButton(IDC_MODE_800x600x32, IDC_MODE_640x480x16, IDC_MODE_800x600x32);
+        return 1;
+    case DialogMessage::Command:
+        switch (wParam) {
+        case IDC_MUSIC_ON: musicEnabled = true; break;
+        case IDC_MUSIC_OFF: musicEnabled = false; break;
+        case IDC_FULLSCREEN_ON: fullscreen = true; break;
+        case IDC_FULLSCREEN_OFF: fullscreen = false; break;
+        case IDC_MODE_800x600x32: setMode(800, 600, 32); break;
+        case IDC_MODE_800x600x16: setMode(800, 600, 16); break;
+        case IDC_MODE_640x480x32: setMode(640, 480, 32); break;
+        case IDC_MODE_640x480x16: setMode(640, 480, 16); break;
+        case IDC_START: dialog.endDialog(0); break;
+        default: break;
+        }
+        return 1;
+    case DialogMessage::Close:
+        dialog.endDialog(0);
+        setupCancelled = true;
+        return 1;
+    case DialogMessage::Other: break;
+    }
+    return 0;
+}
+
+void runSetupDialog() { platform::runDialog(setupDialogTemplate(), setupDialogProc); }

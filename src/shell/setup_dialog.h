@@ -4,4 +4,29 @@
 // once and the defaults stand.
 #pragma once
 
+#include <cstdint>
+
+#include "platform/dialog.h"
+
 void runSetupDialog();
+
+// Control ids of the dialog.
+enum SetupControl : int {
+    IDC_START = 1001,          // "Tamsk : Orbelune"
+    IDC_MUSIC_ON = 1018,
+    IDC_MUSIC_OFF = 1019,
+    IDC_FULLSCREEN_ON = 1021,
+    IDC_FULLSCREEN_OFF = 1022,
+    IDC_MODE_800x600x32 = 1038,
+    IDC_MODE_800x600x16 = 1039,
+    IDC_MODE_640x480x32 = 1040,
+    IDC_MODE_640x480x16 = 1041,
+};
+
+// The dialog's layout, in dialog units.
+const platform::DialogTemplate& setupDialogTemplate();
+
+// The dialog's message procedure: marks the starting choices, writes the
+// process-wide choices on each click, starts on the push button, cancels on
+// close. Returns 1 for a handled message, 0 otherwise.
+int setupDialogProc(platform::DialogHost& dialog, platform::DialogMessage message, uintptr_t wParam);
