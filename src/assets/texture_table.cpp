@@ -1,6 +1,110 @@
+// The texture list and its upload. loadTextures reads "data\script\texture.dat"
+// (one BMP path per newline-terminated line), decodes each picture and makes
+// it a mipmapped GL texture in TextureTable entry i for line i. It leaves the
+// last texture bound, GL_UNPACK_ALIGNMENT as it found it, and the window
+// title at "textures...".
 #include "assets/texture_table.h"
-// STUB: replaced by the texture-list work.
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <fstream>
+#include <istream>
+
+#include "assets/data_path.h"
+#include "platform/platform.h"
+
 std::array<uint32_t, kTextureTableSize> TextureTable{};
-uint32_t textureName(int32_t id) { return id >= 0 && id < kTextureTableSize ? TextureTable[static_cast<size_t>(id)] : 0; }
-bool loadTextures() { return true; }
-std::optional<RgbImage> loadBitmap(const std::string&) { return std::nullopt; }
+
+namespace {
+
+constexpr const char* kListPath = "data\\script\\texture.dat";
+// Lines are read into a 99-byte buffer: at most 98 characters per read.
+constexpr size_t kMaxRead = 98;
+
+// One read of at most kMaxRead characters, stopping after a newline. Returns
+// false when the read ran into the end of the stream.
+bool readOnce(std::istream& in, std::string& out) {
+    out.clear();
+    std::streambuf* buf = in.rdbuf();
+    if (!buf) return false;
+    while (out.size() < kMaxRead) {
+        int c = buf->sbumpc();
+        if (c == std::char_traits<char>::eof()) return false;
+        if (c == '\r' && buf->sgetc() == '\n') c = buf->sbumpc();
+        out.push_back(static_cast<char>(c));
+        if (c == '\n') break;
+    }
+    return true;
+}
+
+void showListError(const std::string& text) {
+    platform::messageBox(text, "multimedia error", platform::Icon::Exclamation, platform::Buttons::Ok);
+}
+
+}  // namespace
+
+uint32_t textureName(int32_t textureId) {
+    return textureId >= 0 && textureId < kTextureTableSize ? TextureTable[static_cast<size_t>(textureId)] : 0;
+}
+
+std::vector<std::string> readTextureList(std::istream& in) {
+    std::vector<std::string> entries;
+    std::string read;
+    while (entries.size() < static_cast<size_t>(kTextureTableSize) && readOnce(in, read)) {
+        read.pop_back();  // the newline, or the 98th character of an overlong line
+        // A path is a C string: a NUL byte ends it.
+        entries.push_back(read.substr(0, read.find('\0')));
+    }
+    return entries;
+}
+
+std::optional<RgbImage> loadBitmap(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    const std::string resolved = resolveDataPath(path);
+    FILE* f = std::fopen(resolved.c_str(), "rb");
+    if (!f) return std::nullopt;
+    struct stat st {};
+    const bool regular = ::fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode);
+    std::fclose(f);
+    if (!regular) return std::nullopt;
+    return loadDib(resolved);
+}
+
+bool loadTextures() {
+    platform::setWindowTitle("textures...");
+    std::ifstream list(resolveDataPath(kListPath), std::ios::binary);
+    if (!list) {
+        showListError("Unable to open texture.dat");
+        return false;
+    }
+    const std::vector<std::string> entries = readTextureList(list);
+    list.close();
+    const auto count = static_cast<GLsizei>(entries.size());
+    if (count > 0) glGenTextures(count, TextureTable.data());
+
+    // Rows are packed at 3 * width bytes.
+    GLint alignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (GLsizei i = 0; i < count; ++i) {
+        const std::string& path = entries[static_cast<size_t>(i)];
+        std::optional<RgbImage> image = loadBitmap(path);
+        if (!image) {
+            glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+            showListError("Unable to open " + path);
+            return false;
+        }
+        glBindTexture(GL_TEXTURE_2D, TextureTable[static_cast<size_t>(i)]);
+        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLfloat>(GL_REPEAT));
+        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLfloat>(GL_REPEAT));
+        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_LINEAR));
+        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(GL_LINEAR_MIPMAP_NEAREST));
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image->width, image->height, GL_RGB, GL_UNSIGNED_BYTE,
+                          image->data.data());
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    return true;
+}

@@ -4,8 +4,10 @@
 
 #include <array>
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "assets/image.h"
 
@@ -21,3 +23,9 @@ uint32_t textureName(int32_t textureId);
 bool loadTextures();
 // Nothing for a path that cannot be opened (no message); otherwise loadDib.
 std::optional<RgbImage> loadBitmap(const std::string& path);
+
+// The entries of a texture list, in table order: the list is read in text
+// mode (CR LF is one newline) in reads of at most 98 characters; each read
+// that ends before the end of the stream is one entry, its last character
+// (normally the newline) dropped. At most kTextureTableSize entries.
+std::vector<std::string> readTextureList(std::istream& in);

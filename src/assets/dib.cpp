@@ -1,0 +1,378 @@
+// Bitmap decoding. Reads the optional 14-byte "BM" file header, a 12-byte core
+// or 40-byte info header, bit-field masks, the colour table and the pixel
+// data (1/4/8-bit indices, RLE8, RLE4, 16-bit 5-5-5 or masked, 24 and 32
+// bits), and produces R,G,B rows, bottom row first, without padding.
+//
+// Every read is bounds-checked against the buffer: truncated headers, tables
+// or plain pixel rows are a conversion error; RLE data that stops early keeps
+// what it decoded, and runs or deltas that leave the picture are clipped.
+// Pixels an RLE stream never reaches are black, as are colour indices past
+// the end of the colour table. Rows are converted one at a time with one
+// tight loop per format.
+#include "assets/dib.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <new>
+
+namespace {
+
+constexpr uint32_t kCoreHeaderSize = 12;
+constexpr uint32_t kInfoHeaderSize = 40;
+constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
+
+uint16_t read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint32_t read32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+// The colour table expanded to 256 R,G,B entries; missing entries are black.
+using Palette = std::array<uint8_t, 256 * 3>;
+
+// One channel of a masked pixel: shift down, keep `mask`, widen through `lut`.
+struct Channel {
+    uint32_t shift = 0;
+    uint32_t mask = 0;
+    std::array<uint8_t, 256> lut{};
+};
+
+// Builds the extraction for a channel mask. Channels narrower than 8 bits are
+// widened by repeating their bits (5 bits: (v << 3) | (v >> 2)); wider ones
+// keep their top 8 bits; an empty mask gives 0.
+Channel makeChannel(uint32_t mask) {
+    Channel c;
+    if (mask == 0) return c;
+    const int low = std::countr_zero(mask);
+    const int bits = 32 - std::countl_zero(mask) - low;
+    if (bits >= 8) {
+        c.shift = static_cast<uint32_t>(low + bits - 8);
+        c.mask = 0xFF & (mask >> c.shift);
+        for (int v = 0; v < 256; ++v) c.lut[v] = static_cast<uint8_t>(v);
+    } else {
+        c.shift = static_cast<uint32_t>(low);
+        c.mask = mask >> low;
+        for (uint32_t v = 0; v <= c.mask; ++v) {
+            uint32_t wide = 0;
+            for (int filled = 0; filled < 8; filled += bits) wide = (wide << bits) | v;
+            // `wide` holds at least 8 bits of repeated pattern; keep the top 8.
+            const int total = ((8 + bits - 1) / bits) * bits;
+            c.lut[v] = static_cast<uint8_t>(wide >> (total - 8));
+        }
+    }
+    return c;
+}
+
+struct Layout {
+    DibHeader header;
+    bool topDown = false;
+    int32_t width = 0;
+    int32_t height = 0;
+    uint32_t masks[3] = {0, 0, 0};  // red, green, blue for bit fields
+    Palette palette{};
+    size_t pixelOffset = 0;
+};
+
+// ---- row converters (source row -> R,G,B row) ---------------------------------
+
+void rowBgr24(const uint8_t* __restrict s, uint8_t* __restrict d, int32_t w) {
+    for (int32_t x = 0; x < w; ++x, s += 3, d += 3) {
+        d[0] = s[2];
+        d[1] = s[1];
+        d[2] = s[0];
+    }
+}
+
+void rowBgrx32(const uint8_t* __restrict s, uint8_t* __restrict d, int32_t w) {
+    for (int32_t x = 0; x < w; ++x, s += 4, d += 3) {
+        d[0] = s[2];
+        d[1] = s[1];
+        d[2] = s[0];
+    }
+}
+
+void rowMasked16(const uint8_t* __restrict s, uint8_t* __restrict d, int32_t w, const Channel* ch) {
+    for (int32_t x = 0; x < w; ++x, s += 2, d += 3) {
+        const uint32_t v = read16(s);
+        d[0] = ch[0].lut[(v >> ch[0].shift) & ch[0].mask];
+        d[1] = ch[1].lut[(v >> ch[1].shift) & ch[1].mask];
+        d[2] = ch[2].lut[(v >> ch[2].shift) & ch[2].mask];
+    }
+}
+
+void rowMasked32(const uint8_t* __restrict s, uint8_t* __restrict d, int32_t w, const Channel* ch) {
+    for (int32_t x = 0; x < w; ++x, s += 4, d += 3) {
+        const uint32_t v = read32(s);
+        d[0] = ch[0].lut[(v >> ch[0].shift) & ch[0].mask];
+        d[1] = ch[1].lut[(v >> ch[1].shift) & ch[1].mask];
+        d[2] = ch[2].lut[(v >> ch[2].shift) & ch[2].mask];
+    }
+}
+
+void rowIndexed8(const uint8_t* __restrict s, uint8_t* __restrict d, int32_t w, const Palette& pal) {
+    for (int32_t x = 0; x < w; ++x, d += 3) {
+        const uint8_t* c = &pal[s[x] * 3];
+        d[0] = c[0];
+        d[1] = c[1];
+        d[2] = c[2];
+    }
+}
+
+// Unpacks 1- or 4-bit indices (leftmost pixel in the high bits) to one byte each.
+void unpackIndices(const uint8_t* __restrict s, uint8_t* __restrict idx, int32_t w, int bits) {
+    if (bits == 4) {
+        int32_t x = 0;
+        for (; x + 1 < w; x += 2, ++s) {
+            idx[x] = *s >> 4;
+            idx[x + 1] = *s & 15;
+        }
+        if (x < w) idx[x] = *s >> 4;
+    } else {
+        for (int32_t x = 0; x < w; ++x) idx[x] = (s[x >> 3] >> (7 - (x & 7))) & 1;
+    }
+}
+
+// ---- RLE ------------------------------------------------------------------------
+
+// Decodes an RLE8 or RLE4 stream into `out` (already black). Stops at the end
+// of the bitmap, the end of the data or the last row; never writes outside.
+void decodeRle(const uint8_t* p, const uint8_t* end, bool rle4, const Layout& L, uint8_t* out) {
+    const int32_t w = L.width, h = L.height;
+    const size_t rowBytes = static_cast<size_t>(w) * 3;
+    const uint8_t* pal = L.palette.data();
+    int32_t x = 0, y = 0;
+    auto rowPtr = [&](int32_t row) { return out + rowBytes * static_cast<size_t>(L.topDown ? h - 1 - row : row); };
+    uint8_t* row = rowPtr(0);
+
+    while (end - p >= 2 && y < h) {
+        const uint8_t count = p[0], value = p[1];
+        p += 2;
+        if (count > 0) {
+            const int32_t n = std::min<int32_t>(count, w - x);
+            if (n > 0) {
+                uint8_t* d = row + static_cast<size_t>(x) * 3;
+                if (!rle4 || (value >> 4) == (value & 15)) {
+                    const uint8_t* c = pal + (rle4 ? (value & 15) : value) * 3;
+                    for (int32_t i = 0; i < n; ++i, d += 3) {
+                        d[0] = c[0];
+                        d[1] = c[1];
+                        d[2] = c[2];
+                    }
+                } else {
+                    const uint8_t* c[2] = {pal + (value >> 4) * 3, pal + (value & 15) * 3};
+                    for (int32_t i = 0; i < n; ++i, d += 3) {
+                        const uint8_t* ci = c[i & 1];
+                        d[0] = ci[0];
+                        d[1] = ci[1];
+                        d[2] = ci[2];
+                    }
+                }
+                x += n;
+            }
+            continue;
+        }
+        if (value == 0) {  // end of line
+            x = 0;
+            if (++y < h) row = rowPtr(y);
+        } else if (value == 1) {  // end of bitmap
+            break;
+        } else if (value == 2) {  // delta
+            if (end - p < 2) break;
+            x += p[0];
+            y += p[1];
+            p += 2;
+            if (x > w) x = w;
+            if (y < h) row = rowPtr(y);
+        } else {  // absolute run of `value` pixels, padded to 16 bits
+            const int32_t n = value;
+            const size_t bytes = rle4 ? (static_cast<size_t>(n) + 1) / 2 : static_cast<size_t>(n);
+            const size_t have = std::min(bytes, static_cast<size_t>(end - p));
+            const int32_t avail = rle4 ? static_cast<int32_t>(std::min<size_t>(have * 2, n)) : static_cast<int32_t>(have);
+            const int32_t m = std::min(avail, w - x);
+            uint8_t* d = row + static_cast<size_t>(x) * 3;
+            for (int32_t i = 0; i < m; ++i, d += 3) {
+                const uint8_t idx = rle4 ? ((p[i >> 1] >> ((i & 1) ? 0 : 4)) & 15) : p[i];
+                const uint8_t* c = pal + idx * 3;
+                d[0] = c[0];
+                d[1] = c[1];
+                d[2] = c[2];
+            }
+            x += m;
+            const size_t padded = bytes + (bytes & 1);
+            if (padded > static_cast<size_t>(end - p)) break;
+            p += padded;
+        }
+    }
+}
+
+// ---- header parsing -----------------------------------------------------------------
+
+DibError parse(const uint8_t* data, size_t size, Layout& L) {
+    size_t headerPos = 0;
+    bool haveOffset = false;
+    if (size >= 2 && data[0] == 'B' && data[1] == 'M') {
+        if (size < 14) return DibError::ConversionError;
+        L.pixelOffset = read32(data + 10);
+        haveOffset = true;
+        headerPos = 14;
+    }
+    if (size < headerPos + 4) return DibError::ConversionError;
+    DibHeader& hd = L.header;
+    const uint8_t* h = data + headerPos;
+    hd.size = read32(h);
+    if (hd.size != kCoreHeaderSize && hd.size != kInfoHeaderSize) return DibError::UnknownFormat;
+    if (size - headerPos < hd.size) return DibError::ConversionError;
+
+    int64_t width, height;
+    if (hd.size == kCoreHeaderSize) {
+        hd.width = read16(h + 4);
+        hd.height = read16(h + 6);
+        hd.planes = read16(h + 8);
+        hd.bitCount = read16(h + 10);
+        width = hd.width;
+        height = hd.height;
+    } else {
+        hd.width = static_cast<int32_t>(read32(h + 4));
+        hd.height = static_cast<int32_t>(read32(h + 8));
+        hd.planes = read16(h + 12);
+        hd.bitCount = read16(h + 14);
+        hd.compression = read32(h + 16);
+        hd.imageSize = read32(h + 20);
+        hd.xPelsPerMeter = static_cast<int32_t>(read32(h + 24));
+        hd.yPelsPerMeter = static_cast<int32_t>(read32(h + 28));
+        hd.colorsUsed = read32(h + 32);
+        hd.colorsImportant = read32(h + 36);
+        width = hd.width;
+        height = hd.height;
+        if (height < 0) {
+            L.topDown = true;
+            height = -height;
+        }
+    }
+    if (width <= 0 || height <= 0) return DibError::ConversionError;
+    if (width > kMaxDibSide || height > kMaxDibSide) return DibError::OutOfMemory;
+    L.width = static_cast<int32_t>(width);
+    L.height = static_cast<int32_t>(height);
+
+    const uint32_t bits = hd.bitCount, comp = hd.compression;
+    const bool valid = (comp == kRgb && (bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 ||
+                                         bits == 32)) ||
+                       (comp == kRle8 && bits == 8) || (comp == kRle4 && bits == 4) ||
+                       (comp == kBitFields && (bits == 16 || bits == 32));
+    if (!valid) return DibError::ConversionError;
+
+    size_t tablePos = headerPos + hd.size;
+    if (comp == kBitFields) {
+        if (size - tablePos < 12) return DibError::ConversionError;
+        for (int i = 0; i < 3; ++i) L.masks[i] = read32(data + tablePos + 4 * i);
+        tablePos += 12;
+    }
+
+    const size_t entrySize = hd.size == kCoreHeaderSize ? 3 : 4;
+    size_t count = dibColorCount(hd);
+    const size_t fits = (size - tablePos) / entrySize;
+    if (count > fits) {
+        if (hd.size == kInfoHeaderSize && hd.colorsUsed != 0) {
+            count = fits;  // an overstated colours-used field
+        } else {
+            return DibError::ConversionError;
+        }
+    }
+    for (size_t i = 0; i < std::min<size_t>(count, 256); ++i) {
+        const uint8_t* e = data + tablePos + i * entrySize;
+        L.palette[i * 3] = e[2];
+        L.palette[i * 3 + 1] = e[1];
+        L.palette[i * 3 + 2] = e[0];
+    }
+    if (!haveOffset) L.pixelOffset = tablePos + count * entrySize;
+    if (L.pixelOffset > size) return DibError::ConversionError;
+
+    if (comp == kRgb || comp == kBitFields) {
+        const size_t stride = ((static_cast<size_t>(L.width) * bits + 31) / 32) * 4;
+        const size_t lastRow = (static_cast<size_t>(L.width) * bits + 7) / 8;
+        if (size - L.pixelOffset < stride * (L.height - 1) + lastRow) return DibError::ConversionError;
+    }
+    return DibError::None;
+}
+
+}  // namespace
+
+uint32_t dibColorCount(const DibHeader& header) {
+    if (header.size == kInfoHeaderSize && header.colorsUsed != 0) return header.colorsUsed & 0xFFFF;
+    switch (header.bitCount) {
+        case 1: return 2;
+        case 4: return 16;
+        case 8: return 256;
+        default: return 0;
+    }
+}
+
+const char* dibErrorText(DibError error) {
+    switch (error) {
+        case DibError::UnknownFormat: return "Unknown DIB file format.";
+        case DibError::OutOfMemory: return "Out of memory.";
+        case DibError::ConversionError: return "Image file conversion error.";
+        case DibError::None: break;
+    }
+    return "";
+}
+
+DibResult decodeDib(const uint8_t* data, size_t size) {
+    DibResult result;
+    Layout L;
+    result.error = parse(data, size, L);
+    if (result.error != DibError::None) return result;
+
+    const int32_t w = L.width, h = L.height;
+    const uint32_t bits = L.header.bitCount, comp = L.header.compression;
+    const size_t rowBytes = static_cast<size_t>(w) * 3;
+    RgbImage image;
+    image.width = w;
+    image.height = h;
+    try {
+        image.data.resize(rowBytes * static_cast<size_t>(h));
+        uint8_t* out = image.data.data();
+        const uint8_t* src = data + L.pixelOffset;
+
+        if (comp == kRle8 || comp == kRle4) {
+            decodeRle(src, data + size, comp == kRle4, L, out);
+        } else {
+            const size_t stride = ((static_cast<size_t>(w) * bits + 31) / 32) * 4;
+            Channel ch[3];
+            if (bits == 16 || comp == kBitFields) {
+                const uint32_t* m = L.masks;
+                const uint32_t def555[3] = {0x7C00, 0x03E0, 0x001F};
+                if (comp != kBitFields) m = def555;
+                for (int i = 0; i < 3; ++i) ch[i] = makeChannel(m[i]);
+            }
+            std::vector<uint8_t> indices;
+            if (bits < 8) indices.resize(static_cast<size_t>(w));
+            for (int32_t r = 0; r < h; ++r, src += stride) {
+                uint8_t* d = out + rowBytes * static_cast<size_t>(L.topDown ? h - 1 - r : r);
+                switch (bits) {
+                    case 1:
+                    case 4:
+                        unpackIndices(src, indices.data(), w, static_cast<int>(bits));
+                        rowIndexed8(indices.data(), d, w, L.palette);
+                        break;
+                    case 8: rowIndexed8(src, d, w, L.palette); break;
+                    case 16: rowMasked16(src, d, w, ch); break;
+                    case 24: rowBgr24(src, d, w); break;
+                    case 32:
+                        if (comp == kBitFields) {
+                            rowMasked32(src, d, w, ch);
+                        } else {
+                            rowBgrx32(src, d, w);
+                        }
+                        break;
+                }
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        result.error = DibError::OutOfMemory;
+        return result;
+    }
+    result.image = std::move(image);
+    return result;
+}

@@ -1,0 +1,50 @@
+// The bitmap decoder proper: bytes in, RgbImage or an error out, with no
+// message boxes, so that fuzzers, tools and loadDib can share it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "assets/image.h"
+
+// A bitmap header in its 40-byte form (a 12-byte core header is widened).
+struct DibHeader {
+    uint32_t size = 0;             // 12 or 40 as stored in the file
+    int32_t width = 0;             // pixels
+    int32_t height = 0;            // pixels; negative = rows stored top row first
+    uint16_t planes = 1;           // 1
+    uint16_t bitCount = 0;         // bits per pixel
+    uint32_t compression = 0;      // 0 plain, 1 RLE8, 2 RLE4, 3 bit fields
+    uint32_t imageSize = 0;        // 0
+    int32_t xPelsPerMeter = 0;     // 0
+    int32_t yPelsPerMeter = 0;     // 0
+    uint32_t colorsUsed = 0;       // 0 = the full table for the depth
+    uint32_t colorsImportant = 0;  // 0
+};
+
+// Colour-table length: a 40-byte header's non-zero colours-used field (its
+// low 16 bits), otherwise 2, 16 or 256 for 1, 4 or 8 bits and 0 for the rest.
+uint32_t dibColorCount(const DibHeader& header);
+
+enum class DibError {
+    None,
+    UnknownFormat,    // header size neither 12 nor 40
+    OutOfMemory,      // picture too large to hold
+    ConversionError,  // short file, bad size, unknown depth or compression
+};
+
+// The message text loadDib shows for an error ("" for None).
+const char* dibErrorText(DibError error);
+
+// Sides above this many pixels are refused as "Out of memory.".
+constexpr int32_t kMaxDibSide = 16384;
+
+struct DibResult {
+    std::optional<RgbImage> image;
+    DibError error = DibError::None;  // None exactly when image is set
+};
+
+// Decodes a whole BMP/DIB file held in memory. Never reads outside
+// [data, data + size).
+DibResult decodeDib(const uint8_t* data, size_t size);
