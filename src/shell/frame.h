@@ -17,6 +17,13 @@ struct SceneLoop {
 // Runs one scene loop to its end (end time, Escape, or quit request).
 void runSceneLoop(const SceneLoop& loop);
 
+// Takes at most one window event: a posted quit sets quitRequested, anything
+// else goes to the window's event handling.
+void framePump();
+
+// Every loop also ends when the clock reaches this (--end); no limit by default.
+extern float showEndLimit;  // +infinity; clock units
+
 // Perspective for the chosen screen mode (screenWidth / screenHeight),
 // near 0.1, far 100; leaves the model-view matrix selected and identity.
 void setProjection(int fieldOfView);

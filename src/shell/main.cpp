@@ -1,1 +1,13 @@
-int main() { return 0; }
+// Program entry: everything happens in runProgram; the exit goes through the
+// platform so a switched display mode is restored first.
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "shell/app.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    platform::exitProcess(runProgram(args));
+}

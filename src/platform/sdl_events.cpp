@@ -1,0 +1,142 @@
+// Window events from SDL's queue, one at a time, translated into the few
+// kinds the show cares about. Keys carry the classic virtual-key codes below
+// 256 (Escape 27, letters 'A'..'Z', digits '0'..'9', F1 112, arrows 37..40)
+// so the key table is indexed the same way on every platform. A quit posted
+// by the window's close handling is handed out before anything else.
+
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/sdl_internal.h"
+
+namespace platform {
+namespace {
+
+bool quitPosted = false;
+EventSource eventSource;
+
+int virtualKey(SDL_Keycode key) {
+    if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+    if (key >= SDLK_F1 && key <= SDLK_F12) return 112 + (key - SDLK_F1);
+    if (key >= SDLK_F13 && key <= SDLK_F24) return 124 + (key - SDLK_F13);
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return 97 + (key - SDLK_KP_1);
+    switch (key) {
+        case SDLK_BACKSPACE: return 8;
+        case SDLK_TAB: return 9;
+        case SDLK_RETURN: case SDLK_KP_ENTER: return 13;
+        case SDLK_LSHIFT: case SDLK_RSHIFT: return 16;
+        case SDLK_LCTRL: case SDLK_RCTRL: return 17;
+        case SDLK_LALT: case SDLK_RALT: return 18;
+        case SDLK_PAUSE: return 19;
+        case SDLK_CAPSLOCK: return 20;
+        case SDLK_ESCAPE: return 27;
+        case SDLK_SPACE: return 32;
+        case SDLK_PAGEUP: return 33;
+        case SDLK_PAGEDOWN: return 34;
+        case SDLK_END: return 35;
+        case SDLK_HOME: return 36;
+        case SDLK_LEFT: return 37;
+        case SDLK_UP: return 38;
+        case SDLK_RIGHT: return 39;
+        case SDLK_DOWN: return 40;
+        case SDLK_PRINTSCREEN: return 44;
+        case SDLK_INSERT: return 45;
+        case SDLK_DELETE: return 46;
+        case SDLK_LGUI: return 91;
+        case SDLK_RGUI: return 92;
+        case SDLK_APPLICATION: return 93;
+        case SDLK_KP_0: return 96;
+        case SDLK_KP_MULTIPLY: return 106;
+        case SDLK_KP_PLUS: return 107;
+        case SDLK_KP_MINUS: return 109;
+        case SDLK_KP_PERIOD: return 110;
+        case SDLK_KP_DIVIDE: return 111;
+        case SDLK_NUMLOCKCLEAR: return 144;
+        case SDLK_SCROLLLOCK: return 145;
+        case SDLK_SEMICOLON: return 186;
+        case SDLK_EQUALS: return 187;
+        case SDLK_COMMA: return 188;
+        case SDLK_MINUS: return 189;
+        case SDLK_PERIOD: return 190;
+        case SDLK_SLASH: return 191;
+        case SDLK_BACKQUOTE: return 192;
+        case SDLK_LEFTBRACKET: return 219;
+        case SDLK_BACKSLASH: return 220;
+        case SDLK_RIGHTBRACKET: return 221;
+        case SDLK_QUOTE: return 222;
+        default: return 0;
+    }
+}
+
+void translate(const SDL_Event& in, Event& out) {
+    out.kind = EventKind::Other;
+    switch (in.type) {
+        case SDL_QUIT:
+            out.kind = EventKind::Close;
+            break;
+        case SDL_WINDOWEVENT:
+            if (in.window.event == SDL_WINDOWEVENT_CLOSE) {
+                out.kind = EventKind::Close;
+            } else if (in.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                out.kind = EventKind::Resize;
+                out.width = in.window.data1;
+                out.height = in.window.data2;
+            }
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            if (int code = virtualKey(in.key.keysym.sym); code > 0 && code < 256) {
+                out.kind = in.type == SDL_KEYDOWN ? EventKind::KeyDown : EventKind::KeyUp;
+                out.key = code;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+bool pollEvent(Event& event) {
+    event = Event{};
+    if (quitPosted) {
+        quitPosted = false;
+        event.kind = EventKind::Quit;
+        return true;
+    }
+    if (eventSource) return eventSource(event);
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
+    SDL_Event in;
+    if (!SDL_PollEvent(&in)) return false;
+    translate(in, event);
+    return true;
+}
+
+void postQuit() { quitPosted = true; }
+
+void setEventSource(EventSource source) { eventSource = std::move(source); }
+
+int virtualKeyForKeyName(const std::string& sdlKeyName) {
+    return virtualKey(SDL_GetKeyFromName(sdlKeyName.c_str()));
+}
+
+bool injectKey(const std::string& sdlKeyName, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = SDL_GetKeyFromName(sdlKeyName.c_str());
+    event.key.keysym.scancode = SDL_GetScancodeFromKey(event.key.keysym.sym);
+    if (SDL_Window* w = detail::window()) event.key.windowID = SDL_GetWindowID(w);
+    return SDL_PushEvent(&event) == 1;
+}
+
+bool injectCloseRequest() {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_CLOSE;
+    if (SDL_Window* w = detail::window()) event.window.windowID = SDL_GetWindowID(w);
+    return SDL_PushEvent(&event) == 1;
+}
+
+}  // namespace platform

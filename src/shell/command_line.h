@@ -1,0 +1,24 @@
+// Command-line options. With none the program behaves as the plain show: the
+// setup dialog first, then its choices.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct CommandLine {
+    bool dialog = true;                  // true; false with --no-dialog
+    std::optional<bool> fullscreen;      // unset; --windowed / --fullscreen
+    int width = 0, height = 0, bits = 0; // 0; --mode WxHxB (0: not given)
+    bool music = true;                   // true; false with --no-music
+    std::string dataDir;                 // empty; --data DIR
+    std::optional<double> endSeconds;    // unset; --end SECONDS
+    bool help = false;                   // false
+    bool version = false;                // false
+    std::string error;                   // empty; what was wrong with the arguments
+};
+
+// Parses argv[1..]; on a bad argument `error` says why.
+CommandLine parseCommandLine(const std::vector<std::string>& args);
+// The text --help prints.
+std::string usageText();

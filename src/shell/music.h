@@ -1,0 +1,29 @@
+// The soundtrack and the show clock. The clock is the platform's millisecond
+// counter (replaceable through platform::setClockSource, e.g. by a capture
+// mode that steps it by frames) read in one place, updateClock.
+#pragma once
+
+#include <cstdint>
+
+extern float demoClock;      // 0; show time in tenths of a second
+extern uint32_t clockBase;   // 0; millisecond counter value at show time 0
+extern uint32_t musicStream; // 0; handle of the soundtrack stream
+
+// The soundtrack file, relative to the working directory.
+constexpr const char* kSoundtrackPath = "data\\music\\drabelfinal.mp3";
+
+// Starts the soundtrack. False (after its message) when the audio library is
+// not the expected version; any other failure ends the process.
+bool startMusic();
+// Shutdown: frees the stream, then the audio library.
+void stopMusic();
+// "BASS ERROR" box with the text, releases the audio library and ends the
+// process with status 1.
+[[noreturn]] void fatalAudioError(const char* text);
+
+// Show time 0 is now.
+void startClock();
+// demoClock = (counter - clockBase) read as signed 32 bits, x 0.01.
+void updateClock();
+// The arithmetic of updateClock, for any counter value.
+float showTimeAt(uint32_t now, uint32_t base);
