@@ -1,0 +1,174 @@
+// Magnets and the vortex: alone on the vertex arrays, and inside scene frames.
+#include <cmath>
+
+#include "render_fixture.h"
+
+namespace {
+
+MeshVertex vertexAt(float x, float y, float z) {
+    MeshVertex v;
+    v.position.setVec3(x, y, z, 0.0f);
+    v.basePosition = v.position;
+    return v;
+}
+
+TEST(Magnets, StrengthZeroAndAVertexOnTheMagnetStayPut) {
+    Scene scene;
+    scene.addMagnet(1, 2, 3, 0.0f);
+    MeshVertex v = vertexAt(0.5f, -4, 7);
+    applyMagnets(scene, v);
+    EXPECT_EQ(v.position.x, 0.5f);
+    EXPECT_EQ(v.position.y, -4.0f);
+    EXPECT_EQ(v.position.z, 7.0f);
+
+    Scene strong;
+    strong.addMagnet(1, 2, 3, 25.0f);
+    MeshVertex on = vertexAt(1, 2, 3);
+    applyMagnets(strong, on);
+    EXPECT_EQ(on.position.x, 1.0f);
+    EXPECT_EQ(on.position.y, 2.0f);
+    EXPECT_EQ(on.position.z, 3.0f);
+}
+
+TEST(Magnets, SeveralMagnetsWorkInListOrderOnEachOthersResult) {
+    Scene scene;
+    scene.addMagnet(0, 0, 0, 2.0f);   // distance 1: offset times 1 + 2/2 -> x = 2
+    scene.addMagnet(3, 0, 0, -1.0f);  // then distance 1: offset times 1 - 1/2 -> x = 2.5
+    MeshVertex v = vertexAt(1, 0, 0);
+    applyMagnets(scene, v);
+    EXPECT_FLOAT_EQ(v.position.x, 2.5f);
+    EXPECT_EQ(v.position.y, 0.0f);
+    // At distance 3 the offset grows by strength / 10.
+    Scene far;
+    far.addMagnet(0, 0, 0, 1.0f);
+    MeshVertex w = vertexAt(0, 3, 0);
+    applyMagnets(far, w);
+    EXPECT_FLOAT_EQ(w.position.y, 3.3f);
+}
+
+TEST(Vortex, RingAnglesMoveOutwardAndTurnPositionsAndNormals) {
+    SceneObject o;
+    o.maxRing = 2;
+    o.ringTable.assign(3, Vec3{});
+    setRingAngles(o, 0.1f, 0.2f, 0.3f);
+    shiftRings(o);
+    shiftRings(o);
+    for (const Vec3& ring : o.ringTable) EXPECT_EQ(ring.z, 0.3f);
+    setRingAngles(o, 0, 0, 0);
+    shiftRings(o);
+    EXPECT_EQ(o.ringTable[1].x, 0.0f);
+    EXPECT_EQ(o.ringTable[2].y, 0.2f);
+
+    // The three steps: about X by -ax, then Y by +ay, then Z by +az.
+    o.ringTable[2].setVec3(0.5f, 0, 0, 0);
+    MeshVertex v = vertexAt(0, 1, 0);
+    v.normal.setVec3(0, 0, 1, 0);
+    v.ring = 2;
+    rotateByRing(o, v);
+    EXPECT_NEAR(v.position.y, std::cos(0.5f), 1e-6f);
+    EXPECT_NEAR(v.position.z, -std::sin(0.5f), 1e-6f);
+    EXPECT_NEAR(v.normal.y, std::sin(0.5f), 1e-6f);
+    o.ringTable[2].setVec3(0, 0.5f, 0, 0);
+    v = vertexAt(1, 0, 0);
+    v.ring = 2;
+    rotateByRing(o, v);
+    EXPECT_NEAR(v.position.z, -std::sin(0.5f), 1e-6f);
+    o.ringTable[2].setVec3(0, 0, 0.5f, 0);
+    v = vertexAt(1, 0, 0);
+    v.ring = 2;
+    rotateByRing(o, v);
+    EXPECT_NEAR(v.position.y, std::sin(0.5f), 1e-6f);
+    // A ring the table does not hold is left alone.
+    v.ring = 3;
+    rotateByRing(o, v);
+    EXPECT_NEAR(v.position.y, std::sin(0.5f), 1e-6f);
+}
+
+// A vortex object whose vertices lie on the x axis in rings 0 to 3, with
+// normals along x; one degenerate face keeps it drawable.
+SceneObject& addRingObject(Scene& scene) {
+    SceneObject& o = scene.addObject();
+    for (float x : {0.1f, 0.3f, 0.6f, 0.9f}) {
+        MeshVertex v = vertexAt(x, 0, 0);
+        v.normal.setVec3(1, 0, 0, 0);
+        v.ring = static_cast<int32_t>(x * 4.0f);
+        o.vertices.push_back(v);
+    }
+    o.faces.resize(1);
+    o.maxRing = 3;
+    o.ringTable.assign(4, Vec3{});
+    o.vortex = true;
+    return o;
+}
+
+float angleOf(const Vec3& p) { return std::atan2(p.y, p.x); }
+
+TEST_F(RenderTest, VortexPulseTravelsOneRingPerFrameAndTurnsAccumulate) {
+    Scene scene;
+    SceneObject& o = addRingObject(scene);
+    // A single pulse of 0.02 rad about Z fed into ring 0 before frame 1.
+    setRingAngles(o, 0, 0, 0.02f);
+    const int firstTurn[4] = {1, 1, 2, 3};  // frame in which ring k turns
+    for (int frame = 1; frame <= 4; ++frame) {
+        drawScene(scene);
+        if (frame == 1) setRingAngles(o, 0, 0, 0);
+        for (size_t k = 0; k < 4; ++k) {
+            const int turns = frame >= firstTurn[k] ? 1 : 0;
+            EXPECT_NEAR(angleOf(o.vertices[k].position), 0.02f * turns, 1e-6f)
+                << "frame " << frame << " ring " << k;
+            EXPECT_NEAR(angleOf(o.vertices[k].normal), 0.02f * turns, 1e-6f);
+        }
+    }
+    // A steady feed: after j frames ring k (k >= 1) has turned j - k + 1 times.
+    Scene steady;
+    SceneObject& s = addRingObject(steady);
+    setRingAngles(s, 0, 0, 0.02f);
+    for (int frame = 0; frame < 3; ++frame) drawScene(steady);
+    const int turns[4] = {3, 3, 2, 1};
+    for (size_t k = 0; k < 4; ++k)
+        EXPECT_NEAR(angleOf(s.vertices[k].position), 0.02f * turns[k], 1e-5f) << k;
+}
+
+TEST_F(RenderTest, MagnetsDeformTheDrawnShapeAndTheFrameEndRestoresIt) {
+    solidTexture(2, 255, 255, 255);
+    Scene scene;
+    scene.cameraPosition.setVec3(0, 0, 5, 0);
+    SceneObject& quad = addQuad(scene, -1, -1, 1, 1, 0, 2);
+    quad.magnetic = true;
+    // No magnets: drawn as it is, and nothing is restored.
+    quad.vertices[0].position.x = -1.5f;
+    drawScene(scene);
+    EXPECT_EQ(quad.vertices[0].position.x, -1.5f);
+    quad.vertices[0].position.x = -1.0f;
+
+    // Strength 1 at the centre: corners (distance sqrt 2) move out by a third.
+    scene.addMagnet(0, 0, 0, 1.0f);
+    SceneObject& plain = addQuad(scene, 2, 2, 3, 3, 0, 2);
+    plain.vertices[0].position.x = 2.5f;  // not magnetic: left alone
+    clearAll();
+    drawScene(scene);
+    // x = 1.2 lies outside the rest shape and inside the deformed one (1.33).
+    const int px = kWidth / 2 + static_cast<int>(1.2f / 5.0f * kHeight / 2);
+    EXPECT_EQ(at(px, kHeight / 2), (Rgb{255, 255, 255}));
+    for (const MeshVertex& v : quad.vertices) EXPECT_EQ(v.position.x, v.basePosition.x);
+    EXPECT_EQ(plain.vertices[0].position.x, 2.5f);
+}
+
+TEST_F(RenderTest, MagneticVortexObjectKeepsItsRestShapeWhileItsNormalsTurn) {
+    Scene scene;
+    scene.addMagnet(5, 5, 5, 0.5f);
+    SceneObject& o = addRingObject(scene);
+    o.magnetic = true;
+    setRingAngles(o, 0, 0, 0.1f);
+    drawScene(scene);
+    drawScene(scene);
+    for (const MeshVertex& v : o.vertices) {
+        EXPECT_EQ(v.position.x, v.basePosition.x);
+        EXPECT_EQ(v.position.y, 0.0f);
+    }
+    EXPECT_NEAR(angleOf(o.vertices[0].normal), 0.2f, 1e-6f);
+    EXPECT_NEAR(angleOf(o.vertices[2].normal), 0.1f, 1e-6f);  // ring 2 first turns in frame 2
+    EXPECT_NEAR(angleOf(o.vertices[3].normal), 0.0f, 1e-6f);
+}
+
+}  // namespace

@@ -1,0 +1,155 @@
+// Screen overlays and particle systems on a real Mesa context.
+#include "render_fixture.h"
+
+namespace {
+
+Vec3 vec(float x, float y, float z) {
+    Vec3 v;
+    v.setVec3(x, y, z, 0.0f);
+    return v;
+}
+
+TEST_F(RenderTest, OverlayLeavesLightingAndDepthTestOnAndTheRestAsFound) {
+    const GLuint picture = solidTexture(19, 255, 255, 255);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_FOG);
+    glTranslatef(1, 2, 3);  // a camera left by some scene
+    drawOverlay(19, -20);
+    EXPECT_TRUE(enabled(GL_LIGHTING));
+    EXPECT_TRUE(enabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(enabled(GL_BLEND));
+    EXPECT_TRUE(enabled(GL_CULL_FACE));
+    EXPECT_TRUE(enabled(GL_FOG));
+    EXPECT_TRUE(enabled(GL_TEXTURE_GEN_S));
+    GLint value = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &value);
+    EXPECT_EQ(value, 1);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &value);
+    EXPECT_EQ(static_cast<GLuint>(value), picture);
+    expectMatrixNear(modelview(), {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});
+}
+
+TEST_F(RenderTest, OverlayAtMinusTwentyFillsTheViewAndAtMinusTwentyFiveTheMiddleTwoThirds) {
+    solidTexture(19, 0, 255, 0);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    const auto green = [](const std::vector<uint8_t>& rgb, int x, int y) {
+        const size_t i = (static_cast<size_t>(y) * kWidth + x) * 3;
+        return rgb[i] == 0 && rgb[i + 1] == 255 && rgb[i + 2] == 0;
+    };
+    drawOverlay(19, -20);
+    auto rgb = gl.readPixels();
+    int uncovered = 0;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) uncovered += green(rgb, x, y) ? 0 : 1;
+    EXPECT_EQ(uncovered, 0);
+
+    clearAll();
+    drawOverlay(19, -25);
+    rgb = gl.readPixels();
+    // Covered between 1/6 and 5/6 of each side; one pixel of slack at the edges.
+    const auto side = [](int p, int size) {
+        const double f = (p + 0.5) / size;
+        return f < 1.0 / 6 - 1.0 / size || f > 5.0 / 6 + 1.0 / size   ? 0
+               : f > 1.0 / 6 + 1.0 / size && f < 5.0 / 6 - 1.0 / size ? 1
+                                                                       : -1;
+    };
+    int wrong = 0;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            const int sx = side(x, kWidth), sy = side(y, kHeight);
+            if (sx < 0 || sy < 0) continue;
+            wrong += green(rgb, x, y) == (sx == 1 && sy == 1) ? 0 : 1;
+        }
+    EXPECT_EQ(wrong, 0);
+
+    // Moved right by half its width at depth -20: only the right half is covered.
+    clearAll();
+    drawOverlayAt(19, 13.3f, 0.0f, -20);
+    EXPECT_EQ(at(kWidth / 2 - 2, 10), (Rgb{0, 0, 0}));
+    EXPECT_EQ(at(kWidth / 2 + 2, 10), (Rgb{0, 255, 0}));
+}
+
+TEST_F(RenderTest, ParticlesLeaveTheirRotationInTheMatrixAndANeutralState) {
+    const GLuint sprite = solidTexture(1, 255, 255, 255);
+    ParticleSystem system(4);
+    resetParticles(system);
+    system.rotation.setVec3(30, 40, 50, 0);
+    gluLookAt(0, 1, 5, 0, 0, 0, 0, 1, 0);
+    const auto camera = modelview();
+    glDisable(GL_LIGHTING);
+    glEnable(GL_CULL_FACE);
+    drawParticles(system, 0.0f);
+    EXPECT_TRUE(enabled(GL_LIGHTING));
+    EXPECT_FALSE(enabled(GL_BLEND));
+    EXPECT_FALSE(enabled(GL_CULL_FACE));
+    GLboolean depthWrites = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    EXPECT_TRUE(depthWrites);
+    GLint value = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &value);
+    EXPECT_EQ(static_cast<GLuint>(value), sprite);
+    const auto left = modelview();
+    glLoadMatrixf(camera.data());
+    glRotatef(30, 1, 0, 0);
+    glRotatef(40, 0, 1, 0);
+    glRotatef(50, 0, 0, 1);
+    expectMatrixNear(left, modelview());
+}
+
+TEST_F(RenderTest, ParticlesMoveShrinkAndFreeTheirSlotAfterOneLastDraw) {
+    solidTexture(1, 255, 255, 255);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    ParticleSystem system(2);
+    resetParticles(system);
+    const auto drawAt = [&](float now) {
+        clearAll();
+        glLoadIdentity();
+        gluLookAt(0, 0, 5, 0, 0, 0, 0, 1, 0);
+        drawParticles(system, now);
+    };
+    // Velocity in units per second, clock in tenths: at clock 10 it has moved 1 unit.
+    spawnParticle(system, vec(-1, 0, 0), vec(1, 0, 0), 0.5f, 0.1f, 0.0f);
+    drawAt(10.0f);  // size 0.5 - 10 * 0.1 = -0.5: freed, but drawn this once (mirrored)
+    EXPECT_EQ(system.particles[0].alive, 0);
+    EXPECT_EQ(centre(), (Rgb{255, 255, 255}));
+    EXPECT_EQ(at(kWidth / 2 - 12, kHeight / 2), (Rgb{0, 0, 0}));
+    drawAt(11.0f);
+    EXPECT_EQ(centre(), (Rgb{0, 0, 0}));
+
+    // The freed slot is the first one found by the next spawn.
+    spawnParticle(system, vec(0, 0, 0), vec(0, 0, 0), 0.5f, 0.0f, 11.0f);
+    EXPECT_EQ(system.particles[0].alive, 1);
+    EXPECT_EQ(system.particles[1].alive, 0);
+    // Shrink rate 0: never dies.
+    drawAt(1.0e6f);
+    EXPECT_EQ(system.particles[0].alive, 1);
+    EXPECT_EQ(centre(), (Rgb{255, 255, 255}));
+}
+
+TEST(Particles, FullPoolDropsNewSpritesAndResetEmptiesEverySlot) {
+    ParticleSystem system(2);
+    EXPECT_EQ(system.capacity(), 2);
+    EXPECT_EQ(system.particles[1].color, (Color4{1, 1, 1, 0}));
+    resetParticles(system);
+    spawnParticle(system, vec(1, 0, 0), vec(0, 1, 0), 1.0f, 0.5f, 3.0f);
+    spawnParticle(system, vec(2, 0, 0), vec(0, 2, 0), 2.0f, 0.5f, 4.0f);
+    spawnParticle(system, vec(3, 0, 0), vec(0, 3, 0), 3.0f, 0.5f, 5.0f);
+    EXPECT_EQ(system.particles[0].position.x, 1.0f);
+    EXPECT_EQ(system.particles[1].position.x, 2.0f);
+    EXPECT_EQ(system.particles[1].velocity.y, 2.0f);
+    EXPECT_EQ(system.particles[1].birthTime, 4.0f);
+    EXPECT_EQ(system.particles[1].startSize, 2.0f);
+    EXPECT_EQ(system.particles[1].alive, 1);
+    resetParticles(system);
+    for (const Particle& p : system.particles) {
+        EXPECT_EQ(p.alive, 0);
+        EXPECT_EQ(p.position.x, 0.0f);
+        EXPECT_EQ(p.startSize, 0.0f);
+    }
+}
+
+}  // namespace
