@@ -3,7 +3,9 @@
 // and vortex rings of every object of the scene with this call's flip flag.
 // A file that cannot be opened, is not a .3ds file or is implausibly large
 // is reported in a box and ends the process.
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 #include <vector>
 
 #include "assets/data_path.h"
@@ -39,8 +41,11 @@ bool readWhole(std::ifstream& in, std::vector<uint8_t>& bytes) {
 void Scene::load3ds(const std::string& fileName, float scale, bool flip) {
     std::vector<uint8_t> bytes;
     {
-        std::ifstream in(resolveDataPath(fileName), std::ios::binary);
-        if (!in) meshFileFailure("cannot open 3ds-file");
+        const std::string path = resolveDataPath(fileName);
+        std::error_code ec;
+        std::ifstream in;
+        if (!std::filesystem::is_directory(path, ec)) in.open(path, std::ios::binary);
+        if (!in.is_open()) meshFileFailure("cannot open 3ds-file");
         if (!readWhole(in, bytes)) meshFileFailure("3dsfile is fucked up");
     }
 

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "scene/scene.h"
+
+namespace {
+
+void addVertex(SceneObject& object, float x, float y, float z) {
+    MeshVertex v;
+    v.position.setVec3(x, y, z, 0);
+    v.basePosition = v.position;
+    object.vertices.push_back(v);
+}
+
+void addFace(SceneObject& object, uint32_t a, uint32_t b, uint32_t c) {
+    MeshFace f;
+    f.index[0] = a;
+    f.index[1] = b;
+    f.index[2] = c;
+    object.faces.push_back(f);
+}
+
+void expectVec(const Vec3& v, float x, float y, float z) {
+    EXPECT_FLOAT_EQ(v.x, x);
+    EXPECT_FLOAT_EQ(v.y, y);
+    EXPECT_FLOAT_EQ(v.z, z);
+}
+
+}  // namespace
+
+TEST(MeshNormals, SingleTriangleAndFlip) {
+    SceneObject object;
+    addVertex(object, 0, 0, 0);
+    addVertex(object, 1, 0, 0);
+    addVertex(object, 0, 1, 0);
+    addFace(object, 0, 1, 2);
+    // The rest position is not what normals are computed from.
+    object.vertices[1].basePosition.setVec3(0, 0, 5, 0);
+
+    object.computeNormals(false);
+    expectVec(object.faces[0].normal, 0, 0, 1);
+    for (const MeshVertex& v : object.vertices) expectVec(v.normal, 0, 0, 1);
+
+    object.computeNormals(true);
+    expectVec(object.faces[0].normal, 0, 0, 1);  // face normals follow the corner order
+    for (const MeshVertex& v : object.vertices) expectVec(v.normal, 0, 0, -1);
+
+    // Clockwise corners turn the face round.
+    object.faces[0].index[1] = 2;
+    object.faces[0].index[2] = 1;
+    object.computeNormals(false);
+    expectVec(object.faces[0].normal, 0, 0, -1);
+}
+
+TEST(MeshNormals, VertexNormalIsThePlainAverage) {
+    // Two faces share vertex 0: normals (0, 0, 1) and (1, 0, 0).
+    SceneObject object;
+    addVertex(object, 0, 0, 0);
+    addVertex(object, 1, 0, 0);
+    addVertex(object, 0, 1, 0);
+    addVertex(object, 0, 0, 1);
+    addFace(object, 0, 1, 2);
+    addFace(object, 0, 2, 3);
+    object.computeNormals(false);
+    expectVec(object.faces[1].normal, 1, 0, 0);
+    expectVec(object.vertices[0].normal, 0.5f, 0, 0.5f);  // not normalised again
+    expectVec(object.vertices[1].normal, 0, 0, 1);
+    expectVec(object.vertices[3].normal, 1, 0, 0);
+}
+
+TEST(MeshNormals, DegenerateFacesCountForEveryCornerTheyName) {
+    SceneObject object;
+    addVertex(object, 0, 0, 0);
+    addVertex(object, 1, 0, 0);
+    addVertex(object, 0, 1, 0);
+    addFace(object, 0, 1, 2);
+    addFace(object, 0, 0, 1);  // names vertex 0 twice, zero area
+    object.computeNormals(false);
+    expectVec(object.faces[1].normal, 0, 0, 0);
+    expectVec(object.vertices[0].normal, 0, 0, 1.0f / 3.0f);  // three uses
+    expectVec(object.vertices[1].normal, 0, 0, 0.5f);
+    expectVec(object.vertices[2].normal, 0, 0, 1);
+}
+
+TEST(MeshNormals, SumsRunInFaceOrderThenCornerOrder) {
+    // Vertex 0 is named by three faces, at corner 2, 1 and 0 in face order.
+    // Their normals have x = -1, about -1e-8 and 1, so the float sum depends
+    // on the order of the additions.
+    SceneObject object;
+    addVertex(object, 0, 0, 0);
+    addVertex(object, 0, 1, 0);
+    addVertex(object, 0, 0, -1);
+    addVertex(object, 1, 0, -1e-8f);
+    addVertex(object, 0, 1, 0);
+    addVertex(object, 0, 0, 1);
+    addFace(object, 1, 2, 0);  // normal (-1, 0, 0), vertex 0 at corner 2
+    addFace(object, 3, 0, 4);  // normal about (-1e-8, 0, -1), at corner 1
+    addFace(object, 0, 1, 5);  // normal (1, 0, 0), at corner 0
+    object.computeNormals(false);
+
+    const float a = object.faces[0].normal.x, b = object.faces[1].normal.x, c = object.faces[2].normal.x;
+    ASSERT_NE(((0.0f + a) + b) + c, ((0.0f + c) + a) + b) << "the case must be order sensitive";
+    const float expected = (((0.0f + a) + b) + c) / 3.0f;
+    EXPECT_EQ(object.vertices[0].normal.x, expected);
+}
+
+TEST(MeshNormals, UnusedVerticesAndBadIndicesStaySafe) {
+    SceneObject object;
+    addVertex(object, 0, 0, 0);
+    addVertex(object, 1, 0, 0);
+    addVertex(object, 0, 1, 0);
+    addVertex(object, 5, 5, 5);    // named by no face
+    addFace(object, 0, 1, 2);
+    addFace(object, 0, 1, 999);    // out of range: contributes nothing
+    object.computeNormals(true);
+    expectVec(object.vertices[3].normal, 0, 0, 0);
+    expectVec(object.vertices[1].normal, 0, 0, -1);
+    expectVec(object.faces[1].normal, 0, 0, 0);
+}
+
+TEST(MeshRings, QuarterUnitsFromTheOrigin) {
+    SceneObject object;
+    addVertex(object, 1.0f, 0, 0);    // 4
+    addVertex(object, 0.2f, 0, 0);    // 0.8 -> 0
+    addVertex(object, 0.3f, 0, 0);    // 1.2 -> 1
+    addVertex(object, -0.3f, 0, 0);   // 1
+    addVertex(object, 0, 0.6f, 0.8f); // 4
+    object.assignRings(4.0f, Vec3{});
+    EXPECT_EQ(object.vertices[0].ring, 4);
+    EXPECT_EQ(object.vertices[1].ring, 0);
+    EXPECT_EQ(object.vertices[2].ring, 1);
+    EXPECT_EQ(object.vertices[3].ring, 1);
+    EXPECT_EQ(object.vertices[4].ring, 4);
+    EXPECT_EQ(object.maxRing, 4);
+    ASSERT_EQ(object.ringTable.size(), 5u);
+
+    // A rebuild replaces the table with a zeroed one.
+    object.ringTable[2].setVec3(1, 2, 3, 4);
+    object.vertices.pop_back();
+    object.vertices.erase(object.vertices.begin());
+    object.assignRings(4.0f, Vec3{});
+    EXPECT_EQ(object.maxRing, 1);
+    ASSERT_EQ(object.ringTable.size(), 2u);
+    for (const Vec3& entry : object.ringTable) {
+        EXPECT_EQ(entry.x, 0.0f);
+        EXPECT_EQ(entry.w, 0.0f);
+    }
+}
+
+TEST(MeshRings, CentreIsNotScaledAndEmptyObjectsGetOneEntry) {
+    SceneObject object;
+    addVertex(object, 0.5f, 0, 0);
+    Vec3 centre;
+    centre.setVec3(1, 0, 0, 0);
+    object.assignRings(4.0f, centre);  // |2 - 1| = 1
+    EXPECT_EQ(object.vertices[0].ring, 1);
+
+    SceneObject empty;
+    empty.maxRing = 7;
+    empty.assignRings(4.0f, Vec3{});
+    EXPECT_EQ(empty.maxRing, 0);
+    EXPECT_EQ(empty.ringTable.size(), 1u);
+}
+
+TEST(MeshRings, AbsurdCoordinatesCannotBlowUpTheTable) {
+    SceneObject object;
+    addVertex(object, 1e30f, 0, 0);
+    addVertex(object, std::numeric_limits<float>::infinity(), 0, 0);
+    addVertex(object, std::numeric_limits<float>::quiet_NaN(), 0, 0);
+    addVertex(object, 3.0f, 0, 0);
+    object.assignRings(4.0f, Vec3{});
+    EXPECT_EQ(object.vertices[0].ring, object.maxRing);
+    EXPECT_EQ(object.vertices[1].ring, object.maxRing);
+    EXPECT_EQ(object.vertices[2].ring, 0);
+    EXPECT_EQ(object.vertices[3].ring, 12);
+    EXPECT_LE(object.maxRing, 65535);
+    EXPECT_EQ(object.ringTable.size(), static_cast<size_t>(object.maxRing) + 1);
+}

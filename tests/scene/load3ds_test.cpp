@@ -1,0 +1,94 @@
+#include "scene/scene.h"
+#include "scene_fixtures.h"
+#include "writers/tds_writer.h"
+
+using namespace tds;
+
+namespace {
+
+// A right triangle in the z = 0 plane, corners counter-clockwise from +z.
+TdsObject triangle(float size = 1.0f) {
+    TdsObject object;
+    object.vertices = {{0, 0, 0}, {size, 0, 0}, {0, size, 0}};
+    object.faces = {{0, 1, 2}};
+    return object;
+}
+
+class Load3ds : public SceneFixture {};
+
+}  // namespace
+
+TEST_F(Load3ds, AppendsEveryObjectWithNormalsAndRings) {
+    ASSERT_TRUE(write3dsFile(path("two.3ds"), {triangle(1.0f), triangle(0.5f)}));
+    Scene scene;
+    scene.load3ds(path("two.3ds"), 2.0f, false);
+    ASSERT_EQ(scene.objectCount(), 2);
+    const SceneObject& first = *scene.objects[0];
+    EXPECT_EQ(first.vertices[1].position.x, 2.0f);
+    EXPECT_EQ(first.vertices[1].basePosition.x, 2.0f);
+    EXPECT_EQ(first.vertices[2].normal.z, 1.0f);
+    EXPECT_EQ(first.faces[0].normal.z, 1.0f);
+    // Rings come from the scaled positions: 2.0 * 4 = 8.
+    EXPECT_EQ(first.vertices[1].ring, 8);
+    EXPECT_EQ(first.maxRing, 8);
+    EXPECT_EQ(first.ringTable.size(), 9u);
+    EXPECT_EQ(scene.objects[1]->maxRing, 4);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(Load3ds, EachLoadRebuildsEveryObjectWithItsFlip) {
+    ASSERT_TRUE(write3dsFile(path("a.3ds"), {triangle()}));
+    ASSERT_TRUE(writeBytesFile(path("empty.3ds"), header(kMain, 6)));
+    Scene scene;
+    scene.load3ds(path("a.3ds"), 1.0f, false);
+    EXPECT_EQ(scene.objects[0]->vertices[0].normal.z, 1.0f);
+    scene.load3ds(path("a.3ds"), 1.0f, true);
+    ASSERT_EQ(scene.objectCount(), 2);
+    EXPECT_EQ(scene.objects[0]->vertices[0].normal.z, -1.0f);  // the first file's object too
+    EXPECT_EQ(scene.objects[1]->vertices[0].normal.z, -1.0f);
+    // A file without objects appends nothing but still recomputes.
+    scene.objects[0]->ringTable[0].x = 3.0f;
+    scene.load3ds(path("empty.3ds"), 1.0f, false);
+    ASSERT_EQ(scene.objectCount(), 2);
+    EXPECT_EQ(scene.objects[0]->vertices[0].normal.z, 1.0f);
+    EXPECT_EQ(scene.objects[0]->ringTable[0].x, 0.0f);
+
+    Scene nothing;
+    nothing.load3ds(path("empty.3ds"), 1.0f, true);
+    EXPECT_EQ(nothing.objectCount(), 0);
+}
+
+TEST_F(Load3ds, UnusableFilesEndTheProcessWithTheirMessage) {
+    struct Case {
+        std::string file;
+        const char* text;
+    };
+    ASSERT_TRUE(writeBytesFile(path("text.3ds"), {'h', 'e', 'l', 'l', 'o', '!', '!'}));
+    ASSERT_TRUE(writeBytesFile(path("tiny.3ds"), {0x4D, 0x4D}));
+    std::filesystem::create_directories(path("folder.3ds"));
+    for (const Case& c : {Case{"missing.3ds", "cannot open 3ds-file"}, Case{"text.3ds", "3dsfile is fucked up"},
+                          Case{"tiny.3ds", "3dsfile is fucked up"}, Case{"folder.3ds", "cannot open 3ds-file"}}) {
+        boxes.clear();
+        Scene scene;
+        try {
+            scene.load3ds(path(c.file), 1.0f, false);
+            ADD_FAILURE() << c.file << " did not end the process";
+        } catch (const ExitCalled& exit) {
+            EXPECT_EQ(exit.code, 1);
+        }
+        ASSERT_EQ(boxes.size(), 1u) << c.file;
+        EXPECT_EQ(boxes[0].text, c.text);
+        EXPECT_EQ(boxes[0].caption, "multimedia error");
+        EXPECT_EQ(scene.objectCount(), 0);
+    }
+}
+
+TEST_F(Load3ds, WindowsStylePathsFindTheFile) {
+    std::filesystem::create_directories(dir() / "data" / "meshes");
+    ASSERT_TRUE(write3dsFile(path("data/meshes/rock.3ds"), {triangle()}));
+    WorkingDirectory cwd(dir());
+    Scene scene;
+    scene.load3ds("Data\\Meshes\\Rock.3DS", 1.0f, false);
+    EXPECT_EQ(scene.objectCount(), 1);
+    EXPECT_TRUE(boxes.empty());
+}

@@ -1,0 +1,78 @@
+// Test fixtures for scene loading: a scratch folder, recorded message boxes
+// and an exit handler that throws instead of ending the test process.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "scene/scene_script.h"
+
+struct RecordedBox {
+    std::string text;
+    std::string caption;
+    platform::Icon icon;
+};
+
+struct ExitCalled {
+    int code;
+};
+
+class SceneFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device seed;
+        dir_ = std::filesystem::temp_directory_path() /
+               ("orbelune-scene-" + std::to_string(seed()) + "-" + std::to_string(seed()));
+        std::filesystem::create_directories(dir_);
+        platform::setMessageBoxHandler([this](const std::string& text, const std::string& caption,
+                                              platform::Icon icon, platform::Buttons) {
+            boxes.push_back({text, caption, icon});
+            return platform::Answer::Ok;
+        });
+        platform::setExitHandler([](int code) { throw ExitCalled{code}; });
+        resetLightCounter();
+    }
+
+    void TearDown() override {
+        platform::setMessageBoxHandler({});
+        platform::setExitHandler({});
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+
+    // Absolute path of `name` inside the scratch folder.
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+    std::string writeText(const std::string& name, const std::string& text) {
+        const std::filesystem::path file = dir_ / name;
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary) << text;
+        return file.string();
+    }
+
+    const std::filesystem::path& dir() const { return dir_; }
+
+    std::vector<RecordedBox> boxes;
+
+private:
+    std::filesystem::path dir_;
+};
+
+// Changes the working directory for the lifetime of the guard.
+class WorkingDirectory {
+public:
+    explicit WorkingDirectory(const std::filesystem::path& dir)
+        : saved_(std::filesystem::current_path()) {
+        std::filesystem::current_path(dir);
+    }
+    ~WorkingDirectory() { std::filesystem::current_path(saved_); }
+
+private:
+    std::filesystem::path saved_;
+};
