@@ -1,0 +1,96 @@
+// Test doubles installed through the platform seams: a message-box handler
+// that records every box and answers from a script, and an audio backend
+// that records every call and fails where told.
+#pragma once
+
+#include <deque>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+struct RecordedBox {
+    std::string text;
+    std::string caption;
+    platform::Icon icon;
+    platform::Buttons buttons;
+};
+
+// Records boxes while alive; answers Yes/No questions from `answers` (Yes
+// when empty) and OK boxes with Ok.
+class BoxRecorder {
+public:
+    BoxRecorder() {
+        platform::setMessageBoxHandler([this](const std::string& text, const std::string& caption,
+                                              platform::Icon icon, platform::Buttons buttons) {
+            boxes.push_back({text, caption, icon, buttons});
+            if (buttons == platform::Buttons::Ok) return platform::Answer::Ok;
+            if (answers.empty()) return platform::Answer::Yes;
+            platform::Answer a = answers.front();
+            answers.pop_front();
+            return a;
+        });
+    }
+    ~BoxRecorder() { platform::setMessageBoxHandler({}); }
+    BoxRecorder(const BoxRecorder&) = delete;
+    BoxRecorder& operator=(const BoxRecorder&) = delete;
+
+    std::vector<std::string> texts() const {
+        std::vector<std::string> out;
+        for (const RecordedBox& b : boxes) out.push_back(b.text);
+        return out;
+    }
+
+    std::vector<RecordedBox> boxes;
+    std::deque<platform::Answer> answers;
+};
+
+// Thrown by the exit handler that ExitCatcher installs.
+struct ProcessExit : std::runtime_error {
+    explicit ProcessExit(int c) : std::runtime_error("exit"), code(c) {}
+    int code;
+};
+
+// Turns platform::exitProcess into a ProcessExit exception while alive.
+class ExitCatcher {
+public:
+    ExitCatcher() { platform::setExitHandler([](int code) { throw ProcessExit(code); }); }
+    ~ExitCatcher() { platform::setExitHandler({}); }
+};
+
+// Records the audio calls by name; each operation can be told to fail.
+class AudioRecorder final : public platform::AudioBackend {
+public:
+    AudioRecorder() { platform::setAudioBackend(this); }
+    ~AudioRecorder() override { platform::setAudioBackend(nullptr); }
+
+    uint32_t getVersion() override {
+        calls.push_back("getVersion");
+        return version;
+    }
+    bool init(int device, int frequency, uint32_t flags) override {
+        calls.push_back("init " + std::to_string(device) + " " + std::to_string(frequency) + " " +
+                        std::to_string(flags));
+        return !failInit;
+    }
+    bool start() override {
+        calls.push_back("start");
+        return true;
+    }
+    void streamFree(uint32_t handle) override { calls.push_back("streamFree " + std::to_string(handle)); }
+    uint32_t streamCreateFile(const std::string& path) override {
+        calls.push_back("streamCreateFile " + path);
+        return failCreate ? 0 : 7;
+    }
+    bool streamPlay(uint32_t handle) override {
+        calls.push_back("streamPlay " + std::to_string(handle));
+        return handle != 0;
+    }
+    void free() override { calls.push_back("free"); }
+
+    std::vector<std::string> calls;
+    uint32_t version = platform::kAudioVersion;
+    bool failInit = false;
+    bool failCreate = false;
+};

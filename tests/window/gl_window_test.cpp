@@ -1,0 +1,302 @@
+// The GL window on SDL's offscreen driver: every creation and release
+// failure with its message (through the recording box handler), the
+// full-screen refusal answered Yes and No, the release order in full screen,
+// viewport and projection after a resize, the key table and the close request.
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/recorders.h"
+#include "window/gl_window.h"
+
+namespace {
+
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+using platform::WindowStep;
+
+const char* const kQuestion =
+    "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?";
+
+class GlWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        platform::clearWindowStepFailures();
+        platform::clearWindowCallLog();
+        platform::setEventSource({});
+        keyDown.fill(0);
+        fullscreen = true;
+    }
+    void TearDown() override {
+        platform::clearWindowStepFailures();
+        if (platform::windowExists()) closeGlWindow();
+        drainEvents();
+    }
+
+    static void drainEvents() {
+        platform::Event e;
+        for (int i = 0; i < 1000 && platform::pollEvent(e); ++i) {
+        }
+    }
+
+    // SDL ends each poll cycle with an empty poll: look a few polls ahead.
+    static bool nextEvent(platform::Event& e) {
+        for (int i = 0; i < 10; ++i)
+            if (platform::pollEvent(e)) return true;
+        return false;
+    }
+
+    static bool logged(const std::string& entry) {
+        const auto& log = platform::windowCallLog();
+        return std::find(log.begin(), log.end(), entry) != log.end();
+    }
+
+    BoxRecorder boxes;
+};
+
+TEST_F(GlWindowTest, EachCreationFailureReleasesFirstThenReportsAndReturnsFalse) {
+    struct Case {
+        WindowStep step;
+        const char* text;
+    };
+    const Case cases[] = {
+        {WindowStep::CreateWindow, "Window Creation Error."},
+        {WindowStep::DeviceContext, "Can't Create A GL Device Context."},
+        {WindowStep::ChoosePixelFormat, "Can't Find A Suitable PixelFormat."},
+        {WindowStep::SetPixelFormat, "Can't Set The PixelFormat."},
+        {WindowStep::CreateContext, "Can't Create A GL Rendering Context."},
+        {WindowStep::MakeCurrent, "Can't Activate The GL Rendering Context."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        platform::clearWindowStepFailures();
+        platform::clearWindowCallLog();
+        platform::setWindowStepFailure(c.step, true);
+        // What exists at the moment the box is shown.
+        bool windowAtBox = true;
+        std::string lastStepAtBox;
+        std::vector<RecordedBox> seen;
+        platform::setMessageBoxHandler([&](const std::string& text, const std::string& caption,
+                                           Icon icon, Buttons buttons) {
+            windowAtBox = platform::windowExists();
+            lastStepAtBox = platform::windowCallLog().back();
+            seen.push_back({text, caption, icon, buttons});
+            return Answer::Ok;
+        });
+
+        EXPECT_FALSE(createGlWindow("t", 320, 240, 32, false));
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].text, c.text);
+        EXPECT_EQ(seen[0].caption, "ERROR");
+        EXPECT_EQ(seen[0].icon, Icon::Exclamation);
+        EXPECT_EQ(seen[0].buttons, Buttons::Ok);
+        EXPECT_FALSE(windowAtBox);
+        EXPECT_EQ(lastStepAtBox, "unregisterClass");
+        EXPECT_FALSE(platform::windowExists());
+    }
+    platform::setMessageBoxHandler({});
+}
+
+TEST_F(GlWindowTest, ClassRegistrationFailureReleasesNothing) {
+    platform::setWindowStepFailure(WindowStep::RegisterClass, true);
+    EXPECT_FALSE(createGlWindow("t", 320, 240, 32, false));
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "Failed To Register The Window Class.");
+    EXPECT_EQ(boxes.boxes[0].caption, "ERROR");
+    EXPECT_EQ(boxes.boxes[0].icon, Icon::Exclamation);
+    EXPECT_EQ(platform::windowCallLog(), std::vector<std::string>{"registerClass"});
+}
+
+TEST_F(GlWindowTest, EveryFailedReleaseIsReportedAndTheSequenceGoesOn) {
+    ASSERT_TRUE(createGlWindow("t", 320, 240, 32, false));
+    for (WindowStep s : {WindowStep::ReleaseCurrent, WindowStep::DeleteContext,
+                         WindowStep::ReleaseDeviceContext, WindowStep::DestroyWindow,
+                         WindowStep::UnregisterClass})
+        platform::setWindowStepFailure(s, true);
+    closeGlWindow();
+    const std::vector<std::string> expected = {
+        "Release Of DC And RC Failed.", "Release Rendering Context Failed.",
+        "Release Device Context Failed.", "Could Not Release hWnd.", "Could Not Unregister Class."};
+    EXPECT_EQ(boxes.texts(), expected);
+    for (const RecordedBox& b : boxes.boxes) {
+        EXPECT_EQ(b.caption, "SHUTDOWN ERROR");
+        EXPECT_EQ(b.icon, Icon::Information);
+        EXPECT_EQ(b.buttons, Buttons::Ok);
+    }
+    EXPECT_FALSE(platform::windowExists());
+}
+
+TEST_F(GlWindowTest, RefusedFullscreenAnsweredYesRunsWindowedAndLeavesTheModeAlone) {
+    platform::setWindowStepFailure(WindowStep::ChangeDisplayMode, true);
+    boxes.answers = {Answer::Yes};
+    ASSERT_TRUE(createGlWindow("t", 320, 240, 32, true));
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, kQuestion);
+    EXPECT_EQ(boxes.boxes[0].caption, "Wexo GL");
+    EXPECT_EQ(boxes.boxes[0].icon, Icon::Exclamation);
+    EXPECT_EQ(boxes.boxes[0].buttons, Buttons::YesNo);
+    EXPECT_FALSE(fullscreen);
+    EXPECT_TRUE(platform::cursorVisible());
+    EXPECT_FALSE(platform::displayModeSwitched());
+
+    closeGlWindow();
+    EXPECT_FALSE(logged("restoreDisplayMode"));
+    EXPECT_FALSE(logged("showCursor 0"));
+    EXPECT_EQ(boxes.boxes.size(), 1u);
+}
+
+TEST_F(GlWindowTest, RefusedFullscreenAnsweredNoClosesTheProgramWithoutAWindow) {
+    platform::setWindowStepFailure(WindowStep::ChangeDisplayMode, true);
+    boxes.answers = {Answer::No};
+    EXPECT_FALSE(createGlWindow("t", 320, 240, 32, true));
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[0].caption, "Wexo GL");
+    EXPECT_EQ(boxes.boxes[1].text, "Program Will Now Close.");
+    EXPECT_EQ(boxes.boxes[1].caption, "ERROR");
+    EXPECT_EQ(boxes.boxes[1].icon, Icon::Stop);
+    EXPECT_FALSE(logged("createWindow"));
+    EXPECT_FALSE(platform::windowExists());
+    platform::unregisterWindowClass();  // the class stays registered after No
+}
+
+TEST_F(GlWindowTest, ModeLostWhenShownAsksTheSameQuestion) {
+    platform::setWindowStepFailure(WindowStep::ShowFullscreen, true);
+    boxes.answers = {Answer::Yes};
+    ASSERT_TRUE(createGlWindow("t", 800, 600, 32, true));
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{kQuestion});
+    EXPECT_FALSE(fullscreen);
+    EXPECT_TRUE(platform::cursorVisible());
+    EXPECT_FALSE(platform::displayModeSwitched());
+    closeGlWindow();
+
+    platform::clearWindowCallLog();
+    boxes.boxes.clear();
+    boxes.answers = {Answer::No};
+    EXPECT_FALSE(createGlWindow("t", 800, 600, 32, true));
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{kQuestion, "Program Will Now Close."}));
+    EXPECT_FALSE(platform::windowExists());
+    EXPECT_TRUE(logged("unregisterClass"));
+}
+
+TEST_F(GlWindowTest, FullscreenHidesTheCursorAndCloseRestoresModeBeforeReleasingGl) {
+    ASSERT_TRUE(createGlWindow("t", 800, 600, 32, true));
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(fullscreen);
+    EXPECT_TRUE(platform::displayModeSwitched());
+    EXPECT_FALSE(platform::cursorVisible());
+    platform::clearWindowCallLog();
+    closeGlWindow();
+    const auto& log = platform::windowCallLog();
+    const std::vector<std::string> expected = {"restoreDisplayMode", "showCursor 1",
+                                               "releaseCurrent", "deleteContext",
+                                               "releaseDeviceContext", "destroyWindow",
+                                               "unregisterClass"};
+    EXPECT_EQ(log, expected);
+    EXPECT_TRUE(platform::cursorVisible());
+    EXPECT_FALSE(platform::displayModeSwitched());
+}
+
+// The projection gluPerspective(90, aspect, 0.1, 100) builds.
+void expectPerspective90(double aspect) {
+    GLdouble m[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, m);
+    const double f = 1.0 / std::tan(M_PI / 4.0);
+    const double near = 0.1, far = 100.0;
+    EXPECT_NEAR(m[0], f / aspect, 1e-5);
+    EXPECT_NEAR(m[5], f, 1e-5);
+    EXPECT_NEAR(m[10], (far + near) / (near - far), 1e-5);
+    EXPECT_NEAR(m[11], -1.0, 1e-6);
+    EXPECT_NEAR(m[14], 2.0 * far * near / (near - far), 1e-5);
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+    GLdouble mv[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, mv);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(mv[i], (i % 5 == 0) ? 1.0 : 0.0);
+}
+
+void expectViewport(int w, int h) {
+    GLint vp[4];
+    glGetIntegerv(GL_VIEWPORT, vp);
+    EXPECT_EQ(vp[0], 0);
+    EXPECT_EQ(vp[1], 0);
+    EXPECT_EQ(vp[2], w);
+    EXPECT_EQ(vp[3], h);
+}
+
+TEST_F(GlWindowTest, ViewportAndProjectionFollowTheClientSizeAndHeightZeroCountsAsOne) {
+    ASSERT_TRUE(createGlWindow("t", 320, 240, 32, false));
+    EXPECT_EQ(platform::windowTitle(), "t");
+    expectViewport(320, 240);
+    expectPerspective90(320.0 / 240.0);
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    resizeGlView(200, 0);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    expectViewport(200, 1);
+    expectPerspective90(200.0);
+
+    platform::Event resize;
+    resize.kind = platform::EventKind::Resize;
+    resize.width = 100;
+    resize.height = 50;
+    glWindowProc(resize);
+    expectViewport(100, 50);
+    expectPerspective90(2.0);
+}
+
+TEST_F(GlWindowTest, KeysSetAndClearTheirVirtualKeyEntries) {
+    ASSERT_TRUE(createGlWindow("t", 160, 120, 32, false));
+    drainEvents();
+    const std::pair<const char*, int> table[] = {
+        {"Escape", 27}, {"A", 65}, {"Z", 90}, {"0", 48}, {"9", 57}, {"F1", 112}, {"F12", 123},
+        {"Left", 37}, {"Up", 38}, {"Right", 39}, {"Down", 40}, {"Return", 13}, {"Space", 32},
+        {"Backspace", 8}, {"Tab", 9}, {"Left Shift", 16}, {"Keypad 5", 101}};
+    for (const auto& [name, code] : table) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(platform::virtualKeyForKeyName(name), code);
+        for (bool down : {true, false}) {
+            ASSERT_TRUE(platform::injectKey(name, down));
+            platform::Event e;
+            ASSERT_TRUE(nextEvent(e));
+            EXPECT_EQ(e.kind, down ? platform::EventKind::KeyDown : platform::EventKind::KeyUp);
+            glWindowProc(e);
+            EXPECT_EQ(keyDown[static_cast<size_t>(code)], down ? 1 : 0);
+            EXPECT_EQ(std::count(keyDown.begin(), keyDown.end(), 1), down ? 1 : 0);
+        }
+    }
+    // A key without a virtual-key code is an event like any other but leaves the table.
+    EXPECT_EQ(platform::virtualKeyForKeyName("AC Home"), 0);
+    ASSERT_TRUE(platform::injectKey("AC Home", true));
+    platform::Event e;
+    ASSERT_TRUE(nextEvent(e));
+    EXPECT_EQ(e.kind, platform::EventKind::Other);
+    glWindowProc(e);
+    EXPECT_EQ(std::count(keyDown.begin(), keyDown.end(), 1), 0);
+}
+
+TEST_F(GlWindowTest, CloseRequestPostsAQuitTakenOnTheNextPoll) {
+    ASSERT_TRUE(createGlWindow("t", 160, 120, 32, false));
+    drainEvents();
+    ASSERT_TRUE(platform::injectCloseRequest());
+    platform::Event e;
+    ASSERT_TRUE(nextEvent(e));
+    EXPECT_EQ(e.kind, platform::EventKind::Close);
+    glWindowProc(e);
+    EXPECT_TRUE(platform::windowExists());  // the window stays until shutdown
+    ASSERT_TRUE(platform::pollEvent(e));
+    EXPECT_EQ(e.kind, platform::EventKind::Quit);
+    EXPECT_FALSE(platform::pollEvent(e));
+}
+
+}  // namespace
