@@ -1,7 +1,7 @@
 // The texture list and its upload. loadTextures reads "data\script\texture.dat"
 // (one BMP path per newline-terminated line), decodes each picture and makes
 // it a mipmapped GL texture in TextureTable entry i for line i. It leaves the
-// last texture bound, GL_UNPACK_ALIGNMENT as it found it, and the window
+// last texture bound, the pixel-store alignments as they were, and the window
 // title at "textures...".
 #include "assets/texture_table.h"
 
@@ -9,6 +9,7 @@
 #include <GL/glu.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <istream>
@@ -39,6 +40,61 @@ bool readOnce(std::istream& in, std::string& out) {
     }
     return true;
 }
+
+// The power of two GLU picks for a side that is not one: 3 * 2^k up to
+// 4 * 2^k - 1 round up to 4 * 2^k, everything else rounds down.
+GLint powerOfTwoSide(GLint side) {
+    GLint power = 1;
+    for (auto v = static_cast<uint32_t>(side); v > 1; v >>= 1) {
+        if (v == 3) return power * 4;
+        power *= 2;
+    }
+    return power;
+}
+
+// Uploads the picture and its whole mipmap chain into the bound texture.
+// Sides that are not powers of two are scaled first with gluScaleImage;
+// gluBuild2DMipmaps would do the same but, in this GLU, drops the top row
+// when only the width needs scaling. Needs pack and unpack alignment 1.
+void uploadMipmaps(const RgbImage& image) {
+    GLint w = powerOfTwoSide(image.width), h = powerOfTwoSide(image.height);
+    GLint maxSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+    while (maxSide > 0 && (w > maxSide || h > maxSide)) {
+        w = std::max(w / 2, 1);
+        h = std::max(h / 2, 1);
+    }
+    const uint8_t* pixels = image.data.data();
+    std::vector<uint8_t> scaled;
+    if (w != image.width || h != image.height) {
+        scaled.resize(static_cast<size_t>(w) * static_cast<size_t>(h) * 3);
+        gluScaleImage(GL_RGB, image.width, image.height, GL_UNSIGNED_BYTE, image.data.data(), w, h,
+                      GL_UNSIGNED_BYTE, scaled.data());
+        pixels = scaled.data();
+    }
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+}
+
+// Sets pack and unpack alignment to 1 while alive (rows are packed at
+// 3 * width bytes) and puts the previous values back.
+class PackedRows {
+public:
+    PackedRows() {
+        glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpack_);
+        glGetIntegerv(GL_PACK_ALIGNMENT, &pack_);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    }
+    ~PackedRows() {
+        glPixelStorei(GL_UNPACK_ALIGNMENT, unpack_);
+        glPixelStorei(GL_PACK_ALIGNMENT, pack_);
+    }
+    PackedRows(const PackedRows&) = delete;
+    PackedRows& operator=(const PackedRows&) = delete;
+
+private:
+    GLint unpack_ = 4, pack_ = 4;
+};
 
 void showListError(const std::string& text) {
     platform::messageBox(text, "multimedia error", platform::Icon::Exclamation, platform::Buttons::Ok);
@@ -85,15 +141,11 @@ bool loadTextures() {
     const auto count = static_cast<GLsizei>(entries.size());
     if (count > 0) glGenTextures(count, TextureTable.data());
 
-    // Rows are packed at 3 * width bytes.
-    GLint alignment = 4;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const PackedRows packed;
     for (GLsizei i = 0; i < count; ++i) {
         const std::string& path = entries[static_cast<size_t>(i)];
         std::optional<RgbImage> image = loadBitmap(path);
         if (!image) {
-            glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
             showListError("Unable to open " + path);
             return false;
         }
@@ -102,9 +154,7 @@ bool loadTextures() {
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLfloat>(GL_REPEAT));
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_LINEAR));
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(GL_LINEAR_MIPMAP_NEAREST));
-        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image->width, image->height, GL_RGB, GL_UNSIGNED_BYTE,
-                          image->data.data());
+        uploadMipmaps(*image);
     }
-    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     return true;
 }
