@@ -70,17 +70,6 @@ void showLoadingScreen(Show& show) {
     platform::swapWindow();
 }
 
-void loadScenes(Show& show) {
-    for (const SceneSlot& slot : kSceneSlots) {
-        Scene& scene = show.*slot.scene;
-        scene.loadScene(slot.script);
-        if (slot.roll != 0) {
-            scene.rollEnabled = true;
-            scene.rollAmplitude = slot.roll;
-        }
-    }
-}
-
 void buildParticles(Show& show) {
     resetParticles(show.dustField);
     resetParticles(show.sparkSystem);
@@ -104,6 +93,17 @@ bool holdsDataFolder(const fs::path& dir) {
 }
 
 }  // namespace
+
+void loadShowScenes(Show& show) {
+    for (const SceneSlot& slot : kSceneSlots) {
+        Scene& scene = show.*slot.scene;
+        scene.loadScene(slot.script);
+        if (slot.roll != 0) {
+            scene.rollEnabled = true;
+            scene.rollAmplitude = slot.roll;
+        }
+    }
+}
 
 bool enterDataFolder(const std::string& dir, std::string& reason) {
     std::error_code ec;
@@ -141,7 +141,7 @@ int runShow(const CommandLine& options) {
         return 1;
     }
     showLoadingScreen(*show);
-    loadScenes(*show);
+    loadShowScenes(*show);
     buildParticles(*show);
     if (musicEnabled) {
         platform::setWindowTitle("music...");

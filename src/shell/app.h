@@ -18,6 +18,11 @@ int runProgram(const std::vector<std::string>& args);
 // directory already set). Process-ending errors exit from inside.
 int runShow(const CommandLine& options);
 
+struct Show;
+// Loads the ten scene scripts in slot order, setting the roll of six scenes
+// right after each is loaded.
+void loadShowScenes(Show& show);
+
 // Makes `dir` the working directory the data paths are read from: the folder
 // holding "data", or the data folder itself. False with a reason otherwise.
 bool enterDataFolder(const std::string& dir, std::string& reason);

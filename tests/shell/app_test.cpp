@@ -1,0 +1,159 @@
+// The whole start-up, a short show and the shutdown, in-process on SDL's
+// offscreen driver with a generated texture list: a cancelled setup opens
+// nothing; a silent run makes no audio call and ends with status 0; a
+// missing soundtrack ends with "Can't play stream" and status 1; a missing
+// texture list ends with "Initialization Failed."; the scene slots and rolls.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/recorders.h"
+#include "shell/app.h"
+#include "shell/frame.h"
+#include "shell/music.h"
+#include "shell/settings.h"
+#include "shell/timeline.h"
+#include "window/gl_window.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void put32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+// A 4x4 24-bit BMP.
+std::vector<uint8_t> tinyBmp() {
+    std::vector<uint8_t> b = {'B', 'M'};
+    put32(b, 54 + 48);
+    put32(b, 0);
+    put32(b, 54);
+    for (uint32_t v : {40u, 4u, 4u}) put32(b, v);
+    b.insert(b.end(), {1, 0, 24, 0});
+    for (int i = 0; i < 6; ++i) put32(b, 0);
+    b.resize(b.size() + 48, 0x80);
+    return b;
+}
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = fs::current_path();
+        root_ = fs::temp_directory_path() / ("orbelune-app-" + std::to_string(getpid()));
+        fs::create_directories(root_ / "data" / "script");
+        fs::current_path(root_);
+        setupCancelled = false;
+        musicEnabled = true;
+        fullscreen = true;
+        screenWidth = 800;
+        screenHeight = 600;
+        screenBits = 32;
+        quitRequested = false;
+        keyDown.fill(0);
+        platform::clearWindowCallLog();
+    }
+    void TearDown() override {
+        if (platform::windowExists()) closeGlWindow();
+        showEndLimit = std::numeric_limits<float>::infinity();
+        setupCancelled = false;
+        musicEnabled = true;
+        fs::current_path(saved_);
+        fs::remove_all(root_);
+    }
+
+    void writeTextures() {
+        std::ofstream(root_ / "data" / "tiny.bmp", std::ios::binary)
+            .write(reinterpret_cast<const char*>(tinyBmp().data()), 102);
+        std::ofstream list(root_ / "data" / "script" / "texture.dat", std::ios::binary);
+        for (int i = 0; i < 36; ++i) list << "data\\tiny.bmp\n";
+    }
+
+    static CommandLine quickRun(bool music) {
+        CommandLine c = parseCommandLine({"--no-dialog", "--windowed", "--end", "0.5"});
+        c.music = music;
+        return c;
+    }
+
+    bool sawCaption(const std::string& caption) const {
+        for (const RecordedBox& b : boxes.boxes)
+            if (b.caption == caption) return true;
+        return false;
+    }
+
+    fs::path saved_, root_;
+    BoxRecorder boxes;
+    ExitCatcher exits;
+};
+
+TEST_F(AppTest, CancelledSetupEndsWithZeroBeforeAnyWindow) {
+    AudioRecorder audio;
+    setupCancelled = true;
+    EXPECT_EQ(runShow(quickRun(true)), 0);
+    EXPECT_TRUE(platform::windowCallLog().empty());
+    EXPECT_TRUE(audio.calls.empty());
+}
+
+TEST_F(AppTest, SilentShortShowMakesNoAudioCallAndEndsWithZero) {
+    writeTextures();
+    AudioRecorder audio;
+    const uint64_t presented = platform::presentedFrames();
+    EXPECT_EQ(runShow(quickRun(false)), 0);
+    EXPECT_TRUE(audio.calls.empty());
+    EXPECT_GE(demoClock, 5.0f);
+    EXPECT_GT(platform::presentedFrames() - presented, 2u);  // loading screen and show frames
+    EXPECT_EQ(platform::windowTitle(), kShowTitle);
+    EXPECT_FALSE(platform::windowExists());
+    EXPECT_FALSE(sawCaption("ERROR"));
+    EXPECT_FALSE(sawCaption("SHUTDOWN ERROR"));
+}
+
+TEST_F(AppTest, MissingSoundtrackEndsWithPlayErrorAndStatusOne) {
+    writeTextures();
+    platform::setAudioBackend(nullptr);
+    int code = -1;
+    try {
+        runShow(quickRun(true));
+    } catch (const ProcessExit& e) {
+        code = e.code;
+    }
+    EXPECT_EQ(code, 1);
+    ASSERT_FALSE(boxes.boxes.empty());
+    EXPECT_EQ(boxes.boxes.back().text, "[error] Can't play stream");
+    EXPECT_EQ(boxes.boxes.back().caption, "BASS ERROR");
+    EXPECT_EQ(platform::windowTitle(), "music...");
+}
+
+TEST_F(AppTest, MissingTextureListClosesTheWindowAndEndsWithOne) {
+    AudioRecorder audio;
+    EXPECT_EQ(runShow(quickRun(true)), 1);
+    ASSERT_FALSE(boxes.boxes.empty());
+    EXPECT_EQ(boxes.boxes.back().text, "Initialization Failed.");
+    EXPECT_EQ(boxes.boxes.back().caption, "ERROR");
+    EXPECT_EQ(boxes.boxes.back().icon, platform::Icon::Exclamation);
+    EXPECT_FALSE(platform::windowExists());
+    EXPECT_TRUE(audio.calls.empty());
+}
+
+TEST_F(AppTest, SixScenesGetTheirRollAfterLoading) {
+    auto show = std::make_unique<Show>();
+    loadShowScenes(*show);
+    const std::pair<const Scene*, int> rolls[] = {
+        {&show->scene, 10},  {&show->scene2, 18}, {&show->scene3, 0}, {&show->scene4, 30},
+        {&show->scene5, 0},  {&show->scene6, 25}, {&show->scene7, 0}, {&show->scene8, 15},
+        {&show->scene10, 0}, {&show->scene11, 15}};
+    for (const auto& [scene, roll] : rolls) {
+        EXPECT_EQ(scene->rollEnabled, roll != 0);
+        EXPECT_EQ(scene->rollAmplitude, roll);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,76 @@
+// Command-line parsing and the choice of the data folder.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "shell/app.h"
+#include "shell/command_line.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(CommandLine, NoArgumentsIsThePlainShow) {
+    const CommandLine c = parseCommandLine({});
+    EXPECT_TRUE(c.dialog);
+    EXPECT_FALSE(c.fullscreen.has_value());
+    EXPECT_EQ(c.width, 0);
+    EXPECT_TRUE(c.music);
+    EXPECT_TRUE(c.dataDir.empty());
+    EXPECT_FALSE(c.endSeconds.has_value());
+    EXPECT_TRUE(c.error.empty());
+}
+
+TEST(CommandLine, EveryOptionAndTheLastOneCounts) {
+    const CommandLine c = parseCommandLine({"--no-dialog", "--fullscreen", "--windowed", "--mode",
+                                            "800x600x16", "--mode", "640x480x16", "--no-music",
+                                            "--data", "d", "--end", "2.5", "--help", "--version"});
+    EXPECT_TRUE(c.error.empty()) << c.error;
+    EXPECT_FALSE(c.dialog);
+    EXPECT_EQ(c.fullscreen, false);
+    EXPECT_EQ(c.width, 640);
+    EXPECT_EQ(c.height, 480);
+    EXPECT_EQ(c.bits, 16);
+    EXPECT_FALSE(c.music);
+    EXPECT_EQ(c.dataDir, "d");
+    EXPECT_EQ(c.endSeconds, 2.5);
+    EXPECT_TRUE(c.help);
+    EXPECT_TRUE(c.version);
+}
+
+TEST(CommandLine, BadArgumentsAreRefused) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--bogus"}, {"--mode"}, {"--mode", "1024x768x32"}, {"--mode", "800x600x24"},
+        {"--data"}, {"--data", ""}, {"--end"}, {"--end", "-1"}, {"--end", "3s"},
+        {"--end", "nan"}, {"--end", "inf"}, {"extra"}};
+    for (const auto& args : bad) {
+        SCOPED_TRACE(args[0] + (args.size() > 1 ? " " + args[1] : ""));
+        EXPECT_FALSE(parseCommandLine(args).error.empty());
+    }
+}
+
+TEST(DataFolder, TakesTheFolderHoldingDataOrTheDataFolderItself) {
+    const fs::path saved = fs::current_path();
+    const fs::path root = fs::temp_directory_path() / ("orbelune-cli-" + std::to_string(getpid()));
+    fs::create_directories(root / "Data" / "script");
+    std::string reason;
+
+    ASSERT_TRUE(enterDataFolder(root.string(), reason)) << reason;
+    EXPECT_EQ(fs::current_path(), fs::canonical(root));
+    ASSERT_TRUE(enterDataFolder((root / "Data").string() + "/", reason)) << reason;
+    EXPECT_EQ(fs::current_path(), fs::canonical(root));
+    ASSERT_TRUE(enterDataFolder((root / "Data" / "script").string(), reason)) << reason;
+    EXPECT_EQ(fs::current_path(), fs::canonical(root / "Data" / "script"));
+
+    fs::current_path(saved);
+    EXPECT_FALSE(enterDataFolder((root / "missing").string(), reason));
+    EXPECT_FALSE(reason.empty());
+    EXPECT_EQ(fs::current_path(), saved);
+    fs::remove_all(root);
+}
+
+}  // namespace

@@ -1,0 +1,104 @@
+// The show clock's arithmetic (unsigned difference read as signed 32 bits,
+// x 0.01, across the 2^32 wrap) and the soundtrack's calls and failure paths
+// through a recording audio backend.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/recorders.h"
+#include "shell/music.h"
+
+namespace {
+
+TEST(ShowClock, TenthsOfASecondFromTheUnsignedDifferenceReadAsSigned) {
+    EXPECT_FLOAT_EQ(showTimeAt(1500, 1000), 5.0f);
+    EXPECT_FLOAT_EQ(showTimeAt(0x00000100u, 0xFFFFFF00u), 5.12f);  // across the wrap
+    EXPECT_FLOAT_EQ(showTimeAt(1000, 1500), -5.0f);               // counter behind the base
+    EXPECT_FLOAT_EQ(showTimeAt(231000u + 7u, 7u), 2310.0f);
+    EXPECT_FLOAT_EQ(showTimeAt(0x80000000u, 0u), -21474836.48f);  // half the range reads negative
+}
+
+TEST(ShowClock, StartsAtZeroAndFollowsTheCounterThroughTheWrap) {
+    uint32_t now = 0xFFFFFFF0u;
+    platform::setClockSource([&] { return now; });
+    demoClock = 42.0f;
+    startClock();
+    EXPECT_EQ(clockBase, 0xFFFFFFF0u);
+    EXPECT_EQ(demoClock, 0.0f);
+    now = 0x10u;
+    updateClock();
+    EXPECT_FLOAT_EQ(demoClock, 0.32f);
+    now += 100000;
+    updateClock();
+    EXPECT_FLOAT_EQ(demoClock, 1000.32f);
+    platform::setClockSource({});
+}
+
+class MusicTest : public ::testing::Test {
+protected:
+    void SetUp() override { musicStream = 0; }
+    void TearDown() override { musicStream = 0; }
+    AudioRecorder audio;
+    BoxRecorder boxes;
+    ExitCatcher exits;
+};
+
+TEST_F(MusicTest, StartsTheStreamWithTheFixedCallsAndStopsIt) {
+    ASSERT_TRUE(startMusic());
+    const std::vector<std::string> expected = {
+        "getVersion", "init -1 44100 0", "start", "streamFree 0",
+        "streamCreateFile data/music/drabelfinal.mp3", "streamPlay 7"};
+    EXPECT_EQ(audio.calls, expected);
+    EXPECT_EQ(musicStream, 7u);
+    EXPECT_TRUE(boxes.boxes.empty());
+    audio.calls.clear();
+    stopMusic();
+    EXPECT_EQ(audio.calls, (std::vector<std::string>{"streamFree 7", "free"}));
+}
+
+TEST_F(MusicTest, WrongLibraryVersionIsReportedAndReturnsWithoutEnding) {
+    audio.version = 0x00020000;
+    EXPECT_FALSE(startMusic());
+    EXPECT_EQ(audio.calls, std::vector<std::string>{"getVersion"});
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "[error] Could not load bass.dll");
+    EXPECT_EQ(boxes.boxes[0].caption, "multimedia error");
+    EXPECT_EQ(boxes.boxes[0].buttons, platform::Buttons::Ok);
+}
+
+TEST_F(MusicTest, FailedInitAndFailedPlayEndTheProcessWithStatusOne) {
+    struct Case {
+        bool failInit, failCreate;
+        const char* text;
+        const char* lastCalls[2];
+    };
+    const Case cases[] = {
+        {true, false, "[error] Can't initialize BASS Sound System", {"init -1 44100 0", "free"}},
+        {false, true, "[error] Can't play stream", {"streamPlay 0", "free"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        audio.calls.clear();
+        boxes.boxes.clear();
+        audio.failInit = c.failInit;
+        audio.failCreate = c.failCreate;
+        int code = -1;
+        try {
+            startMusic();
+        } catch (const ProcessExit& e) {
+            code = e.code;
+        }
+        EXPECT_EQ(code, 1);
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].text, c.text);
+        EXPECT_EQ(boxes.boxes[0].caption, "BASS ERROR");
+        ASSERT_GE(audio.calls.size(), 2u);
+        EXPECT_EQ(audio.calls[audio.calls.size() - 2], c.lastCalls[0]);
+        EXPECT_EQ(audio.calls.back(), c.lastCalls[1]);
+    }
+}
+
+}  // namespace
