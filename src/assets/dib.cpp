@@ -16,6 +16,10 @@
 #include <bit>
 #include <new>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
 namespace {
 
 constexpr uint32_t kCoreHeaderSize = 12;
@@ -76,7 +80,7 @@ struct Layout {
 
 // ---- row converters (source row -> R,G,B row) ---------------------------------
 
-void rowBgr24(const uint8_t* __restrict s, uint8_t* __restrict d, int32_t w) {
+void rowBgr24Scalar(const uint8_t* __restrict s, uint8_t* __restrict d, int32_t w) {
     for (int32_t x = 0; x < w; ++x, s += 3, d += 3) {
         d[0] = s[2];
         d[1] = s[1];
@@ -84,13 +88,103 @@ void rowBgr24(const uint8_t* __restrict s, uint8_t* __restrict d, int32_t w) {
     }
 }
 
-void rowBgrx32(const uint8_t* __restrict s, uint8_t* __restrict d, int32_t w) {
+void rowBgrx32Scalar(const uint8_t* __restrict s, uint8_t* __restrict d, int32_t w) {
     for (int32_t x = 0; x < w; ++x, s += 4, d += 3) {
         d[0] = s[2];
         d[1] = s[1];
         d[2] = s[0];
     }
 }
+
+#if defined(__x86_64__) || defined(__i386__)
+// Four pixels per 16-byte shuffle. Loads and stores are wider than the bytes
+// they carry, so each vector loop stops while a full load and store still fit
+// in both rows; the next store overwrites the spare bytes of the previous one.
+__attribute__((target("ssse3"))) void rowBgr24Ssse3(const uint8_t* __restrict s, uint8_t* __restrict d,
+                                                    int32_t w) {
+    const __m128i order = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, -1, -1, -1, -1);
+    int32_t x = 0;
+    for (; x + 6 <= w; x += 4, s += 12, d += 12)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d),
+                         _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s)), order));
+    rowBgr24Scalar(s, d, w - x);
+}
+
+__attribute__((target("ssse3"))) void rowBgrx32Ssse3(const uint8_t* __restrict s, uint8_t* __restrict d,
+                                                     int32_t w) {
+    const __m128i order = _mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1);
+    int32_t x = 0;
+    for (; x + 6 <= w; x += 4, s += 16, d += 12)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d),
+                         _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s)), order));
+    rowBgrx32Scalar(s, d, w - x);
+}
+
+// Eight pixels per step: the two 12-byte halves go to the two lanes, are
+// shuffled there and packed together; 32-byte stores overlap by 8 bytes.
+__attribute__((target("avx2"))) void rowBgr24Avx2(const uint8_t* __restrict s, uint8_t* __restrict d,
+                                                  int32_t w) {
+    const __m256i order = _mm256_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, -1, -1, -1, -1,  //
+                                           2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, -1, -1, -1, -1);
+    const __m256i pack = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 7, 7);
+    int32_t x = 0;
+    for (; x + 11 <= w; x += 8, s += 24, d += 24) {
+        const __m256i v = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 12)), 1);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d),
+                            _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(v, order), pack));
+    }
+    rowBgr24Ssse3(s, d, w - x);
+}
+
+__attribute__((target("avx2"))) void rowBgrx32Avx2(const uint8_t* __restrict s, uint8_t* __restrict d,
+                                                   int32_t w) {
+    const __m256i order = _mm256_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1,  //
+                                           2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1);
+    const __m256i pack = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 7, 7);
+    int32_t x = 0;
+    for (; x + 11 <= w; x += 8, s += 32, d += 24)
+        _mm256_storeu_si256(
+            reinterpret_cast<__m256i*>(d),
+            _mm256_permutevar8x32_epi32(
+                _mm256_shuffle_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(s)), order), pack));
+    rowBgrx32Ssse3(s, d, w - x);
+}
+
+enum class Simd { None, Ssse3, Avx2 };
+
+Simd simdLevel() {
+    static const Simd level = __builtin_cpu_supports("avx2")    ? Simd::Avx2
+                              : __builtin_cpu_supports("ssse3") ? Simd::Ssse3
+                                                                : Simd::None;
+    return level;
+}
+
+void rowBgr24(const uint8_t* s, uint8_t* d, int32_t w) {
+    switch (simdLevel()) {
+        case Simd::Avx2:
+            return rowBgr24Avx2(s, d, w);
+        case Simd::Ssse3:
+            return rowBgr24Ssse3(s, d, w);
+        case Simd::None:
+            return rowBgr24Scalar(s, d, w);
+    }
+}
+void rowBgrx32(const uint8_t* s, uint8_t* d, int32_t w) {
+    switch (simdLevel()) {
+        case Simd::Avx2:
+            return rowBgrx32Avx2(s, d, w);
+        case Simd::Ssse3:
+            return rowBgrx32Ssse3(s, d, w);
+        case Simd::None:
+            return rowBgrx32Scalar(s, d, w);
+    }
+}
+#else
+void rowBgr24(const uint8_t* s, uint8_t* d, int32_t w) { rowBgr24Scalar(s, d, w); }
+void rowBgrx32(const uint8_t* s, uint8_t* d, int32_t w) { rowBgrx32Scalar(s, d, w); }
+#endif
 
 void rowMasked16(const uint8_t* __restrict s, uint8_t* __restrict d, int32_t w, const Channel* ch) {
     for (int32_t x = 0; x < w; ++x, s += 2, d += 3) {
@@ -142,7 +236,9 @@ void decodeRle(const uint8_t* p, const uint8_t* end, bool rle4, const Layout& L,
     const size_t rowBytes = static_cast<size_t>(w) * 3;
     const uint8_t* pal = L.palette.data();
     int32_t x = 0, y = 0;
-    auto rowPtr = [&](int32_t row) { return out + rowBytes * static_cast<size_t>(L.topDown ? h - 1 - row : row); };
+    auto rowPtr = [&](int32_t row) {
+        return out + rowBytes * static_cast<size_t>(L.topDown ? h - 1 - row : row);
+    };
     uint8_t* row = rowPtr(0);
 
     while (end - p >= 2 && y < h) {
@@ -188,7 +284,8 @@ void decodeRle(const uint8_t* p, const uint8_t* end, bool rle4, const Layout& L,
             const int32_t n = value;
             const size_t bytes = rle4 ? (static_cast<size_t>(n) + 1) / 2 : static_cast<size_t>(n);
             const size_t have = std::min(bytes, static_cast<size_t>(end - p));
-            const int32_t avail = rle4 ? static_cast<int32_t>(std::min<size_t>(have * 2, n)) : static_cast<int32_t>(have);
+            const int32_t avail =
+                rle4 ? static_cast<int32_t>(std::min<size_t>(have * 2, n)) : static_cast<int32_t>(have);
             const int32_t m = std::min(avail, w - x);
             uint8_t* d = row + static_cast<size_t>(x) * 3;
             for (int32_t i = 0; i < m; ++i, d += 3) {
@@ -256,10 +353,10 @@ DibError parse(const uint8_t* data, size_t size, Layout& L) {
     L.height = static_cast<int32_t>(height);
 
     const uint32_t bits = hd.bitCount, comp = hd.compression;
-    const bool valid = (comp == kRgb && (bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 ||
-                                         bits == 32)) ||
-                       (comp == kRle8 && bits == 8) || (comp == kRle4 && bits == 4) ||
-                       (comp == kBitFields && (bits == 16 || bits == 32));
+    const bool valid =
+        (comp == kRgb && (bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32)) ||
+        (comp == kRle8 && bits == 8) || (comp == kRle4 && bits == 4) ||
+        (comp == kBitFields && (bits == 16 || bits == 32));
     if (!valid) return DibError::ConversionError;
 
     size_t tablePos = headerPos + hd.size;
@@ -301,19 +398,27 @@ DibError parse(const uint8_t* data, size_t size, Layout& L) {
 uint32_t dibColorCount(const DibHeader& header) {
     if (header.size == kInfoHeaderSize && header.colorsUsed != 0) return header.colorsUsed & 0xFFFF;
     switch (header.bitCount) {
-        case 1: return 2;
-        case 4: return 16;
-        case 8: return 256;
-        default: return 0;
+        case 1:
+            return 2;
+        case 4:
+            return 16;
+        case 8:
+            return 256;
+        default:
+            return 0;
     }
 }
 
 const char* dibErrorText(DibError error) {
     switch (error) {
-        case DibError::UnknownFormat: return "Unknown DIB file format.";
-        case DibError::OutOfMemory: return "Out of memory.";
-        case DibError::ConversionError: return "Image file conversion error.";
-        case DibError::None: break;
+        case DibError::UnknownFormat:
+            return "Unknown DIB file format.";
+        case DibError::OutOfMemory:
+            return "Out of memory.";
+        case DibError::ConversionError:
+            return "Image file conversion error.";
+        case DibError::None:
+            break;
     }
     return "";
 }
@@ -331,34 +436,42 @@ DibResult decodeDib(const uint8_t* data, size_t size) {
     image.width = w;
     image.height = h;
     try {
-        image.data.resize(rowBytes * static_cast<size_t>(h));
-        uint8_t* out = image.data.data();
-        const uint8_t* src = data + L.pixelOffset;
-
+        const uint8_t* pixels = data + L.pixelOffset;
         if (comp == kRle8 || comp == kRle4) {
-            decodeRle(src, data + size, comp == kRle4, L, out);
+            // Deltas skip pixels, so the stream writes into a black picture.
+            image.data.resize(rowBytes * static_cast<size_t>(h));
+            decodeRle(pixels, data + size, comp == kRle4, L, image.data.data());
         } else {
+            // Each row is converted into a small buffer that stays in cache and
+            // then appended, which spares clearing the whole picture first.
+            image.data.reserve(rowBytes * static_cast<size_t>(h));
             const size_t stride = ((static_cast<size_t>(w) * bits + 31) / 32) * 4;
             Channel ch[3];
             if (bits == 16 || comp == kBitFields) {
-                const uint32_t* m = L.masks;
                 const uint32_t def555[3] = {0x7C00, 0x03E0, 0x001F};
-                if (comp != kBitFields) m = def555;
+                const uint32_t* m = comp == kBitFields ? L.masks : def555;
                 for (int i = 0; i < 3; ++i) ch[i] = makeChannel(m[i]);
             }
-            std::vector<uint8_t> indices;
-            if (bits < 8) indices.resize(static_cast<size_t>(w));
-            for (int32_t r = 0; r < h; ++r, src += stride) {
-                uint8_t* d = out + rowBytes * static_cast<size_t>(L.topDown ? h - 1 - r : r);
+            std::vector<uint8_t> row(rowBytes);
+            std::vector<uint8_t> indices(bits < 8 ? static_cast<size_t>(w) : 0);
+            for (int32_t y = 0; y < h; ++y) {
+                const uint8_t* src = pixels + stride * static_cast<size_t>(L.topDown ? h - 1 - y : y);
+                uint8_t* d = row.data();
                 switch (bits) {
                     case 1:
                     case 4:
                         unpackIndices(src, indices.data(), w, static_cast<int>(bits));
                         rowIndexed8(indices.data(), d, w, L.palette);
                         break;
-                    case 8: rowIndexed8(src, d, w, L.palette); break;
-                    case 16: rowMasked16(src, d, w, ch); break;
-                    case 24: rowBgr24(src, d, w); break;
+                    case 8:
+                        rowIndexed8(src, d, w, L.palette);
+                        break;
+                    case 16:
+                        rowMasked16(src, d, w, ch);
+                        break;
+                    case 24:
+                        rowBgr24(src, d, w);
+                        break;
                     case 32:
                         if (comp == kBitFields) {
                             rowMasked32(src, d, w, ch);
@@ -367,6 +480,7 @@ DibResult decodeDib(const uint8_t* data, size_t size) {
                         }
                         break;
                 }
+                image.data.insert(image.data.end(), row.begin(), row.end());
             }
         }
     } catch (const std::bad_alloc&) {

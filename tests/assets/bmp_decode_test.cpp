@@ -65,7 +65,8 @@ TEST(BmpDecode, HandBuiltFilesGiveKnownPixels) {
     }
     // 1 bit, table (black, white); leftmost pixel in the high bit. 10 x 1: 1011001110.
     {
-        RgbImage img = mustDecode(infoFile(10, 1, 1, 0, 0, {0, 0, 0, 0, 255, 255, 255, 0}, {0xB3, 0x80, 0, 0}));
+        RgbImage img =
+            mustDecode(infoFile(10, 1, 1, 0, 0, {0, 0, 0, 0, 255, 255, 255, 0}, {0xB3, 0x80, 0, 0}));
         const int bits[10] = {1, 0, 1, 1, 0, 0, 1, 1, 1, 0};
         ASSERT_EQ(img.data.size(), 30u);
         for (int x = 0; x < 10; ++x)
@@ -130,9 +131,9 @@ TEST(BmpDecode, IndexedLayoutsAgree) {
                         o.encoding = rle ? Encoding::Rle : Encoding::Plain;
                         o.topDown = topDown;
                         DibResult r = decode(bmpw::writeBmp(pic, o));
-                        SCOPED_TRACE(::testing::Message() << "bits " << bits << " core " << (header == HeaderKind::Core)
-                                                          << " BM " << fileHeader << " rle " << rle << " topdown "
-                                                          << topDown);
+                        SCOPED_TRACE(::testing::Message()
+                                     << "bits " << bits << " core " << (header == HeaderKind::Core) << " BM "
+                                     << fileHeader << " rle " << rle << " topdown " << topDown);
                         ASSERT_EQ(r.error, DibError::None);
                         EXPECT_EQ(r.image->width, pic.width);
                         EXPECT_EQ(r.image->height, pic.height);
@@ -141,10 +142,12 @@ TEST(BmpDecode, IndexedLayoutsAgree) {
     }
 }
 
-TEST(BmpDecode, TrueColorLayoutsAgree) {
-    // Channel values that survive 5 bits exactly (multiples of 8 plus their top bits).
-    bmpw::RgbPicture pic{7, 5, {}};
-    for (int i = 0; i < 7 * 5 * 3; ++i) {
+namespace {
+
+// Channel values that survive 5 bits exactly (multiples of 8 plus their top bits).
+void expectTrueColorLayoutsAgree(int width) {
+    bmpw::RgbPicture pic{width, 5, {}};
+    for (int i = 0; i < width * 5 * 3; ++i) {
         const int v = (i * 13) % 32;
         pic.rgb.push_back(static_cast<uint8_t>((v << 3) | (v >> 2)));
     }
@@ -154,10 +157,10 @@ TEST(BmpDecode, TrueColorLayoutsAgree) {
         HeaderKind header;
         bool topDown;
     } variants[] = {
-        {24, Encoding::Plain, HeaderKind::Info, false}, {24, Encoding::Plain, HeaderKind::Core, false},
-        {24, Encoding::Plain, HeaderKind::Info, true},  {32, Encoding::Plain, HeaderKind::Info, false},
-        {32, Encoding::Plain, HeaderKind::Core, false}, {16, Encoding::Plain, HeaderKind::Info, false},
-        {16, Encoding::Plain, HeaderKind::Core, true},  {32, Encoding::BitFields, HeaderKind::Info, false},
+        {24, Encoding::Plain, HeaderKind::Info, false},    {24, Encoding::Plain, HeaderKind::Core, false},
+        {24, Encoding::Plain, HeaderKind::Info, true},     {32, Encoding::Plain, HeaderKind::Info, false},
+        {32, Encoding::Plain, HeaderKind::Core, false},    {16, Encoding::Plain, HeaderKind::Info, false},
+        {16, Encoding::Plain, HeaderKind::Core, true},     {32, Encoding::BitFields, HeaderKind::Info, false},
         {32, Encoding::BitFields, HeaderKind::Info, true}, {16, Encoding::BitFields, HeaderKind::Info, false},
     };
     for (const Variant& v : variants)
@@ -171,12 +174,20 @@ TEST(BmpDecode, TrueColorLayoutsAgree) {
             if (v.bits == 16 && v.enc == Encoding::BitFields) {  // 5-5-5 masks: exact
                 o.redMask = 0x7C00, o.greenMask = 0x03E0, o.blueMask = 0x001F;
             }
-            SCOPED_TRACE(::testing::Message() << "bits " << v.bits << " enc " << int(v.enc) << " core "
-                                              << (v.header == HeaderKind::Core) << " BM " << fileHeader);
+            SCOPED_TRACE(::testing::Message()
+                         << "width " << width << " bits " << v.bits << " enc " << int(v.enc) << " core "
+                         << (v.header == HeaderKind::Core) << " BM " << fileHeader);
             DibResult r = decode(bmpw::writeBmp(pic, o));
             ASSERT_EQ(r.error, DibError::None);
             EXPECT_EQ(r.image->data, pic.rgb);
         }
+}
+
+}  // namespace
+
+TEST(BmpDecode, TrueColorLayoutsAgree) {
+    // Widths below and well above the vector loops' step.
+    for (int width : {7, 37, 64}) expectTrueColorLayoutsAgree(width);
 }
 
 TEST(BmpDecode, BitFieldMasksWidenEachChannel) {
@@ -219,14 +230,13 @@ TEST(BmpDecode, RleEscapesDecodeAsDefined) {
     BmpOptions o;
     o.bitsPerPixel = 8;
     o.encoding = Encoding::Rle;
-    o.overrides.pixelData = std::vector<uint8_t>{
-        2, 5,              // run: two pixels of 5
-        0, 3, 7, 8, 9, 0,  // absolute: 7 8 9 + pad byte
-        0, 0,              // end of line
-        0, 2, 2, 1,        // delta: right 2, up 1 -> row 2, x 2
-        1, 4,              // one pixel of 4 at (2, 2)
-        0, 1,              // end of bitmap
-        3, 3};             // ignored after the end
+    o.overrides.pixelData = std::vector<uint8_t>{2, 5,              // run: two pixels of 5
+                                                 0, 3, 7, 8, 9, 0,  // absolute: 7 8 9 + pad byte
+                                                 0, 0,              // end of line
+                                                 0, 2, 2, 1,        // delta: right 2, up 1 -> row 2, x 2
+                                                 1, 4,              // one pixel of 4 at (2, 2)
+                                                 0, 1,              // end of bitmap
+                                                 3, 3};             // ignored after the end
     RgbImage img = mustDecode(bmpw::writeBmp(pic, o));
     auto px = [&](int x, int y) { return int(img.data[(y * 6 + x) * 3]); };
     const int want[3][6] = {{5, 5, 7, 8, 9, 0}, {0, 0, 0, 0, 0, 0}, {0, 0, 4, 0, 0, 0}};

@@ -59,7 +59,11 @@ TEST(BmpHostile, BadSizesDepthsAndCompressions) {
         {{}, std::numeric_limits<int32_t>::min(), {}, {}, DibError::OutOfMemory},
         {16385, {}, {}, {}, DibError::OutOfMemory},
         {{}, -16385, {}, {}, DibError::OutOfMemory},
-        {std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::max(), {}, {}, DibError::OutOfMemory},
+        {std::numeric_limits<int32_t>::max(),
+         std::numeric_limits<int32_t>::max(),
+         {},
+         {},
+         DibError::OutOfMemory},
         {{}, {}, 2, {}, DibError::ConversionError},
         {{}, {}, 0, {}, DibError::ConversionError},
         {{}, {}, 64, {}, DibError::ConversionError},
@@ -99,10 +103,11 @@ TEST(BmpHostile, TruncatedFilesNeverReadPastTheEnd) {
         Encoding enc;
         HeaderKind header;
         bool fileHeader;
-    } variants[] = {{24, Encoding::Plain, HeaderKind::Info, true}, {8, Encoding::Plain, HeaderKind::Core, true},
-                    {4, Encoding::Plain, HeaderKind::Info, false}, {16, Encoding::BitFields, HeaderKind::Info, true},
-                    {8, Encoding::Rle, HeaderKind::Info, true},    {4, Encoding::Rle, HeaderKind::Info, false},
-                    {1, Encoding::Plain, HeaderKind::Info, true},  {32, Encoding::Plain, HeaderKind::Core, false}};
+    } variants[] = {
+        {24, Encoding::Plain, HeaderKind::Info, true}, {8, Encoding::Plain, HeaderKind::Core, true},
+        {4, Encoding::Plain, HeaderKind::Info, false}, {16, Encoding::BitFields, HeaderKind::Info, true},
+        {8, Encoding::Rle, HeaderKind::Info, true},    {4, Encoding::Rle, HeaderKind::Info, false},
+        {1, Encoding::Plain, HeaderKind::Info, true},  {32, Encoding::Plain, HeaderKind::Core, false}};
     for (const Variant& v : variants) {
         BmpOptions o;
         o.bitsPerPixel = v.bits;
@@ -139,19 +144,19 @@ TEST(BmpHostile, ShortRleDataKeepsDecodedPixelsAndLeavesTheRestBlack) {
     DibResult r = decode(bmpw::writeBmp(pic, o));
     ASSERT_EQ(r.error, DibError::None);
     std::vector<uint8_t> want = {200, 100, 50, 200, 100, 50, 200, 100, 50, 200, 100, 50,
-                                 200, 100, 50, 200, 100, 50, 0, 0, 0, 0, 0, 0};
+                                 200, 100, 50, 200, 100, 50, 0,   0,   0,  0,   0,   0};
     EXPECT_EQ(r.image->data, want);
 }
 
 TEST(BmpHostile, RleRunsAndDeltasAreClippedToThePicture) {
     bmpw::IndexedPicture pic{4, 3, std::vector<uint8_t>(12, 0), {{0, 0, 0}, {9, 9, 9}, {7, 7, 7}}};
     const std::vector<std::vector<uint8_t>> streams = {
-        {255, 1, 0, 0, 2, 2},                // run past the row end does not wrap to the next row
+        {255, 1, 0, 0, 2, 2},                    // run past the row end does not wrap to the next row
         {0, 255, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0},  // absolute run longer than the row (data cut too)
-        {0, 2, 255, 255, 1, 1},              // delta far outside: nothing more is drawn
-        {0, 2, 250, 0, 2, 2, 0, 0, 1, 2},    // delta past the right edge, then a run
-        {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 2},  // more line ends than rows
-        {0, 2},                              // delta escape without its two bytes
+        {0, 2, 255, 255, 1, 1},                  // delta far outside: nothing more is drawn
+        {0, 2, 250, 0, 2, 2, 0, 0, 1, 2},        // delta past the right edge, then a run
+        {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 2},    // more line ends than rows
+        {0, 2},                                  // delta escape without its two bytes
     };
     for (size_t i = 0; i < streams.size(); ++i) {
         for (int bits : {8, 4}) {

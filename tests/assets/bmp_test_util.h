@@ -24,7 +24,8 @@ inline bmpw::IndexedPicture patternPicture(int width, int height, int colors) {
                              static_cast<uint8_t>(i * 97)});
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            p.indices.push_back(static_cast<uint8_t>(x < width / 2 ? (x * 7 + y * 3) % colors : (y % colors)));
+            p.indices.push_back(
+                static_cast<uint8_t>(x < width / 2 ? (x * 7 + y * 3) % colors : (y % colors)));
     return p;
 }
 

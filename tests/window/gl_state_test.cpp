@@ -25,11 +25,11 @@ protected:
         fs::remove_all(dir_);
         fs::create_directories(dir_ / "data" / "script");
         fs::current_path(dir_);
-        platform::setMessageBoxHandler([this](const std::string& text, const std::string&, platform::Icon,
-                                              platform::Buttons) {
-            boxes_.push_back(text);
-            return platform::Answer::Ok;
-        });
+        platform::setMessageBoxHandler(
+            [this](const std::string& text, const std::string&, platform::Icon, platform::Buttons) {
+                boxes_.push_back(text);
+                return platform::Answer::Ok;
+            });
     }
     void TearDown() override {
         platform::setMessageBoxHandler({});

@@ -27,9 +27,7 @@ void set32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-size_t rowStride(int width, int bits) {
-    return ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
-}
+size_t rowStride(int width, int bits) { return ((static_cast<size_t>(width) * bits + 31) / 32) * 4; }
 
 // Packs one row of indices at 1, 4 or 8 bits, leftmost pixel in the high bits.
 void packIndexRow(const uint8_t* idx, int width, int bits, uint8_t* out) {
@@ -98,7 +96,8 @@ std::vector<uint8_t> packIndexed(const IndexedPicture& p, const BmpOptions& o) {
                 std::copy_n(p.indices.begin() + static_cast<size_t>(p.height - 1 - y) * p.width, p.width,
                             rows.begin() + static_cast<size_t>(y) * p.width);
         }
-        return o.bitsPerPixel == 4 ? encodeRle4(rows, p.width, p.height) : encodeRle8(rows, p.width, p.height);
+        return o.bitsPerPixel == 4 ? encodeRle4(rows, p.width, p.height)
+                                   : encodeRle8(rows, p.width, p.height);
     }
     const size_t stride = rowStride(p.width, o.bitsPerPixel);
     std::vector<uint8_t> out(stride * p.height, 0);
@@ -139,8 +138,9 @@ std::vector<uint8_t> assemble(int width, int height, const std::vector<Rgb>& pal
         put16(out, ov.planes.value_or(1));
         put16(out, bitCount);
     } else {
-        const uint32_t compression =
-            ov.compression.value_or(rle ? (o.bitsPerPixel == 4 ? 2u : 1u) : bitFields ? 3u : 0u);
+        const uint32_t compression = ov.compression.value_or(rle         ? (o.bitsPerPixel == 4 ? 2u : 1u)
+                                                             : bitFields ? 3u
+                                                                         : 0u);
         put32(out, static_cast<uint32_t>(w));
         put32(out, static_cast<uint32_t>(h));
         put16(out, ov.planes.value_or(1));
@@ -292,7 +292,8 @@ IndexedPicture indexPicture(const RgbPicture& picture, int maxColors) {
         int best = 0, bestDist = 1 << 30;
         for (size_t k = 0; k < out.palette.size(); ++k) {
             const Rgb& c = out.palette[k];
-            const int d = (c.r - p[0]) * (c.r - p[0]) + (c.g - p[1]) * (c.g - p[1]) + (c.b - p[2]) * (c.b - p[2]);
+            const int d =
+                (c.r - p[0]) * (c.r - p[0]) + (c.g - p[1]) * (c.g - p[1]) + (c.b - p[2]) * (c.b - p[2]);
             if (d < bestDist) {
                 bestDist = d;
                 best = static_cast<int>(k);

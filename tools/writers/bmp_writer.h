@@ -42,32 +42,32 @@ enum class Encoding { Plain, Rle, BitFields };
 
 // Header fields that, when set, replace what the writer would compute.
 struct Overrides {
-    std::optional<uint32_t> headerSize;       // size field only; see extraHeaderBytes
-    std::optional<int32_t> width;             // core header keeps the low 16 bits
-    std::optional<int32_t> height;            // core header keeps the low 16 bits
-    std::optional<uint16_t> planes;           // 1 otherwise
+    std::optional<uint32_t> headerSize;  // size field only; see extraHeaderBytes
+    std::optional<int32_t> width;        // core header keeps the low 16 bits
+    std::optional<int32_t> height;       // core header keeps the low 16 bits
+    std::optional<uint16_t> planes;      // 1 otherwise
     std::optional<uint16_t> bitCount;
     std::optional<uint32_t> compression;
     std::optional<uint32_t> imageSize;
     std::optional<uint32_t> colorsUsed;
     std::optional<uint32_t> colorsImportant;
-    std::optional<uint32_t> dataOffset;       // file-header offset field
+    std::optional<uint32_t> dataOffset;             // file-header offset field
     std::optional<std::vector<uint8_t>> pixelData;  // replaces the encoded pixels
-    uint32_t extraHeaderBytes = 0;            // zero bytes appended to the header (e.g. 68 for a 108-byte header)
-    std::optional<size_t> truncateTo;         // cut the finished file to this many bytes
+    uint32_t extraHeaderBytes = 0;     // zero bytes appended to the header (e.g. 68 for a 108-byte header)
+    std::optional<size_t> truncateTo;  // cut the finished file to this many bytes
 };
 
 struct BmpOptions {
-    HeaderKind header = HeaderKind::Info;     // Info
-    int bitsPerPixel = 24;                    // 1, 4, 8, 16, 24 or 32
-    Encoding encoding = Encoding::Plain;      // Rle needs 4 or 8 bits; BitFields 16 or 32
-    bool fileHeader = true;                   // the 14-byte "BM" header
-    bool topDown = false;                     // negative height, rows stored top row first (info only)
+    HeaderKind header = HeaderKind::Info;  // Info
+    int bitsPerPixel = 24;                 // 1, 4, 8, 16, 24 or 32
+    Encoding encoding = Encoding::Plain;   // Rle needs 4 or 8 bits; BitFields 16 or 32
+    bool fileHeader = true;                // the 14-byte "BM" header
+    bool topDown = false;                  // negative height, rows stored top row first (info only)
     // Channel masks for Encoding::BitFields; 0 means the default for the depth
     // (16 bits: 5-6-5, 32 bits: 8-8-8 in the low three bytes).
-    uint32_t redMask = 0;                     // 0
-    uint32_t greenMask = 0;                   // 0
-    uint32_t blueMask = 0;                    // 0
+    uint32_t redMask = 0;    // 0
+    uint32_t greenMask = 0;  // 0
+    uint32_t blueMask = 0;   // 0
     Overrides overrides;
 };
 
