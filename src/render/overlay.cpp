@@ -13,8 +13,10 @@
 #include "render/render.h"
 
 // Rectangle half-extents and its z before the depth shift: at depth -20 it
-// fills a 90-degree, 4:3 view.
-static constexpr float kHalfWidth = 13.3f;
+// fills a 90-degree, 4:3 view exactly. The half-width is 40/3, not a rounded
+// 13.3, which would leave the outermost pixel column on each side uncovered
+// at 640 x 480 and wider (a full-screen flash would show two dark lines).
+static constexpr float kHalfWidth = 40.0f / 3.0f;
 static constexpr float kHalfHeight = 10.0f;
 static constexpr float kPlaneZ = 10.0f;
 

@@ -31,45 +31,52 @@ TEST_F(RenderTest, OverlayLeavesLightingAndDepthTestOnAndTheRestAsFound) {
     expectMatrixNear(modelview(), {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});
 }
 
-TEST_F(RenderTest, OverlayAtMinusTwentyFillsTheViewAndAtMinusTwentyFiveTheMiddleTwoThirds) {
-    solidTexture(19, 0, 255, 0);
-    glDisable(GL_TEXTURE_GEN_S);
-    glDisable(GL_TEXTURE_GEN_T);
-    const auto green = [](const std::vector<uint8_t>& rgb, int x, int y) {
-        const size_t i = (static_cast<size_t>(y) * kWidth + x) * 3;
-        return rgb[i] == 0 && rgb[i + 1] == 255 && rgb[i + 2] == 0;
-    };
-    drawOverlay(19, -20);
-    auto rgb = gl.readPixels();
-    int uncovered = 0;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) uncovered += green(rgb, x, y) ? 0 : 1;
-    EXPECT_EQ(uncovered, 0);
+// At the show's window sizes, under the 90-degree projection.
+TEST(Overlay, AtMinusTwentyFillsTheViewAndAtMinusTwentyFiveTheMiddleTwoThirds) {
+    for (auto [w, h] : {std::pair{800, 600}, {640, 480}}) {
+        TestGlContext gl(w, h);
+        ASSERT_TRUE(gl.ok());
+        applyBaseGlState();
+        setPerspective(90.0, w, h);
+        glDisable(GL_TEXTURE_GEN_S);
+        glDisable(GL_TEXTURE_GEN_T);
+        solidTexture(19, 0, 255, 0);
+        std::vector<uint8_t> rgb;
+        const auto green = [&](int x, int y) {
+            return rgb[(static_cast<size_t>(y) * w + x) * 3 + 1] == 255;
+        };
+        const auto draw = [&](float x, float depth) {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            drawOverlayAt(19, x, 0.0f, depth);
+            rgb = gl.readPixels();
+        };
+        draw(0.0f, -20);
+        int uncovered = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) uncovered += green(x, y) ? 0 : 1;
+        EXPECT_EQ(uncovered, 0) << w;
 
-    clearAll();
-    drawOverlay(19, -25);
-    rgb = gl.readPixels();
-    // Covered between 1/6 and 5/6 of each side; one pixel of slack at the edges.
-    const auto side = [](int p, int size) {
-        const double f = (p + 0.5) / size;
-        return f < 1.0 / 6 - 1.0 / size || f > 5.0 / 6 + 1.0 / size   ? 0
-               : f > 1.0 / 6 + 1.0 / size && f < 5.0 / 6 - 1.0 / size ? 1
-                                                                       : -1;
-    };
-    int wrong = 0;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) {
-            const int sx = side(x, kWidth), sy = side(y, kHeight);
-            if (sx < 0 || sy < 0) continue;
-            wrong += green(rgb, x, y) == (sx == 1 && sy == 1) ? 0 : 1;
-        }
-    EXPECT_EQ(wrong, 0);
+        // Covered from 1/6 to 5/6 of each side; one pixel of slack at the edges.
+        draw(0.0f, -25);
+        const auto side = [](int p, int size) {
+            const double f = (p + 0.5) / size, slack = 1.0 / size;
+            return f < 1.0 / 6 - slack || f > 5.0 / 6 + slack ? 0
+                   : f > 1.0 / 6 + slack && f < 5.0 / 6 - slack ? 1 : -1;
+        };
+        int wrong = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const int sx = side(x, w), sy = side(y, h);
+                if (sx >= 0 && sy >= 0) wrong += green(x, y) == (sx == 1 && sy == 1) ? 0 : 1;
+            }
+        EXPECT_EQ(wrong, 0) << w;
 
-    // Moved right by half its width at depth -20: only the right half is covered.
-    clearAll();
-    drawOverlayAt(19, 13.3f, 0.0f, -20);
-    EXPECT_EQ(at(kWidth / 2 - 2, 10), (Rgb{0, 0, 0}));
-    EXPECT_EQ(at(kWidth / 2 + 2, 10), (Rgb{0, 255, 0}));
+        // Moved right by half its width at depth -20: the right half is covered.
+        draw(40.0f / 3.0f, -20);
+        EXPECT_FALSE(green(w / 2 - 2, 10));
+        EXPECT_TRUE(green(w / 2 + 2, 10));
+        TextureTable.fill(0);
+    }
 }
 
 TEST_F(RenderTest, ParticlesLeaveTheirRotationInTheMatrixAndANeutralState) {
