@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "scene/scene.h"
 
@@ -83,8 +84,8 @@ TEST(MeshNormals, DegenerateFacesCountForEveryCornerTheyName) {
 
 TEST(MeshNormals, SumsRunInFaceOrderThenCornerOrder) {
     // Vertex 0 is named by three faces, at corner 2, 1 and 0 in face order.
-    // Their normals have x = -1, about -1e-8 and 1, so the float sum depends
-    // on the order of the additions.
+    // Their normals have x = 1, -1 and about -1e-8, so the float sum depends
+    // on the order of the additions (face order gives -1e-8, corner-major 0).
     SceneObject object;
     addVertex(object, 0, 0, 0);
     addVertex(object, 0, 1, 0);
@@ -92,13 +93,13 @@ TEST(MeshNormals, SumsRunInFaceOrderThenCornerOrder) {
     addVertex(object, 1, 0, -1e-8f);
     addVertex(object, 0, 1, 0);
     addVertex(object, 0, 0, 1);
-    addFace(object, 1, 2, 0);  // normal (-1, 0, 0), vertex 0 at corner 2
-    addFace(object, 3, 0, 4);  // normal about (-1e-8, 0, -1), at corner 1
-    addFace(object, 0, 1, 5);  // normal (1, 0, 0), at corner 0
+    addFace(object, 1, 5, 0);  // normal (1, 0, 0), vertex 0 at corner 2
+    addFace(object, 2, 0, 1);  // normal (-1, 0, 0), at corner 1
+    addFace(object, 0, 4, 3);  // normal about (-1e-8, 0, -1), at corner 0
     object.computeNormals(false);
 
     const float a = object.faces[0].normal.x, b = object.faces[1].normal.x, c = object.faces[2].normal.x;
-    ASSERT_NE(((0.0f + a) + b) + c, ((0.0f + c) + a) + b) << "the case must be order sensitive";
+    ASSERT_NE(((0.0f + a) + b) + c, ((0.0f + c) + b) + a) << "the case must be order sensitive";
     const float expected = (((0.0f + a) + b) + c) / 3.0f;
     EXPECT_EQ(object.vertices[0].normal.x, expected);
 }
@@ -113,58 +114,45 @@ TEST(MeshNormals, UnusedVerticesAndBadIndicesStaySafe) {
     expectVec(object.faces[1].normal, 0, 0, 0);
 }
 
-TEST(MeshRings, QuarterUnitsFromTheOrigin) {
-    SceneObject object;
-    addVertex(object, 1.0f, 0, 0);    // 4
-    addVertex(object, 0.2f, 0, 0);    // 0.8 -> 0
-    addVertex(object, 0.3f, 0, 0);    // 1.2 -> 1
-    addVertex(object, -0.3f, 0, 0);   // 1
-    addVertex(object, 0, 0.6f, 0.8f); // 4
-    object.assignRings(4.0f, Vec3{});
-    EXPECT_EQ(object.vertices[0].ring, 4);
-    EXPECT_EQ(object.vertices[1].ring, 0);
-    EXPECT_EQ(object.vertices[2].ring, 1);
-    EXPECT_EQ(object.vertices[3].ring, 1);
-    EXPECT_EQ(object.vertices[4].ring, 4);
-    EXPECT_EQ(object.maxRing, 4);
-    ASSERT_EQ(object.ringTable.size(), 5u);
-
-    // A rebuild replaces the table with a zeroed one.
-    object.ringTable[2].setVec3(1, 2, 3, 4);
-    object.vertices.pop_back();
-    object.vertices.erase(object.vertices.begin());
-    object.assignRings(4.0f, Vec3{});
-    EXPECT_EQ(object.maxRing, 1);
-    ASSERT_EQ(object.ringTable.size(), 2u);
-    for (const Vec3& entry : object.ringTable) EXPECT_EQ(entry.x, 0.0f);
+// Rings of the vertices of `object` after assignRings(4, centre).
+std::vector<int32_t> ringsOf(SceneObject& object, float cx = 0.0f) {
+    Vec3 centre;
+    centre.x = cx;
+    object.assignRings(4.0f, centre);
+    std::vector<int32_t> rings;
+    for (const MeshVertex& v : object.vertices) rings.push_back(v.ring);
+    return rings;
 }
 
-TEST(MeshRings, CentreIsNotScaledAndEmptyObjectsGetOneEntry) {
+TEST(MeshRings, QuarterUnitsFromTheUnscaledCentre) {
     SceneObject object;
-    addVertex(object, 0.5f, 0, 0);
-    Vec3 centre;
-    centre.setVec3(1, 0, 0, 0);
-    object.assignRings(4.0f, centre);  // |2 - 1| = 1
-    EXPECT_EQ(object.vertices[0].ring, 1);
+    for (float x : {1.0f, 0.2f, 0.3f, -0.3f}) addVertex(object, x, 0, 0);
+    addVertex(object, 0, 0.6f, 0.8f);
+    EXPECT_EQ(ringsOf(object), (std::vector<int32_t>{4, 0, 1, 1, 4}));
+    EXPECT_EQ(object.maxRing, 4);
+    EXPECT_EQ(object.ringTable.size(), 5u);
+    EXPECT_EQ(ringsOf(object, 1.0f), (std::vector<int32_t>{3, 0, 0, 2, 4}));  // |4x - 1|, not |4(x - 1)|
+
+    // A rebuild replaces the table with a zeroed one.
+    object.ringTable[0].x = 1.0f;
+    object.vertices.resize(3);
+    ringsOf(object);
+    EXPECT_EQ(object.ringTable.size(), 5u);
+    EXPECT_EQ(object.ringTable[0].x, 0.0f);
 
     SceneObject empty;
     empty.maxRing = 7;
-    empty.assignRings(4.0f, Vec3{});
+    ringsOf(empty);
     EXPECT_EQ(empty.maxRing, 0);
     EXPECT_EQ(empty.ringTable.size(), 1u);
 }
 
 TEST(MeshRings, AbsurdCoordinatesCannotBlowUpTheTable) {
     SceneObject object;
-    addVertex(object, 1e30f, 0, 0);
-    addVertex(object, std::numeric_limits<float>::infinity(), 0, 0);
-    addVertex(object, std::numeric_limits<float>::quiet_NaN(), 0, 0);
-    addVertex(object, 3.0f, 0, 0);
-    object.assignRings(4.0f, Vec3{});
-    EXPECT_EQ(object.vertices[0].ring, object.maxRing);
-    EXPECT_EQ(object.vertices[1].ring, object.maxRing);
-    EXPECT_EQ(object.vertices[2].ring, 0);
-    EXPECT_EQ(object.vertices[3].ring, 12);
+    for (float x : {1e30f, std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN(), 3.0f})
+        addVertex(object, x, 0, 0);
+    const std::vector<int32_t> rings = ringsOf(object);
+    EXPECT_EQ(rings, (std::vector<int32_t>{object.maxRing, object.maxRing, 0, 12}));
     EXPECT_LE(object.maxRing, 65535);
     EXPECT_EQ(object.ringTable.size(), static_cast<size_t>(object.maxRing) + 1);
 }

@@ -14,11 +14,9 @@
 #include "scene/scene_script.h"
 
 struct RecordedBox {
-    std::string text;
-    std::string caption;
+    std::string text, caption;
     platform::Icon icon;
 };
-
 struct ExitCalled {
     int code;
 };
@@ -26,9 +24,7 @@ struct ExitCalled {
 class SceneFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::random_device seed;
-        dir_ = std::filesystem::temp_directory_path() /
-               ("orbelune-scene-" + std::to_string(seed()) + "-" + std::to_string(seed()));
+        dir_ = std::filesystem::temp_directory_path() / ("orbelune-scene-" + std::to_string(std::random_device{}()));
         std::filesystem::create_directories(dir_);
         platform::setMessageBoxHandler([this](const std::string& text, const std::string& caption,
                                               platform::Icon icon, platform::Buttons) {
@@ -38,7 +34,6 @@ protected:
         platform::setExitHandler([](int code) { throw ExitCalled{code}; });
         resetLightCounter();
     }
-
     void TearDown() override {
         platform::setMessageBoxHandler({});
         platform::setExitHandler({});
@@ -48,15 +43,12 @@ protected:
 
     // Absolute path of `name` inside the scratch folder.
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
-
-    std::string writeText(const std::string& name, const std::string& text) {
-        const std::filesystem::path file = dir_ / name;
-        std::filesystem::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary) << text;
-        return file.string();
-    }
-
     const std::filesystem::path& dir() const { return dir_; }
+    std::string writeText(const std::string& name, const std::string& text) {
+        std::filesystem::create_directories((dir_ / name).parent_path());
+        std::ofstream(dir_ / name, std::ios::binary) << text;
+        return path(name);
+    }
 
     std::vector<RecordedBox> boxes;
 
@@ -67,8 +59,7 @@ private:
 // Changes the working directory for the lifetime of the guard.
 class WorkingDirectory {
 public:
-    explicit WorkingDirectory(const std::filesystem::path& dir)
-        : saved_(std::filesystem::current_path()) {
+    explicit WorkingDirectory(const std::filesystem::path& dir) : saved_(std::filesystem::current_path()) {
         std::filesystem::current_path(dir);
     }
     ~WorkingDirectory() { std::filesystem::current_path(saved_); }
