@@ -15,9 +15,11 @@
 
 namespace {
 
-// Far beyond any mesh the 16-bit lists can describe; bounds what a hostile
-// file can make the loader hold in memory.
-constexpr size_t kLargestMeshFile = 64u << 20;
+// Several times the largest object the 16-bit lists can describe (about
+// 2.2 MiB with mapping and face sub-chunks). Bounds what a hostile file can
+// make the loader hold: an object block costs 7 bytes of file but a few
+// hundred bytes of memory.
+constexpr size_t kLargestMeshFile = 16u << 20;
 
 [[noreturn]] void meshFileFailure(const char* text) {
     platform::messageBox(text, "multimedia error", platform::Icon::None);

@@ -59,8 +59,12 @@ TEST_F(Load3ds, UnusableFilesEndTheProcessWithTheirMessage) {
     ASSERT_TRUE(writeBytesFile(path("text.3ds"), {'h', 'e', 'l', 'l', 'o', '!', '!'}));
     ASSERT_TRUE(writeBytesFile(path("tiny.3ds"), {0x4D, 0x4D}));
     std::filesystem::create_directories(path("folder.3ds"));
+    Bytes huge = header(kMain, 6);
+    huge.resize((16u << 20) + 1);  // beyond what any mesh file needs
+    ASSERT_TRUE(writeBytesFile(path("huge.3ds"), huge));
     for (const auto& [file, text] : {Case{"missing.3ds", "cannot open 3ds-file"}, Case{"folder.3ds", "cannot open 3ds-file"},
-                                     Case{"text.3ds", "3dsfile is fucked up"}, Case{"tiny.3ds", "3dsfile is fucked up"}}) {
+                                     Case{"text.3ds", "3dsfile is fucked up"}, Case{"tiny.3ds", "3dsfile is fucked up"},
+                                     Case{"huge.3ds", "3dsfile is fucked up"}}) {
         boxes.clear();
         Scene scene;
         try {
