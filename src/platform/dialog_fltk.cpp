@@ -62,6 +62,21 @@ protected:
     }
 };
 
+// The default push button: Enter presses it (as a return button), drawn
+// with the dark outer frame of a default button instead of the return arrow,
+// which would not fit beside the caption.
+class DefaultButton : public Fl_Return_Button {
+public:
+    DefaultButton(int x, int y, int w, int h, const char* caption) : Fl_Return_Button(x, y, w, h, caption) {}
+
+protected:
+    void draw() override {
+        Fl_Button::draw();
+        fl_color(FL_FOREGROUND_COLOR);
+        fl_rect(x(), y(), w(), h());
+    }
+};
+
 class FltkDialog final : public DialogHost {
 public:
     FltkDialog(const DialogTemplate& dialog, const DialogProc& proc) : proc_(proc) { build(dialog); }
@@ -154,7 +169,7 @@ private:
             const DialogControl& c = controls[i];
             const PixelRect r = place(c);
             if (c.kind == ControlKind::DefaultPushButton) {
-                auto* button = new Fl_Return_Button(r.x, r.y, r.width, r.height, c.text);
+                auto* button = new DefaultButton(r.x, r.y, r.width, r.height, c.text);
                 button->labelsize(kTextSize);
                 bind(button, c.id);
             } else if (c.kind == ControlKind::AutoRadioButton) {
