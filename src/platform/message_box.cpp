@@ -29,10 +29,17 @@ struct BoxRun {
     bool closable = true;                // true; OK boxes close with Escape / close box
 };
 
-void onButton(Fl_Widget* button, void* data) {
-    auto* run = static_cast<BoxRun*>(data);
-    run->answer = static_cast<Answer>(button->argument());
-    run->window->hide();
+// What a button answers (FLTK's widget argument shares the callback's data
+// pointer, so the answer travels with the run).
+struct ButtonAction {
+    BoxRun* run;
+    Answer answer;
+};
+
+void onButton(Fl_Widget*, void* data) {
+    auto* action = static_cast<ButtonAction*>(data);
+    action->run->answer = action->answer;
+    action->run->window->hide();
 }
 
 void onWindow(Fl_Widget*, void* data) {
@@ -94,7 +101,8 @@ Answer fltkBox(const std::string& text, const std::string& caption, Icon icon,
     const int textX = icon == Icon::None ? margin : margin * 2 + iconSize;
     const int bodyH = std::max(textH, iconSize);
     const int buttonCount = buttons == Buttons::YesNo ? 2 : 1;
-    const int width = std::max(textX + textW + margin, buttonCount * (buttonW + margin) + margin);
+    const int width =
+        std::max(textX + textW + 8 + margin, buttonCount * (buttonW + margin) + margin);
     const int height = margin + bodyH + margin + buttonH + margin;
 
     BoxRun run;
@@ -106,7 +114,7 @@ Answer fltkBox(const std::string& text, const std::string& caption, Icon icon,
 
     Fl_Box iconBox(margin, margin, iconSize, iconSize);
     styleIcon(iconBox, icon);
-    Fl_Box textBox(textX, margin, textW, bodyH);
+    Fl_Box textBox(textX, margin, textW + 8, bodyH);
     textBox.copy_label(label.c_str());
     textBox.labelfont(FL_HELVETICA);
     textBox.labelsize(14);
@@ -114,12 +122,12 @@ Answer fltkBox(const std::string& text, const std::string& caption, Icon icon,
 
     const int buttonY = height - margin - buttonH;
     int x = width - buttonCount * (buttonW + margin);
+    ButtonAction firstAction{&run, buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok};
+    ButtonAction noAction{&run, Answer::No};
     Fl_Return_Button first(x, buttonY, buttonW, buttonH, buttons == Buttons::YesNo ? "Yes" : "OK");
-    first.argument(static_cast<long>(buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok));
-    first.callback(onButton, &run);
+    first.callback(onButton, &firstAction);
     Fl_Button no(x + buttonW + margin, buttonY, buttonW, buttonH, "No");
-    no.argument(static_cast<long>(Answer::No));
-    no.callback(onButton, &run);
+    no.callback(onButton, &noAction);
     if (buttons != Buttons::YesNo) no.hide();
     window.end();
 
