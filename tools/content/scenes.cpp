@@ -134,7 +134,7 @@ void sceneLight(SceneSet& set) {
     s.vec("MATERIAL_AMBIENT", {0.25f, 0.25f, 0.3f, 1});
     s.vec("MATERIAL_DIFFUSE", {0.9f, 0.9f, 1.0f, 1});
     s.vec("MATERIAL_SPECULAR", {0.6f, 0.6f, 0.6f, 1});
-    s.vec("OBJECT_POSITION", {0, -5, 0, 1});
+    s.vec("OBJECT_POSITION", {0, -6.5f, 0, 1});
     s.object("floor60.3ds", terrain(60, 60, 64, 64, [](float, float) { return 0.0f; }, 8));
     // The copper knot at the centre.
     s.integer("TEXTUREID", 18);
@@ -148,10 +148,10 @@ void sceneLight(SceneSet& set) {
     s.vec("MATERIAL_SPECULAR", {0.3f, 0.3f, 0.3f, 1});
     s.vec("MATERIAL_DIFFUSE", {0.9f, 0.85f, 0.8f, 1});
     s.vec("MATERIAL_AMBIENT", {0.2f, 0.2f, 0.2f, 1});
-    const Mesh obelisk = lathe({{0, 0}, {1.1f, 0}, {1.1f, 0.6f}, {0.75f, 0.8f}, {0.62f, 6.5f}, {0.0f, 7.6f}}, 4, 1.0f);
+    const Mesh obelisk = lathe({{0, 0}, {1.1f, 0}, {1.1f, 0.6f}, {0.75f, 0.8f}, {0.62f, 8.0f}, {0.0f, 9.2f}}, 4, 1.0f);
     for (int i = 0; i < 6; ++i) {
         const float a = 2 * kPi * (i + 0.5f) / 6;
-        s.vec("OBJECT_POSITION", {8.5f * std::sin(a), -5, 8.5f * std::cos(a), 1});
+        s.vec("OBJECT_POSITION", {8.5f * std::sin(a), -6.5f, 8.5f * std::cos(a), 1});
         s.object("obelisk.3ds", obelisk);
     }
     s.finish();
@@ -262,7 +262,7 @@ void sceneTitle(SceneSet& set) {
     s.integer("TEXTUREID", 7);
     s.vec("MATERIAL_AMBIENT", {0.08f, 0.08f, 0.1f, 1});
     s.vec("MATERIAL_DIFFUSE", {0.7f, 0.68f, 0.72f, 1});
-    s.vec("OBJECT_POSITION", {0, -14, 0, 1});
+    s.vec("OBJECT_POSITION", {0, -17, 0, 1});
     s.object("badlands.3ds", terrain(52, 52, 110, 110, [](float x, float z) {
         return 5.0f * noise3(x * 0.05f, 0.3f, z * 0.05f, 311) + 1.5f * noise3(x * 0.2f, 0.7f, z * 0.2f, 312);
     }, 8));

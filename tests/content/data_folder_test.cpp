@@ -1,0 +1,387 @@
+// The generated data folder as the program sees it: read with the program's
+// own loaders (texture list, BMP decoder, scene scripts, .3ds reader), with
+// every message box recorded. The folder is the one the build generated;
+// a separate case runs the generator twice and compares the bytes.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "assets/image.h"
+#include "assets/texture_table.h"
+#include "platform/recorders.h"
+#include "scene/scene.h"
+#include "scene/scene_script.h"
+#include "shell/app.h"
+#include "shell/timeline.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Runs the test body with the working directory at the data folder's parent.
+class InDataFolder {
+public:
+    InDataFolder() : previous_(fs::current_path()) { fs::current_path(CONTENT_DATA_PARENT); }
+    ~InDataFolder() { fs::current_path(previous_); }
+private:
+    fs::path previous_;
+};
+
+std::string readAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::map<std::string, std::string> folderContents(const fs::path& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(root))
+        if (e.is_regular_file()) files[fs::relative(e.path(), root).generic_string()] = readAll(e.path());
+    return files;
+}
+
+std::vector<std::string> textureEntries() {
+    std::ifstream list("data/script/texture.dat", std::ios::binary);
+    return readTextureList(list);
+}
+
+uint32_t le32(const std::string& b, size_t at) {
+    return static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8 | static_cast<uint8_t>(b[at + 2]) << 16 |
+           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
+}
+uint16_t le16(const std::string& b, size_t at) {
+    return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8);
+}
+
+// Loads the ten scripts in slot order, as the program does at start-up.
+struct LoadedShow {
+    std::unique_ptr<Show> show = std::make_unique<Show>();
+    BoxRecorder boxes;
+    int32_t lights = 0;
+    LoadedShow() {
+        InDataFolder here;
+        ExitCatcher exits;
+        resetLightCounter();
+        loadShowScenes(*show);
+        lights = lightCounter;
+    }
+};
+
+int triangles(const Scene& s) {
+    int n = 0;
+    for (const auto& o : s.objects) n += o->faceCount();
+    return n;
+}
+
+}  // namespace
+
+TEST(GeneratedData, TwoRunsWriteTheSameBytes) {
+    const fs::path base = fs::temp_directory_path() / ("orbelune_content_" + std::to_string(::getpid()));
+    fs::remove_all(base);
+    for (const char* run : {"a", "b"}) {
+        const std::string cmd = std::string("\"") + CONTENT_TOOL + "\" \"" + (base / run).string() + "\"";
+        ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    }
+    const auto a = folderContents(base / "a");
+    const auto b = folderContents(base / "b");
+    fs::remove_all(base);
+    ASSERT_GT(a.size(), 50u);
+    ASSERT_EQ(a.size(), b.size());
+    for (const auto& [name, bytes] : a) {
+        ASSERT_TRUE(b.count(name)) << name;
+        EXPECT_TRUE(bytes == b.at(name)) << name << " differs between runs";
+    }
+    // The build's own folder came from the same generator.
+    EXPECT_EQ(folderContents(fs::path(CONTENT_DATA_PARENT) / "data").size(), a.size());
+}
+
+TEST(GeneratedData, EveryListedPictureDecodesWithoutAMessage) {
+    InDataFolder here;
+    BoxRecorder boxes;
+    const std::string raw = readAll("data/script/texture.dat");
+    ASSERT_FALSE(raw.empty());
+    EXPECT_EQ(raw.back(), '\n') << "the last line needs its newline to count";
+    const auto entries = textureEntries();
+    ASSERT_GE(entries.size(), 36u);
+    for (const std::string& path : entries) {
+        EXPECT_LT(path.size(), 98u) << path;
+        const auto image = loadBitmap(path);
+        ASSERT_TRUE(image.has_value()) << path;
+        EXPECT_GT(image->width, 0);
+        EXPECT_GT(image->height, 0);
+        EXPECT_EQ(image->data.size(), static_cast<size_t>(image->width) * image->height * 3) << path;
+    }
+    EXPECT_TRUE(boxes.texts().empty()) << boxes.texts().front();
+}
+
+// The show runs the decoder through every layout it reads.
+TEST(GeneratedData, PicturesUseEveryStoredLayout) {
+    InDataFolder here;
+    std::set<std::string> seen;
+    for (const std::string& entry : textureEntries()) {
+        std::string path = entry;
+        std::replace(path.begin(), path.end(), '\\', '/');
+        std::transform(path.begin(), path.end(), path.begin(), [](unsigned char ch) { return std::tolower(ch); });
+        const std::string b = readAll(path);
+        ASSERT_GE(b.size(), 54u) << path;
+        const bool fileHeader = b[0] == 'B' && b[1] == 'M';
+        const size_t h = fileHeader ? 14 : 0;
+        const uint32_t size = le32(b, h);
+        if (!fileHeader) seen.insert("bare");
+        if (size == 12) {
+            seen.insert("core");
+            if (le16(b, h + 4) % 4 != 0) seen.insert("odd width");
+            continue;
+        }
+        ASSERT_EQ(size, 40u) << path;
+        const int32_t width = static_cast<int32_t>(le32(b, h + 4));
+        const uint16_t bits = le16(b, h + 14);
+        const uint32_t compression = le32(b, h + 16);
+        if (width % 4 != 0) seen.insert("odd width");
+        seen.insert(std::to_string(bits) + (compression == 1 ? " rle8" : compression == 2 ? " rle4" : ""));
+    }
+    for (const char* want : {"1", "4", "4 rle4", "8", "8 rle8", "16", "24", "32", "core", "bare", "odd width"})
+        EXPECT_TRUE(seen.count(want)) << "no picture stored as " << want;
+}
+
+// Overlays and sprites are added onto the scene: black stays transparent.
+TEST(GeneratedData, OverlayPicturesAreLightOnBlack) {
+    InDataFolder here;
+    BoxRecorder boxes;
+    const auto entries = textureEntries();
+    const auto load = [&](int index) { return loadBitmap(entries.at(static_cast<size_t>(index))).value(); };
+    const auto at = [](const RgbImage& img, int x, int y) {  // y from the bottom
+        const size_t i = (static_cast<size_t>(y) * img.width + x) * 3;
+        return img.data[i] + img.data[i + 1] + img.data[i + 2];
+    };
+    // Brightest pixel sum within rows [y0, y1) (fractions of the height from the bottom).
+    const auto brightest = [&](const RgbImage& img, double y0, double y1) {
+        int best = 0;
+        for (int y = static_cast<int>(y0 * img.height); y < static_cast<int>(y1 * img.height); ++y)
+            for (int x = 0; x < img.width; ++x) best = std::max(best, at(img, x, y));
+        return best;
+    };
+    for (int index : {1, 3, 19, 23, 24, 25, 30, 31, 32, 33, 34, 35}) {
+        const RgbImage img = load(index);
+        EXPECT_EQ(at(img, 0, 0), 0) << index;
+        EXPECT_EQ(at(img, img.width - 1, img.height - 1), 0) << index;
+        EXPECT_GT(brightest(img, 0.0, 1.0), 600) << "picture " << index << " shows nothing";
+    }
+    // Credits 23-25 sit at the lower right of the view: only their top nine
+    // tenths are on screen, so nothing may be lettered below that.
+    for (int index : {23, 24, 25}) {
+        const RgbImage img = load(index);
+        EXPECT_LT(brightest(img, 0.0, 0.12), 30) << index;
+        EXPECT_GT(brightest(img, 0.12, 1.0), 600) << index;
+    }
+    const RgbImage flash = load(5);
+    for (size_t i = 0; i < flash.data.size(); ++i) ASSERT_EQ(flash.data[i], 255) << "fade picture must be white";
+    const RgbImage glow = load(1);
+    EXPECT_GT(at(glow, glow.width / 2, glow.height / 2), 700);
+    EXPECT_EQ(at(glow, glow.width / 2, 0), 0);
+    EXPECT_TRUE(boxes.texts().empty());
+}
+
+TEST(GeneratedData, ScriptsLoadWithoutAWarningAndHoldWhatTheTimelineWrites) {
+    LoadedShow loaded;
+    const Show& s = *loaded.show;
+    EXPECT_TRUE(loaded.boxes.texts().empty()) << loaded.boxes.texts().front();
+    EXPECT_LE(loaded.lights, 8) << "the GL guarantees eight lights";
+
+    EXPECT_GE(s.scene3.omniCount(), 2);
+    EXPECT_GE(s.scene2.omniCount(), 2);
+    EXPECT_GE(s.scene.omniCount(), 1);
+    EXPECT_GE(s.scene6.omniCount(), 1);
+    EXPECT_GT(s.scene.omniLights.at(0).flareSize, 0.0f) << "the circling light shows its flare";
+    ASSERT_GE(s.scene5.objectCount(), 2);
+    EXPECT_TRUE(s.scene5.objects[0]->magnetic);
+    EXPECT_TRUE(s.scene5.objects[1]->magnetic);
+    EXPECT_GE(s.scene5.magnetCount(), 2);
+    ASSERT_GE(s.scene10.objectCount(), 1);
+    EXPECT_TRUE(s.scene10.objects[0]->vortex);
+    EXPECT_GT(s.scene10.objects[0]->maxRing, 8) << "the twist needs rings to travel through";
+    EXPECT_EQ(s.scene8.objectCount(), 19);
+    EXPECT_TRUE(s.scene4.fogEnabled);
+    EXPECT_TRUE(s.scene11.fogEnabled);
+
+    const int listed = static_cast<int>(([] {
+        InDataFolder here;
+        return textureEntries();
+    })().size());
+    for (const Scene* scene : {&s.scene, &s.scene2, &s.scene3, &s.scene4, &s.scene5, &s.scene6, &s.scene7,
+                               &s.scene8, &s.scene10, &s.scene11}) {
+        for (const auto& o : scene->objects) {
+            EXPECT_GT(o->faceCount(), 0);
+            EXPECT_GE(o->textureId, 0);
+            EXPECT_LT(o->textureId, listed);
+        }
+    }
+}
+
+// Software rendering must keep up: each shown scene holds 5k to 30k
+// triangles; the scene that is never shown stays small.
+TEST(GeneratedData, ScenesStayWithinTheTriangleBudget) {
+    LoadedShow loaded;
+    const Show& s = *loaded.show;
+    for (const Scene* scene : {&s.scene, &s.scene2, &s.scene3, &s.scene4, &s.scene6, &s.scene8, &s.scene11}) {
+        EXPECT_GE(triangles(*scene), 5000);
+        EXPECT_LE(triangles(*scene), 30000);
+    }
+    EXPECT_LE(triangles(s.scene5) + triangles(s.scene10), 30000) << "drawn together";
+    EXPECT_LT(triangles(s.scene7), 1000);
+}
+
+TEST(GeneratedData, ScriptsUseEveryKeyword) {
+    InDataFolder here;
+    std::set<std::string> used;
+    for (const auto& e : fs::directory_iterator("data/script")) {
+        if (e.path().filename() == "texture.dat") continue;
+        std::istringstream text(readAll(e.path()));
+        std::string line;
+        while (std::getline(text, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            const size_t eq = line.find('=');
+            used.insert(line.substr(0, eq));
+            if (line.rfind("SHADING=", 0) == 0) used.insert(line.substr(eq + 1));
+        }
+    }
+    for (const char* k : {"EOF", "FILENAME", "SCALEVALUE", "FOGVALUE", "LIGHTS", "FOG", "SHADING", "ENVMAPPING",
+                          "TEXTUREMAPPING", "FLARE", "VORTEX", "CULLFACE", "ADD_OMNI", "ADD_SPOT", "CAMERA_POSITION",
+                          "OBJECT_POSITION", "CAMERA_TARGET", "TEXTUREID", "MAGNETIC", "ADDMAGNET", "BLEND",
+                          "CULLBACK", "DEPTHTEST", "FLIPNORMALS", "LIGHT_AMBIENT", "LIGHT_DIFFUSE", "LIGHT_SPECULAR",
+                          "MATERIAL_AMBIENT", "MATERIAL_DIFFUSE", "MATERIAL_SPECULAR", "FOG_START", "FOG_END",
+                          "FOG_COLOR", "CLEAR_COLOR"})
+        EXPECT_TRUE(used.count(k)) << k << " is used by no script";
+}
+
+namespace {
+
+struct P3 {
+    double x, y, z;
+};
+P3 sub(P3 a, P3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+double dot(P3 a, P3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+P3 madd(P3 a, P3 b, double s) { return {a.x + b.x * s, a.y + b.y * s, a.z + b.z * s}; }
+
+// Distance from p to triangle abc (closest-point regions).
+double pointTriangle(P3 p, P3 a, P3 b, P3 c) {
+    const P3 ab = sub(b, a), ac = sub(c, a), ap = sub(p, a);
+    const double d1 = dot(ab, ap), d2 = dot(ac, ap);
+    P3 q;
+    if (d1 <= 0 && d2 <= 0) {
+        q = a;
+    } else {
+        const P3 bp = sub(p, b);
+        const double d3 = dot(ab, bp), d4 = dot(ac, bp);
+        const P3 cp = sub(p, c);
+        const double d5 = dot(ab, cp), d6 = dot(ac, cp);
+        const double vc = d1 * d4 - d3 * d2, vb = d5 * d2 - d1 * d6, va = d3 * d6 - d5 * d4;
+        if (d3 >= 0 && d4 <= d3) q = b;
+        else if (d6 >= 0 && d5 <= d6) q = c;
+        else if (vc <= 0 && d1 >= 0 && d3 <= 0) q = madd(a, ab, d1 / (d1 - d3));
+        else if (vb <= 0 && d2 >= 0 && d6 <= 0) q = madd(a, ac, d2 / (d2 - d6));
+        else if (va <= 0 && (d4 - d3) >= 0 && (d5 - d6) >= 0) q = madd(b, sub(c, b), (d4 - d3) / ((d4 - d3) + (d5 - d6)));
+        else {
+            const double denom = 1.0 / (va + vb + vc);
+            q = madd(madd(a, ab, vb * denom), ac, vc * denom);
+        }
+    }
+    const P3 d = sub(p, q);
+    return std::sqrt(dot(d, d));
+}
+
+// Nearest distance from any camera position to the scene's visible surfaces.
+double clearance(const Scene& scene, const std::vector<P3>& cameras) {
+    double best = 1e9;
+    for (const auto& o : scene.objects) {
+        if (!o->visible) continue;
+        const auto world = [&](uint32_t i) {
+            const Vec3& v = o->vertices[i].position;
+            return P3{v.x + o->position.x, v.y + o->position.y, v.z + o->position.z};
+        };
+        for (const MeshFace& f : o->faces) {
+            const P3 a = world(f.index[0]), b = world(f.index[1]), c = world(f.index[2]);
+            for (const P3& cam : cameras) best = std::min(best, pointTriangle(cam, a, b, c));
+        }
+    }
+    return best;
+}
+
+P3 eye(const Scene& s) { return {s.cameraPosition.x, s.cameraPosition.y, s.cameraPosition.z}; }
+
+}  // namespace
+
+// Every scene is laid out for its camera path: the camera never comes within
+// reach of the near plane of a surface (no flying through columns, ground or
+// tunnel walls), sampled along the whole of each section's path.
+TEST(GeneratedData, CameraPathsStayClearOfEverySurface) {
+    LoadedShow loaded;
+    Show& show = *loaded.show;
+    TimelineState state;
+    constexpr double kMargin = 0.4;
+    const auto sample = [](double from, double to, auto&& step) {
+        std::vector<P3> out;
+        for (double c = from; c < to; c += 0.5) out.push_back(step(static_cast<float>(c)));
+        return out;
+    };
+    EXPECT_GT(clearance(show.scene3, sample(0, 205, [&](float c) { animateTitle(c, show.scene3); return eye(show.scene3); })), kMargin);
+    EXPECT_GT(clearance(show.scene2, sample(205, 463, [&](float c) { animateCredits(c, show.scene2); return eye(show.scene2); })), kMargin);
+    enterLoop(state, 463);
+    EXPECT_GT(clearance(show.scene11, sample(463, 763, [&](float c) { animateFlight(c, state, show.scene11); return eye(show.scene11); })), kMargin);
+    enterLoop(state, 763);
+    state.shake = 0;
+    EXPECT_GT(clearance(show.scene, sample(763, 1028, [&](float c) {
+        animateSparks(c, state, show);
+        const P3 p = eye(show.scene);
+        settleSparks(c, state);
+        return p;
+    })), kMargin);
+    enterLoop(state, 1028);
+    EXPECT_GT(clearance(show.scene6, sample(1028, 1310, [&](float c) { settleOrbit(c, state, show.scene6); return eye(show.scene6); })), kMargin);
+    prepareFountain(state, show.scene8);
+    enterLoop(state, 1575);
+    EXPECT_GT(clearance(show.scene8, sample(1575, 1840, [&](float c) { animateFountain(c, state, show); return eye(show.scene8); })), kMargin);
+    state.shake = 0;
+    EXPECT_GT(clearance(show.scene4, sample(1840, 2178, [&](float c) { animateStars(c, state, show.scene4); return eye(show.scene4); })), kMargin);
+    EXPECT_GT(clearance(show.scene3, sample(2178, 2310, [&](float c) { animateTitle(c - 2178.0, show.scene3); return eye(show.scene3); })), kMargin);
+    // The magnet scene and the vortex over it keep their scripts' cameras,
+    // well away from the swinging disc (radius 10 plus its own size).
+    EXPECT_GT(std::sqrt(dot(eye(show.scene10), eye(show.scene10))), 25.0);
+}
+
+// The soundtrack is a full-length 44.1 kHz stereo MP3.
+TEST(GeneratedData, SoundtrackIsAFullLengthStereoMp3) {
+    InDataFolder here;
+    const std::string b = readAll("data/music/drabelfinal.mp3");
+    ASSERT_GT(b.size(), 4u);
+    // Walk the MPEG-1 Layer III frames.
+    static const int kBitrates[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
+    size_t pos = 0;
+    int frames = 0;
+    while (pos + 4 <= b.size()) {
+        const auto h0 = static_cast<uint8_t>(b[pos]), h1 = static_cast<uint8_t>(b[pos + 1]),
+                   h2 = static_cast<uint8_t>(b[pos + 2]), h3 = static_cast<uint8_t>(b[pos + 3]);
+        ASSERT_EQ(h0, 0xFF) << "frame " << frames;
+        ASSERT_EQ(h1 & 0xFE, 0xFA) << "MPEG-1 layer III";
+        ASSERT_EQ((h2 >> 2) & 3, 0) << "44.1 kHz";
+        ASSERT_NE(h3 >> 6, 3) << "stereo";
+        const int kbps = kBitrates[h2 >> 4];
+        ASSERT_GT(kbps, 0);
+        pos += static_cast<size_t>(144 * kbps * 1000 / 44100 + ((h2 >> 1) & 1));
+        ++frames;
+    }
+    EXPECT_EQ(pos, b.size());
+    EXPECT_GE(frames * 1152.0 / 44100.0, 231.0);
+    EXPECT_LT(frames * 1152.0 / 44100.0, 232.0);
+}
