@@ -1,0 +1,189 @@
+// The setup dialog's message procedure and layout, without a toolkit: a
+// recording host stands in for the dialog window.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+#include <vector>
+
+#include "shell/settings.h"
+#include "shell/setup_dialog.h"
+#include "window/gl_window.h"
+
+namespace {
+
+using platform::DialogMessage;
+
+struct RecordingHost : platform::DialogHost {
+    struct Mark {
+        int first, last, checked;
+    };
+    std::vector<Mark> marks;
+    std::vector<int> ends;
+    void checkRadioButton(int first, int last, int checked) override { marks.push_back({first, last, checked}); }
+    void endDialog(int result) override { ends.push_back(result); }
+};
+
+// Process-wide choices at their start values, restored after each test.
+class SetupDialog : public ::testing::Test {
+protected:
+    void SetUp() override { reset(); }
+    void TearDown() override { reset(); }
+    static void reset() {
+        musicEnabled = true;
+        fullscreen = true;
+        screenWidth = 800;
+        screenHeight = 600;
+        screenBits = 32;
+        setupCancelled = false;
+    }
+    int command(uintptr_t id) { return setupDialogProc(host, DialogMessage::Command, id); }
+    RecordingHost host;
+};
+
+}  // namespace
+
+TEST_F(SetupDialog, StartMarksTheChoicesInForceAndWritesNothing) {
+    screenWidth = 1;  // proves nothing is written
+    EXPECT_EQ(setupDialogProc(host, DialogMessage::InitDialog, 0), 1);
+    ASSERT_EQ(host.marks.size(), 3u);
+    EXPECT_EQ(host.marks[0].first, IDC_MUSIC_ON);
+    EXPECT_EQ(host.marks[0].last, IDC_MUSIC_OFF);
+    EXPECT_EQ(host.marks[0].checked, IDC_MUSIC_ON);
+    EXPECT_EQ(host.marks[1].first, IDC_FULLSCREEN_ON);
+    EXPECT_EQ(host.marks[1].last, IDC_FULLSCREEN_OFF);
+    EXPECT_EQ(host.marks[1].checked, IDC_FULLSCREEN_ON);
+    // The mode the show opens with unless another is clicked.
+    EXPECT_EQ(host.marks[2].first, IDC_MODE_800x600x32);
+    EXPECT_EQ(host.marks[2].last, IDC_MODE_640x480x16);
+    EXPECT_EQ(host.marks[2].checked, IDC_MODE_800x600x32);
+    EXPECT_EQ(screenWidth, 1);
+    EXPECT_TRUE(host.ends.empty());
+}
+
+TEST_F(SetupDialog, EachButtonWritesItsChoice) {
+    EXPECT_EQ(command(IDC_MUSIC_OFF), 1);
+    EXPECT_FALSE(musicEnabled);
+    command(IDC_MUSIC_ON);
+    EXPECT_TRUE(musicEnabled);
+    command(IDC_FULLSCREEN_OFF);
+    EXPECT_FALSE(fullscreen);
+    command(IDC_FULLSCREEN_ON);
+    EXPECT_TRUE(fullscreen);
+
+    const struct {
+        int id, width, height, bits;
+    } modes[] = {{IDC_MODE_640x480x16, 640, 480, 16},
+                 {IDC_MODE_800x600x16, 800, 600, 16},
+                 {IDC_MODE_640x480x32, 640, 480, 32},
+                 {IDC_MODE_800x600x32, 800, 600, 32}};
+    for (const auto& m : modes) {
+        command(static_cast<uintptr_t>(m.id));
+        EXPECT_EQ(screenWidth, m.width) << m.id;
+        EXPECT_EQ(screenHeight, m.height) << m.id;
+        EXPECT_EQ(screenBits, m.bits) << m.id;
+    }
+    EXPECT_TRUE(host.ends.empty());
+    EXPECT_TRUE(host.marks.empty());  // the buttons mark themselves
+    EXPECT_FALSE(setupCancelled);
+}
+
+TEST_F(SetupDialog, StartButtonEndsWithTheChoicesKept) {
+    command(IDC_MUSIC_OFF);
+    command(IDC_MODE_640x480x16);
+    EXPECT_EQ(command(IDC_START), 1);
+    ASSERT_EQ(host.ends.size(), 1u);
+    EXPECT_EQ(host.ends[0], 0);
+    EXPECT_FALSE(setupCancelled);
+    EXPECT_FALSE(musicEnabled);
+    EXPECT_EQ(screenWidth, 640);
+    EXPECT_EQ(screenBits, 16);
+}
+
+TEST_F(SetupDialog, EscapeAndOtherNotificationsAreIgnored) {
+    EXPECT_EQ(command(platform::DIALOG_CANCEL_ID), 1);
+    // Only a plain click (notification 0) acts.
+    EXPECT_EQ(command((uintptr_t{1} << 16) | IDC_MUSIC_OFF), 1);
+    EXPECT_EQ(command((uintptr_t{5} << 16) | IDC_START), 1);
+    EXPECT_EQ(command(1020), 1);
+    EXPECT_EQ(command(0), 1);
+    EXPECT_TRUE(host.ends.empty());
+    EXPECT_TRUE(musicEnabled);
+    EXPECT_FALSE(setupCancelled);
+    EXPECT_EQ(setupDialogProc(host, DialogMessage::Other, IDC_START), 0);
+    EXPECT_TRUE(host.ends.empty());
+}
+
+TEST_F(SetupDialog, CloseBoxCancels) {
+    command(IDC_FULLSCREEN_OFF);
+    EXPECT_EQ(setupDialogProc(host, DialogMessage::Close, 0), 1);
+    ASSERT_EQ(host.ends.size(), 1u);
+    EXPECT_TRUE(setupCancelled);
+    EXPECT_FALSE(fullscreen);
+}
+
+TEST_F(SetupDialog, WithoutADisplayTheDefaultsStand) {
+    const char* old = std::getenv("DISPLAY");
+    const std::string saved = old ? old : "";
+    setenv("DISPLAY", ":65000", 1);  // no server there
+    runSetupDialog();
+    if (old) {
+        setenv("DISPLAY", saved.c_str(), 1);
+    } else {
+        unsetenv("DISPLAY");
+    }
+    EXPECT_FALSE(setupCancelled);
+    EXPECT_TRUE(musicEnabled);
+    EXPECT_TRUE(fullscreen);
+    EXPECT_EQ(screenWidth, 800);
+    EXPECT_EQ(screenHeight, 600);
+    EXPECT_EQ(screenBits, 32);
+}
+
+TEST(SetupDialogLayout, DialogUnitsBecomePixels) {
+    const platform::PixelRect client = platform::dialogUnitsToPixels(0, 0, 111, 82);
+    EXPECT_EQ(client.width, 167);
+    EXPECT_EQ(client.height, 133);
+    const platform::PixelRect mode = platform::dialogUnitsToPixels(4, 37, 44, 10);
+    EXPECT_EQ(mode.x, 6);
+    EXPECT_EQ(mode.y, 60);
+    EXPECT_EQ(mode.width, 66);
+    EXPECT_EQ(mode.height, 16);
+    // Touching controls stay touching: edges are rounded, not sizes.
+    const platform::PixelRect left = platform::dialogUnitsToPixels(25, 12, 21, 10);
+    const platform::PixelRect right = platform::dialogUnitsToPixels(46, 12, 20, 10);
+    EXPECT_EQ(left.x + left.width, right.x);
+}
+
+TEST(SetupDialogLayout, TemplateHoldsEveryControlInsideTheDialog) {
+    const platform::DialogTemplate& t = setupDialogTemplate();
+    EXPECT_STREQ(t.caption, "Tamsk Orbelune Setup");
+    EXPECT_EQ(t.width, 111);
+    EXPECT_EQ(t.height, 82);
+    ASSERT_EQ(t.controls.size(), 12u);
+    std::set<int> ids;
+    int defaults = 0;
+    for (const platform::DialogControl& c : t.controls) {
+        if (c.id > 0) {
+            EXPECT_TRUE(ids.insert(c.id).second) << c.id;
+        }
+        EXPECT_GE(c.x, 0);
+        EXPECT_GE(c.y, 0);
+        EXPECT_LE(c.x + c.width, t.width) << c.text;
+        EXPECT_LE(c.y + c.height, t.height) << c.text;
+        defaults += c.kind == platform::ControlKind::DefaultPushButton;
+    }
+    EXPECT_EQ(defaults, 1);
+    // Radio groups, as the procedure marks them: each run of radio buttons
+    // from a group start holds exactly one marked range.
+    std::vector<std::set<int>> groups;
+    for (const platform::DialogControl& c : t.controls) {
+        if (c.startsGroup) groups.emplace_back();
+        if (c.kind == platform::ControlKind::AutoRadioButton) groups.back().insert(c.id);
+    }
+    const std::vector<std::set<int>> expected = {
+        {IDC_FULLSCREEN_ON, IDC_FULLSCREEN_OFF},
+        {IDC_MUSIC_ON, IDC_MUSIC_OFF},
+        {IDC_MODE_800x600x32, IDC_MODE_800x600x16, IDC_MODE_640x480x32, IDC_MODE_640x480x16}};
+    EXPECT_EQ(groups, expected);
+}
