@@ -1,13 +1,23 @@
 // The show's animation steps checked against the formulas worked out here in
 // double: camera, light, magnet and object writes of each loop, the title and
 // credit fades at their thresholds, the particle bursts and the star drift.
+// Then the nine loops on the real frame skeleton with a scripted clock and
+// scripted keys: Escape, held Escape and a close request.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <limits>
 #include <memory>
 
+#include "platform/platform.h"
+#include "shell/frame.h"
+#include "shell/music.h"
 #include "shell/settings.h"
 #include "shell/timeline.h"
+#include "support/gl_context.h"
+#include "window/gl_window.h"
 
 namespace {
 
@@ -484,4 +494,122 @@ TEST(MissingContent, WritesToAbsentLightsMagnetsAndObjectsAreSkipped) {
     prepareFountain(st, show->scene8);
     EXPECT_EQ(show->scene8.objects[0]->textureId, 13);
     EXPECT_EQ(show->scene8.objects[4]->textureId, 14);
+}
+
+// ---- The nine loops on the real frame skeleton ----------------------------------
+
+namespace {
+
+// Runs the whole timeline on a real GL context with a clock that moves 5
+// units (500 ms) per frame; `onFrame` sees the clock and the state at the
+// start of every frame and may return an event for it.
+class TimelineRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(gl.ok());
+        quitRequested = false;
+        keyDown.fill(0);
+        timelineFrames = 0;
+        showEndLimit = std::numeric_limits<float>::infinity();
+        resetParticles(show->dustField);
+        resetParticles(show->sparkSystem);
+        resetParticles(show->fountainSystem);
+        resetShowRand();
+        fillDustField(*show);
+        platform::setClockSource([this] { return now; });
+        platform::setEventSource([this](platform::Event& e) {
+            ++frames;
+            e = onFrame(demoClock);
+            now += 500;
+            return e.kind != platform::EventKind::None;
+        });
+        now = 0;
+        startClock();
+    }
+    void TearDown() override {
+        platform::setClockSource({});
+        platform::setEventSource({});
+        quitRequested = false;
+        keyDown.fill(0);
+    }
+
+    static platform::Event key(platform::EventKind kind) {
+        platform::Event e;
+        e.kind = kind;
+        e.key = VK_ESCAPE_CODE;
+        return e;
+    }
+
+    TestGlContext gl{64, 48};
+    std::unique_ptr<Show> show = fullShow();
+    TimelineState st;
+    uint32_t now = 0;
+    int frames = 0;
+    std::function<platform::Event(float)> onFrame;
+};
+
+}  // namespace
+
+TEST_F(TimelineRun, EscapeInTheFlightStartsTheSparksEarlyWithTheirOwnStart) {
+    float escapeAt = -1.0f, sparksFrom = -1.0f;
+    int32_t flightStart = -1, sparksStart = -1, sparksStartLate = -1;
+    float sparksFlash = -9.0f;
+    onFrame = [&](float c) {
+        if (c >= 600.0f && escapeAt < 0.0f) {  // in the flight, before 763
+            escapeAt = c;
+            flightStart = st.sceneStart;
+            return key(platform::EventKind::KeyDown);
+        }
+        if (escapeAt >= 0.0f && sparksFrom < 0.0f) {  // first frame of the sparks
+            sparksFrom = c;
+            return key(platform::EventKind::KeyUp);
+        }
+        if (sparksFrom >= 0.0f && sparksStart < 0) {  // after that first frame
+            sparksStart = st.sceneStart;
+            sparksFlash = st.flashAlpha;
+        }
+        if (c >= 1020.0f && c < 1028.0f) sparksStartLate = st.sceneStart;
+        return platform::Event{};
+    };
+    runTimeline(*show, st);
+
+    ASSERT_GE(escapeAt, 600.0f);
+    EXPECT_GE(flightStart, 463);
+    EXPECT_LT(flightStart, 470);
+    EXPECT_EQ(sparksFrom, escapeAt + 5.0f);  // the escaped frame still moved the clock
+    EXPECT_EQ(sparksStart, wholeClock(sparksFrom));
+    EXPECT_FLOAT_EQ(sparksFlash, f(1 - (static_cast<double>(sparksFrom) - sparksStart) * 0.1));
+    // The sparks still run to their own end, 1028.
+    EXPECT_EQ(sparksStartLate, sparksStart);
+    EXPECT_GE(demoClock, 2310.0f);
+    EXPECT_GT(aliveCount(show->sparkSystem), 0);
+    EXPECT_GT(aliveCount(show->fountainSystem), 0);
+
+    // The show leaves the additive blend function behind.
+    GLint src = 0, dst = 0;
+    glGetIntegerv(GL_BLEND_SRC, &src);
+    glGetIntegerv(GL_BLEND_DST, &dst);
+    EXPECT_EQ(src, GL_SRC_ALPHA);
+    EXPECT_EQ(dst, GL_ONE);
+}
+
+TEST_F(TimelineRun, HeldEscapeLeavesEachLoopAfterOneFrame) {
+    onFrame = [&](float) { return key(platform::EventKind::KeyDown); };
+    runTimeline(*show, st);
+    EXPECT_EQ(frames, 9);
+    // Loops 1, 7 and 9 count before the Escape test, 4 and 8 after the clear,
+    // 6 only after a swap that never came.
+    EXPECT_EQ(timelineFrames, 5);
+}
+
+TEST_F(TimelineRun, CloseRequestSkipsEveryLaterLoop) {
+    onFrame = [&](float c) {
+        platform::Event e;
+        if (c >= 300.0f) e.kind = platform::EventKind::Quit;
+        return e;
+    };
+    runTimeline(*show, st);
+    EXPECT_TRUE(quitRequested);
+    EXPECT_LT(demoClock, 310.0f);
+    EXPECT_EQ(frames, 61);  // clock 0 to 300 in steps of 5
 }
