@@ -124,7 +124,7 @@ void sceneLight(SceneSet& set) {
     s.integer("FOG_END", 60);
     s.vec("CAMERA_POSITION", {-20, -2, -15, 1});
     s.vec("CAMERA_TARGET", {0, 0, 0, 1});
-    s.vec("LIGHT_AMBIENT", {0.12f, 0.1f, 0.1f, 1});
+    s.vec("LIGHT_AMBIENT", {0.3f, 0.27f, 0.25f, 1});
     s.vec("LIGHT_DIFFUSE", {1.0f, 0.86f, 0.62f, 1});
     s.vec("LIGHT_SPECULAR", {1, 1, 0.9f, 1});
     s.line("ADD_OMNI=12,0,0,1,2.5");
@@ -138,11 +138,15 @@ void sceneLight(SceneSet& set) {
     s.object("floor60.3ds", terrain(60, 60, 64, 64, [](float, float) { return 0.0f; }, 8));
     // The copper knot at the centre.
     s.integer("TEXTUREID", 18);
-    s.vec("MATERIAL_AMBIENT", {0.3f, 0.2f, 0.15f, 1});
+    s.vec("MATERIAL_AMBIENT", {0.6f, 0.45f, 0.35f, 1});
     s.vec("MATERIAL_DIFFUSE", {1, 0.9f, 0.8f, 1});
     s.vec("MATERIAL_SPECULAR", {1, 0.9f, 0.7f, 1});
-    s.vec("OBJECT_POSITION", {0, 0.5f, 0, 1});
-    s.object("knot32.3ds", torusKnot(3, 2, 3.6f, 1.5f, 0.85f, 256, 20));
+    // Stood upright, facing the camera's corner.
+    Mesh knot = torusKnot(3, 2, 3.6f, 1.5f, 0.85f, 256, 20);
+    knot.rotateX(kPi / 2);
+    knot.rotateY(std::atan2(-20.0f, -15.0f));
+    s.vec("OBJECT_POSITION", {0, 0.8f, 0, 1});
+    s.object("knot32.3ds", knot);
     // Obelisks inside the light's circle, lit from every side in turn.
     s.integer("TEXTUREID", 0);
     s.vec("MATERIAL_SPECULAR", {0.3f, 0.3f, 0.3f, 1});
@@ -407,24 +411,23 @@ void sceneChrome(SceneSet& set) {
     // A chrome knot, then spheres that keep its environment mapping.
     s.shading("ENVMAPPING");
     s.integer("TEXTUREID", 16);
-    s.num("SCALEVALUE", 1.5f);
-    s.vec("OBJECT_POSITION", {0, 2.2f, 0, 1});
+    s.num("SCALEVALUE", 1.1f);
+    s.vec("OBJECT_POSITION", {0, 1.6f, 0, 1});
     s.object("knot23.3ds", torusKnot(2, 3, 2.2f, 0.9f, 0.55f, 192, 16));
     s.num("SCALEVALUE", 1);
     s.shading("FLARE");
-    s.integer("TEXTUREID", 6);
     const Mesh ball = sphere(1, 32, 20);
-    const float balls[][4] = {{11, -0.5f, 3, 1.8f}, {-9, -0.6f, 8, 1.4f}, {-4, -0.4f, -12, 2.2f}, {7, -0.7f, -10, 1.2f},
-                              {-13, -0.5f, -3, 1.6f}};
+    const float balls[][4] = {{15, -0.5f, 4, 2.0f}, {-12, -0.6f, 11, 1.6f}, {-5, -0.4f, -16, 2.4f}, {10, -0.7f, -13, 1.4f},
+                              {-16, -0.5f, -3, 1.8f}};
     for (int i = 0; i < 5; ++i) {
         s.num("SCALEVALUE", balls[i][3]);
         s.vec("OBJECT_POSITION", {balls[i][0], balls[i][1] + balls[i][3], balls[i][2], 1});
         s.object("ball.3ds", ball);
     }
     s.num("SCALEVALUE", 1);
-    // A chrome ring lying round the knot.
+    // A steel ring lying round the knot.
     s.shading("ENVMAPPING");
-    s.integer("TEXTUREID", 16);
+    s.integer("TEXTUREID", 6);
     s.vec("OBJECT_POSITION", {0, -1.2f, 0, 1});
     s.object("basering.3ds", torus(5.5f, 0.45f, 96, 12));
     s.finish();
@@ -471,22 +474,22 @@ void sceneFountain(SceneSet& set) {
                                  {3.0f, -1.15f}, {2.9f, -1.7f}, {2.5f, -1.95f}, {0.9f, -2.0f}, {0.55f, -1.9f},
                                  {0.42f, -1.7f}, {0.32f, -1.55f}, {0.0f, -1.5f}},
                                 64, 3.0f));
-    // 1 to 16: the colonnade at radius 8.
+    // 1 to 16: the colonnade at radius 12, behind the camera's circles.
     s.integer("TEXTUREID", 14);
     const Mesh column = columnMesh(6.5f, 0.42f, 24);
     for (int i = 0; i < 16; ++i) {
         const float a = 2 * kPi * i / 16;
-        s.vec("OBJECT_POSITION", {8 * std::sin(a), -2.5f, 8 * std::cos(a), 1});
+        s.vec("OBJECT_POSITION", {12 * std::sin(a), -2.5f, 12 * std::cos(a), 1});
         s.object("column.3ds", column);
     }
     // 17: the architrave ring (hidden during the show).
     s.integer("TEXTUREID", 15);
     s.vec("OBJECT_POSITION", {0, 4.3f, 0, 1});
-    s.object("architrave.3ds", torus(8, 0.5f, 64, 8, 16, 1));
+    s.object("architrave.3ds", torus(12, 0.5f, 64, 8, 16, 1));
     // 18: the paved floor.
     s.integer("TEXTUREID", 13);
-    Mesh floorDisc = disc(0.0f, 18.0f, 24, 64);
-    for (auto& t : floorDisc.uv) t = {t[0] * 6, t[1] * 6};
+    Mesh floorDisc = disc(0.0f, 22.0f, 24, 64);
+    for (auto& t : floorDisc.uv) t = {t[0] * 8, t[1] * 8};
     floorDisc.rotateX(-kPi / 2);
     s.vec("OBJECT_POSITION", {0, -2.5f, 0, 1});
     s.object("pavement.3ds", floorDisc);

@@ -447,6 +447,12 @@ Picture lettering(int size, const std::vector<std::string>& lines, const std::ve
         TextStyle style;
         style.dotHeight = dotHeights[i];
         style.dotWidth = dotHeights[i] * 0.75f;
+        // Long lines shrink to fit nine tenths of the width.
+        const float fit = size * 0.9f / textWidth(lines[i], style);
+        if (fit < 1.0f) {
+            style.dotHeight *= fit;
+            style.dotWidth *= fit;
+        }
         drawTextCentred(p, lines[i], size * 0.5f, y, style);
         y += dotHeights[i] * kLineAdvance;
     }
@@ -491,8 +497,8 @@ Picture creditLower(int index) {
 
 Picture creditSlide(int index) {
     const auto& lines = textOf(index);
-    std::vector<float> heights(lines.size(), 2.6f);
-    heights[0] = index == 30 ? 3.4f : 2.6f;
+    std::vector<float> heights(lines.size(), 3.6f);
+    heights[0] = index == 30 ? 4.4f : 3.6f;
     return lettering(256, lines, heights, 40, 216, Rgbf{0.4f, 0.8f, 1.0f}, 1.5f);
 }
 
