@@ -1,5 +1,5 @@
 // Message boxes without a display: "caption: text" on stderr and the default
-// answer; the recording handler takes precedence over everything.
+// answer.
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,6 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "platform/recorders.h"
 
 namespace {
 
@@ -25,27 +24,6 @@ TEST(MessageBox, WithoutADisplayWritesCaptionAndTextAndTakesTheDefault) {
     EXPECT_EQ(err,
               "SHUTDOWN ERROR: Release Device Context Failed.\n"
               "Wexo GL: Use Windowed\nMode Instead?\n");
-}
-
-TEST(MessageBox, NoDisplayVariableMeansNoDisplay) {
-    const char* saved = std::getenv("DISPLAY");
-    const std::string keep = saved ? saved : "";
-    unsetenv("DISPLAY");
-    unsetenv("SDL_VIDEODRIVER");
-    EXPECT_FALSE(platform::displayAvailable());
-    if (saved) setenv("DISPLAY", keep.c_str(), 1);
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-}
-
-TEST(MessageBox, RecordingHandlerSeesEveryBoxAndAnswers) {
-    BoxRecorder boxes;
-    boxes.answers = {platform::Answer::No};
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(platform::messageBox("q", "c", platform::Icon::Stop, platform::Buttons::YesNo),
-              platform::Answer::No);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].icon, platform::Icon::Stop);
 }
 
 }  // namespace

