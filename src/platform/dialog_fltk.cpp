@@ -85,6 +85,9 @@ public:
         send(DialogMessage::InitDialog, 0);
         if (!ended_) {
             window_->show();
+            // Keyboard focus starts on the default button, not on a radio
+            // button that Space would then click.
+            if (defaultButton_ != nullptr) defaultButton_->take_focus();
             while (!ended_ && window_->shown()) Fl::wait();
         }
         window_->hide();
@@ -171,6 +174,7 @@ private:
             if (c.kind == ControlKind::DefaultPushButton) {
                 auto* button = new DefaultButton(r.x, r.y, r.width, r.height, c.text);
                 button->labelsize(kTextSize);
+                defaultButton_ = button;
                 bind(button, c.id);
             } else if (c.kind == ControlKind::AutoRadioButton) {
                 auto* button = new Fl_Round_Button(r.x, r.y, r.width, r.height, c.text);
@@ -206,6 +210,7 @@ private:
 
     const DialogProc& proc_;
     std::unique_ptr<Fl_Double_Window> window_;
+    Fl_Button* defaultButton_ = nullptr;
     std::vector<std::pair<int, Fl_Button*>> radios_;
     std::vector<std::unique_ptr<Binding>> bindings_;
     bool ended_ = false;
