@@ -1,7 +1,10 @@
 // Helpers shared by the bitmap and texture-list tests.
 #pragma once
 
-#include <cstdint>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -11,36 +14,30 @@
 
 namespace bmptest {
 
-inline DibResult decode(const std::vector<uint8_t>& bytes) { return decodeDib(bytes.data(), bytes.size()); }
+// Decodes from a buffer of exactly the file's size, so ASan sees any overread.
+inline DibResult decode(const std::vector<uint8_t>& bytes) {
+    std::vector<uint8_t> exact(bytes);
+    exact.shrink_to_fit();
+    return decodeDib(exact.data(), exact.size());
+}
 
-// A picture of `colors` distinct colours with no long runs and some long
-// runs, so RLE streams use both encoded and absolute runs.
+// `colors` distinct colours in short stretches and long runs, so RLE streams
+// use both absolute and encoded runs.
 inline bmpw::IndexedPicture patternPicture(int width, int height, int colors) {
-    bmpw::IndexedPicture p;
-    p.width = width;
-    p.height = height;
+    bmpw::IndexedPicture p{width, height, {}, {}};
     for (int i = 0; i < colors; ++i)
-        p.palette.push_back({static_cast<uint8_t>(i * 37 + 5), static_cast<uint8_t>(255 - i * 11),
-                             static_cast<uint8_t>(i * 97)});
+        p.palette.push_back({uint8_t(i * 37 + 5), uint8_t(255 - i * 11), uint8_t(i * 97)});
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            p.indices.push_back(
-                static_cast<uint8_t>(x < width / 2 ? (x * 7 + y * 3) % colors : (y % colors)));
+            p.indices.push_back(uint8_t((x < width / 2 ? x * 7 + y * 3 : y) % colors));
     return p;
 }
 
-// The R,G,B bytes (bottom row first) an indexed picture stands for.
 inline std::vector<uint8_t> expand(const bmpw::IndexedPicture& p) {
     std::vector<uint8_t> out;
-    for (uint8_t i : p.indices) {
-        out.push_back(p.palette[i].r);
-        out.push_back(p.palette[i].g);
-        out.push_back(p.palette[i].b);
-    }
+    for (uint8_t i : p.indices) out.insert(out.end(), {p.palette[i].r, p.palette[i].g, p.palette[i].b});
     return out;
 }
-
-inline bmpw::RgbPicture toRgb(const bmpw::IndexedPicture& p) { return {p.width, p.height, expand(p)}; }
 
 struct Box {
     std::string text, caption;
@@ -48,8 +45,7 @@ struct Box {
 };
 
 // Records message boxes while alive.
-class BoxRecorder {
-public:
+struct BoxRecorder {
     BoxRecorder() {
         platform::setMessageBoxHandler([this](const std::string& text, const std::string& caption,
                                               platform::Icon icon, platform::Buttons) {
@@ -59,6 +55,29 @@ public:
     }
     ~BoxRecorder() { platform::setMessageBoxHandler({}); }
     std::vector<Box> boxes;
+};
+
+// A fresh working directory with data/script and data/pics while alive.
+class ScratchDir {
+public:
+    explicit ScratchDir(const std::string& name)
+        : old_(std::filesystem::current_path()),
+          dir_(std::filesystem::temp_directory_path() / (name + std::to_string(::getpid()))) {
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_ / "data" / "script");
+        std::filesystem::create_directories(dir_ / "data" / "pics");
+        std::filesystem::current_path(dir_);
+    }
+    ~ScratchDir() {
+        std::filesystem::current_path(old_);
+        std::filesystem::remove_all(dir_);
+    }
+    void write(const std::string& relative, const std::string& bytes) const {
+        std::ofstream(dir_ / relative, std::ios::binary) << bytes;
+    }
+
+private:
+    std::filesystem::path old_, dir_;
 };
 
 }  // namespace bmptest

@@ -2,179 +2,117 @@
 // directory, the messages of each failure, and what reaches the GL.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 
 #include "assets/texture_table.h"
 #include "bmp_test_util.h"
 #include "support/gl_context.h"
 
-namespace fs = std::filesystem;
 using bmptest::BoxRecorder;
 
 namespace {
 
-// A scratch working directory holding data/script/texture.dat and pictures.
 class TextureDir : public ::testing::Test {
 protected:
     void SetUp() override {
-        old_ = fs::current_path();
-        dir_ = fs::temp_directory_path() / ("orbelune_tex_" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_ / "data" / "script");
-        fs::create_directories(dir_ / "data" / "pics");
-        fs::current_path(dir_);
         TextureTable.fill(0);
+        ASSERT_TRUE(gl_.ok());
     }
-    void TearDown() override {
-        fs::current_path(old_);
-        fs::remove_all(dir_);
+    void writeList(const std::string& text) { dir_.write("data/script/texture.dat", text); }
+    // Row y is one colour: (40y, 255 - 40y, 7y).
+    static std::vector<uint8_t> stripes(int w, int h) {
+        std::vector<uint8_t> rgb;
+        for (int i = 0; i < w * h; ++i)
+            rgb.insert(rgb.end(), {uint8_t(40 * (i / w)), uint8_t(255 - 40 * (i / w)), uint8_t(7 * (i / w))});
+        return rgb;
     }
-    void writeList(const std::string& text) {
-        std::ofstream(dir_ / "data" / "script" / "texture.dat", std::ios::binary) << text;
-    }
-    // Each row of the picture one colour: row y = (40y, 255 - 40y, 7y).
-    static bmpw::RgbPicture stripes(int w, int h) {
-        bmpw::RgbPicture p{w, h, {}};
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                p.rgb.push_back(static_cast<uint8_t>(40 * y));
-                p.rgb.push_back(static_cast<uint8_t>(255 - 40 * y));
-                p.rgb.push_back(static_cast<uint8_t>(7 * y));
-            }
-        return p;
-    }
-    void writePicture(const std::string& name, const bmpw::RgbPicture& p) {
-        ASSERT_TRUE(bmpw::saveFile((dir_ / "data" / "pics" / name).string(), bmpw::writeBmp(p, {})));
+    void writeStripes(const std::string& name, int w, int h) {
+        const std::vector<uint8_t> file = bmpw::writeBmp(bmpw::RgbPicture{w, h, stripes(w, h)}, {});
+        dir_.write("data/pics/" + name, std::string(file.begin(), file.end()));
     }
 
     TestGlContext gl_;
-    fs::path old_, dir_;
+    bmptest::ScratchDir dir_{"orbelune_tex_"};
 };
 
 }  // namespace
 
-TEST_F(TextureDir, MissingListFailsBeforeMakingNames) {
-    ASSERT_TRUE(gl_.ok());
-    BoxRecorder rec;
-    platform::setWindowTitle("before");
-    EXPECT_FALSE(loadTextures());
-    EXPECT_EQ(platform::windowTitle(), "textures...");
-    ASSERT_EQ(rec.boxes.size(), 1u);
-    EXPECT_EQ(rec.boxes[0].text, "Unable to open texture.dat");
-    EXPECT_EQ(rec.boxes[0].caption, "multimedia error");
-    EXPECT_EQ(rec.boxes[0].icon, platform::Icon::Exclamation);
-    EXPECT_EQ(TextureTable[0], 0u);
-}
-
 TEST_F(TextureDir, ListFailures) {
-    ASSERT_TRUE(gl_.ok());
-    writePicture("good.bmp", stripes(4, 4));
-    {  // An empty list loads nothing and succeeds.
-        writeList("");
+    writeStripes("good.bmp", 4, 4);
+    dir_.write("data/pics/bad.bmp", "BMxxxxxxxxxxxxxxxxxxxxxxxx");
+    struct Case {
+        const char* list;  // nullptr: no list file
+        bool ok;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {nullptr, false, {"Unable to open texture.dat"}},
+        {"", true, {}},
+        {"data\\pics\\good.bmp\n\n", false, {"Unable to open "}},  // blank last line
+        {"DATA\\Pics\\bad.bmp\n", false, {"Unknown DIB file format.", "Unable to open DATA\\Pics\\bad.bmp"}},
+        {"data\\pics\\none.bmp\n", false, {"Unable to open data\\pics\\none.bmp"}},
+    };
+    for (const Case& c : cases) {
+        if (c.list) writeList(c.list);
         BoxRecorder rec;
-        EXPECT_TRUE(loadTextures());
-        EXPECT_TRUE(rec.boxes.empty());
-        EXPECT_EQ(TextureTable[0], 0u);
+        platform::setWindowTitle("before");
+        EXPECT_EQ(loadTextures(), c.ok) << c.list;
+        EXPECT_EQ(platform::windowTitle(), "textures...");
+        std::vector<std::string> texts;
+        for (const auto& box : rec.boxes) {
+            texts.push_back(box.text);
+            EXPECT_EQ(box.caption, texts.size() < c.texts.size() ? "Error" : "multimedia error");
+            EXPECT_EQ(box.icon,
+                      texts.size() < c.texts.size() ? platform::Icon::None : platform::Icon::Exclamation);
+        }
+        EXPECT_EQ(texts, c.texts);
     }
-    {  // A blank last line is an entry with an empty path.
-        writeList("data\\pics\\good.bmp\n\n");
-        BoxRecorder rec;
-        EXPECT_FALSE(loadTextures());
-        ASSERT_EQ(rec.boxes.size(), 1u);
-        EXPECT_EQ(rec.boxes[0].text, "Unable to open ");
-        EXPECT_EQ(rec.boxes[0].caption, "multimedia error");
-        EXPECT_NE(TextureTable[0], 0u);  // the first texture stays made
-    }
-    {  // A picture that exists but cannot be decoded: the decoder's box, then the list's.
-        std::ofstream(dir_ / "data" / "pics" / "bad.bmp", std::ios::binary) << "BMxxxxxxxxxxxxxxxxxxxxxxxx";
-        writeList("DATA\\Pics\\bad.bmp\n");
-        BoxRecorder rec;
-        EXPECT_FALSE(loadTextures());
-        ASSERT_EQ(rec.boxes.size(), 2u);
-        EXPECT_EQ(rec.boxes[0].text, "Unknown DIB file format.");
-        EXPECT_EQ(rec.boxes[0].caption, "Error");
-        EXPECT_EQ(rec.boxes[1].text, "Unable to open DATA\\Pics\\bad.bmp");
-        EXPECT_EQ(rec.boxes[1].icon, platform::Icon::Exclamation);
-    }
-    {  // A missing picture: only the list's box.
-        writeList("data\\pics\\none.bmp\n");
-        BoxRecorder rec;
-        EXPECT_FALSE(loadTextures());
-        ASSERT_EQ(rec.boxes.size(), 1u);
-        EXPECT_EQ(rec.boxes[0].text, "Unable to open data\\pics\\none.bmp");
-    }
+    EXPECT_NE(TextureTable[0], 0u);  // made before the blank line failed
+    // A 101st line is ignored, whatever it names.
+    std::string list;
+    for (int i = 0; i < 100; ++i) list += "data\\pics\\good.bmp\n";
+    writeList(list + "data\\pics\\none.bmp\n");
+    BoxRecorder rec;
+    EXPECT_TRUE(loadTextures());
+    EXPECT_TRUE(rec.boxes.empty());
+    for (int i = 0; i < kTextureTableSize; ++i) EXPECT_TRUE(glIsTexture(TextureTable[i])) << i;
 }
 
 TEST_F(TextureDir, UploadsMipmappedTexturesOfAnyWidth) {
-    ASSERT_TRUE(gl_.ok());
-    writePicture("five.bmp", stripes(5, 4));
-    writePicture("six.bmp", stripes(6, 4));
-    // The unterminated third line is not loaded.
+    writeStripes("five.bmp", 5, 4);
+    writeStripes("six.bmp", 6, 4);
+    // CR LF line ends; the unterminated third line is not loaded.
     writeList("data\\pics\\five.bmp\r\ndata\\pics\\six.bmp\r\ndata\\pics\\missing.bmp");
     BoxRecorder rec;
     ASSERT_TRUE(loadTextures());
     EXPECT_TRUE(rec.boxes.empty());
-    ASSERT_NE(TextureTable[0], 0u);
-    ASSERT_NE(TextureTable[1], 0u);
-    EXPECT_NE(TextureTable[0], TextureTable[1]);
     EXPECT_EQ(TextureTable[2], 0u);
-
-    GLint align = 0;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &align);
-    EXPECT_EQ(align, 4);
-    glGetIntegerv(GL_PACK_ALIGNMENT, &align);
-    EXPECT_EQ(align, 4);
-
-    // 5 x 4 is scaled to 4 x 4 and 6 x 4 to 8 x 4; every row must still be
-    // one solid colour (packed rows read with the default alignment shear).
-    const GLint wantWidth[2] = {4, 8};
+    GLint value = 0;
+    for (GLenum alignment : {GL_UNPACK_ALIGNMENT, GL_PACK_ALIGNMENT}) {
+        glGetIntegerv(alignment, &value);
+        EXPECT_EQ(value, 4);
+    }
+    // 5 x 4 is scaled to 4 x 4 and 6 x 4 to 8 x 4; every row stays one solid
+    // colour (packed rows read with the default alignment would shear).
     for (int t = 0; t < 2; ++t) {
         glBindTexture(GL_TEXTURE_2D, TextureTable[t]);
         GLint w = 0, h = 0;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
-        ASSERT_EQ(w, wantWidth[t]);
+        ASSERT_EQ(w, t == 0 ? 4 : 8);
         ASSERT_EQ(h, 4);
-        std::vector<uint8_t> px(static_cast<size_t>(w) * h * 3);
+        std::vector<uint8_t> px(size_t(w) * h * 3);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, px.data());
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                const uint8_t* p = &px[(static_cast<size_t>(y) * w + x) * 3];
-                EXPECT_EQ(p[0], 40 * y) << t << ": " << x << "," << y;
-                EXPECT_EQ(p[1], 255 - 40 * y) << t << ": " << x << "," << y;
-                EXPECT_EQ(p[2], 7 * y) << t << ": " << x << "," << y;
-            }
+        EXPECT_EQ(px, stripes(w, h));
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, t == 0 ? 2 : 3, GL_TEXTURE_WIDTH, &value);
+        EXPECT_EQ(value, 1);  // the mipmap chain reaches 1 x 1
     }
-    GLint minFilter = 0, wrapS = 0, wrapT = 0, magFilter = 0, levelW = 0, levelH = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrapS);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrapT);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
-    EXPECT_EQ(wrapS, GL_REPEAT);
-    EXPECT_EQ(wrapT, GL_REPEAT);
-    EXPECT_EQ(magFilter, GL_LINEAR);
-    EXPECT_EQ(minFilter, GL_LINEAR_MIPMAP_NEAREST);
-    // The full mipmap chain down to 1 x 1.
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 3, GL_TEXTURE_WIDTH, &levelW);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 3, GL_TEXTURE_HEIGHT, &levelH);
-    EXPECT_EQ(levelW, 1);
-    EXPECT_EQ(levelH, 1);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(TextureDir, HundredAndOneLinesLoadTheFirstHundred) {
-    ASSERT_TRUE(gl_.ok());
-    writePicture("one.bmp", stripes(1, 1));
-    std::string list;
-    for (int i = 0; i < 100; ++i) list += "data\\pics\\one.bmp\n";
-    list += "data\\pics\\missing.bmp\n";
-    writeList(list);
-    BoxRecorder rec;
-    EXPECT_TRUE(loadTextures());
-    EXPECT_TRUE(rec.boxes.empty());
-    for (int i = 0; i < kTextureTableSize; ++i) EXPECT_TRUE(glIsTexture(TextureTable[i])) << i;
+    const std::pair<GLenum, GLint> params[] = {{GL_TEXTURE_WRAP_S, GL_REPEAT},
+                                               {GL_TEXTURE_WRAP_T, GL_REPEAT},
+                                               {GL_TEXTURE_MAG_FILTER, GL_LINEAR},
+                                               {GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST}};
+    for (const auto& [name, want] : params) {
+        glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+        EXPECT_EQ(value, want) << name;
+    }
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }

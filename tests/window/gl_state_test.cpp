@@ -4,106 +4,61 @@
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-
-#include "assets/texture_table.h"
-#include "platform/platform.h"
+#include "assets/bmp_test_util.h"
 #include "support/gl_context.h"
 
-namespace fs = std::filesystem;
+using bmptest::BoxRecorder;
 
-namespace {
-
-class GlStateTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        old_ = fs::current_path();
-        dir_ = fs::temp_directory_path() / ("orbelune_glstate_" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_ / "data" / "script");
-        fs::current_path(dir_);
-        platform::setMessageBoxHandler(
-            [this](const std::string& text, const std::string&, platform::Icon, platform::Buttons) {
-                boxes_.push_back(text);
-                return platform::Answer::Ok;
-            });
-    }
-    void TearDown() override {
-        platform::setMessageBoxHandler({});
-        fs::current_path(old_);
-        fs::remove_all(dir_);
-    }
-    static bool on(GLenum cap) { return glIsEnabled(cap) == GL_TRUE; }
-    static GLint integer(GLenum name) {
-        GLint v = -1;
-        glGetIntegerv(name, &v);
-        return v;
-    }
-
-    TestGlContext gl_;
-    fs::path old_, dir_;
-    std::vector<std::string> boxes_;
-};
-
-}  // namespace
-
-TEST_F(GlStateTest, SetsTheBaseState) {
-    ASSERT_TRUE(gl_.ok());
-    std::ofstream(dir_ / "data" / "script" / "texture.dat") << "";
-    ASSERT_TRUE(setupGlState());
-    EXPECT_TRUE(boxes_.empty());
-
-    EXPECT_TRUE(on(GL_TEXTURE_GEN_S));
-    EXPECT_TRUE(on(GL_TEXTURE_GEN_T));
-    EXPECT_TRUE(on(GL_TEXTURE_2D));
-    EXPECT_TRUE(on(GL_DEPTH_TEST));
-    EXPECT_FALSE(on(GL_BLEND));
-    EXPECT_FALSE(on(GL_LIGHTING));
-    EXPECT_FALSE(on(GL_FOG));
-
-    EXPECT_EQ(integer(GL_SHADE_MODEL), GL_SMOOTH);
-    EXPECT_EQ(integer(GL_DEPTH_FUNC), GL_LEQUAL);
-    EXPECT_EQ(integer(GL_BLEND_SRC), GL_SRC_ALPHA);
-    EXPECT_EQ(integer(GL_BLEND_DST), GL_ONE);
-    EXPECT_EQ(integer(GL_FOG_MODE), GL_LINEAR);
-    EXPECT_EQ(integer(GL_FOG_HINT), GL_NICEST);
-    GLint genS = 0, genT = 0;
-    glGetTexGeniv(GL_S, GL_TEXTURE_GEN_MODE, &genS);
-    glGetTexGeniv(GL_T, GL_TEXTURE_GEN_MODE, &genT);
-    EXPECT_EQ(genS, GL_SPHERE_MAP);
-    EXPECT_EQ(genT, GL_SPHERE_MAP);
-
-    GLfloat clear[4], fog[4], start = -1, end = -1, density = -1, depth = -1;
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    glGetFloatv(GL_FOG_COLOR, fog);
-    glGetFloatv(GL_FOG_START, &start);
-    glGetFloatv(GL_FOG_END, &end);
-    glGetFloatv(GL_FOG_DENSITY, &density);
-    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &depth);
-    EXPECT_EQ(clear[0], 0.0f);
-    EXPECT_EQ(clear[1], 0.0f);
-    EXPECT_EQ(clear[2], 0.0f);
-    EXPECT_EQ(clear[3], 0.5f);
-    EXPECT_EQ(fog[0], 0.0f);
-    EXPECT_EQ(fog[3], 1.0f);
-    EXPECT_EQ(start, 0.0f);
-    EXPECT_EQ(end, 10.0f);
-    EXPECT_EQ(density, 1.0f);
-    EXPECT_EQ(depth, 1.0f);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+static GLint integer(GLenum name) {
+    GLint v = -1;
+    glGetIntegerv(name, &v);
+    return v;
 }
 
-TEST_F(GlStateTest, MissingTextureListLeavesTheGlUntouched) {
-    ASSERT_TRUE(gl_.ok());
+TEST(GlState, SetsTheBaseState) {
+    TestGlContext gl;
+    ASSERT_TRUE(gl.ok());
+    bmptest::ScratchDir dir("orbelune_glstate_");
+    dir.write("data/script/texture.dat", "");
+    BoxRecorder rec;
+    ASSERT_TRUE(setupGlState());
+    EXPECT_TRUE(rec.boxes.empty());
+    for (GLenum cap : {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_2D, GL_DEPTH_TEST})
+        EXPECT_TRUE(glIsEnabled(cap)) << cap;
+    for (GLenum cap : {GL_BLEND, GL_LIGHTING, GL_FOG}) EXPECT_FALSE(glIsEnabled(cap)) << cap;
+    const std::pair<GLenum, GLint> ints[] = {{GL_SHADE_MODEL, GL_SMOOTH},  {GL_DEPTH_FUNC, GL_LEQUAL},
+                                             {GL_BLEND_SRC, GL_SRC_ALPHA}, {GL_BLEND_DST, GL_ONE},
+                                             {GL_FOG_MODE, GL_LINEAR},     {GL_FOG_HINT, GL_NICEST}};
+    for (const auto& [name, want] : ints) EXPECT_EQ(integer(name), want) << name;
+    for (GLenum coord : {GL_S, GL_T}) {
+        GLint mode = 0;
+        glGetTexGeniv(coord, GL_TEXTURE_GEN_MODE, &mode);
+        EXPECT_EQ(mode, GL_SPHERE_MAP);
+    }
+    const std::pair<GLenum, std::vector<GLfloat>> floats[] = {{GL_COLOR_CLEAR_VALUE, {0, 0, 0, 0.5f}},
+                                                              {GL_FOG_COLOR, {0, 0, 0, 1}},
+                                                              {GL_FOG_START, {0}},
+                                                              {GL_FOG_END, {10}},
+                                                              {GL_FOG_DENSITY, {1}},
+                                                              {GL_DEPTH_CLEAR_VALUE, {1}}};
+    for (const auto& [name, want] : floats) {
+        std::vector<GLfloat> got(4, -1);
+        glGetFloatv(name, got.data());
+        got.resize(want.size());
+        EXPECT_EQ(got, want) << name;
+    }
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST(GlState, MissingTextureListLeavesTheGlUntouched) {
+    TestGlContext gl;
+    ASSERT_TRUE(gl.ok());
+    bmptest::ScratchDir dir("orbelune_glstate_");
+    BoxRecorder rec;
     EXPECT_FALSE(setupGlState());
-    ASSERT_EQ(boxes_.size(), 1u);
-    EXPECT_EQ(boxes_[0], "Unable to open texture.dat");
-    EXPECT_FALSE(on(GL_TEXTURE_2D));
-    EXPECT_FALSE(on(GL_DEPTH_TEST));
-    EXPECT_FALSE(on(GL_TEXTURE_GEN_S));
-    EXPECT_EQ(integer(GL_SHADE_MODEL), GL_SMOOTH);  // the GL default
+    ASSERT_EQ(rec.boxes.size(), 1u);
+    EXPECT_EQ(rec.boxes[0].text, "Unable to open texture.dat");
+    for (GLenum cap : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_TEXTURE_GEN_S}) EXPECT_FALSE(glIsEnabled(cap)) << cap;
     EXPECT_EQ(integer(GL_DEPTH_FUNC), GL_LESS);
 }

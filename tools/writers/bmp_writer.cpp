@@ -310,7 +310,10 @@ std::vector<uint8_t> writeBmp(const IndexedPicture& picture, const BmpOptions& o
     if (!options.overrides.colorsUsed && palette.size() < full) palette.resize(full);
     if (options.overrides.colorsUsed && palette.size() > *options.overrides.colorsUsed)
         palette.resize(*options.overrides.colorsUsed);
-    return assemble(picture.width, picture.height, palette, packIndexed(picture, options), options, 0, 0, 0);
+    // Replaced pixel data needs no (possibly mismatched) picture to encode.
+    const std::vector<uint8_t> pixels =
+        options.overrides.pixelData ? std::vector<uint8_t>{} : packIndexed(picture, options);
+    return assemble(picture.width, picture.height, palette, pixels, options, 0, 0, 0);
 }
 
 std::vector<uint8_t> writeBmp(const RgbPicture& picture, const BmpOptions& options) {
@@ -326,8 +329,9 @@ std::vector<uint8_t> writeBmp(const RgbPicture& picture, const BmpOptions& optio
     }
     BmpOptions o = options;
     o.overrides.colorsUsed = options.overrides.colorsUsed.value_or(0);
-    return assemble(picture.width, picture.height, {}, packTrueColor(picture, options, rm, gm, bm), o, rm, gm,
-                    bm);
+    const std::vector<uint8_t> pixels =
+        options.overrides.pixelData ? std::vector<uint8_t>{} : packTrueColor(picture, options, rm, gm, bm);
+    return assemble(picture.width, picture.height, {}, pixels, o, rm, gm, bm);
 }
 
 bool saveFile(const std::string& path, const std::vector<uint8_t>& bytes) {
