@@ -1,8 +1,9 @@
 // Scene::load3ds: reads one .3ds mesh file (through the data path resolver),
 // appends one object per object block to the scene, then rebuilds normals
 // and vortex rings of every object of the scene with this call's flip flag.
-// A file that cannot be opened, is not a .3ds file or is implausibly large
-// is reported in a box and ends the process.
+// A file that cannot be opened, is not a .3ds file, is implausibly large or
+// would take the scene's ring tables beyond their bound is reported in a box
+// and ends the process.
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -20,6 +21,13 @@ namespace {
 // make the loader hold: an object block costs 7 bytes of file but a few
 // hundred bytes of memory.
 constexpr size_t kLargestMeshFile = 16u << 20;
+
+// Ring-table entries (20 bytes each) one scene may hold over all its objects.
+// A ring is a quarter unit of distance from the object's origin, so a single
+// far vertex asks for up to 65536 entries (1.3 MiB) from a few dozen bytes
+// of file; this bounds what such files, or one such file named again and
+// again by a script, can make the scene hold. Real meshes stay far below it.
+constexpr size_t kSceneRingEntries = size_t{1} << 20;
 
 [[noreturn]] void meshFileFailure(const char* text) {
     platform::messageBox(text, "multimedia error", platform::Icon::None);
@@ -59,8 +67,11 @@ void Scene::load3ds(const std::string& fileName, float scale, bool flip) {
         object.vertices = std::move(mesh.vertices);
         object.faces = std::move(mesh.faces);
     }
+    size_t ringEntries = 0;
     for (auto& object : objects) {
         object->computeNormals(flip);
         object->assignRings(4.0f, Vec3{});
+        ringEntries += object->ringTable.size();
+        if (ringEntries > kSceneRingEntries) meshFileFailure("3dsfile is fucked up");
     }
 }

@@ -1,0 +1,75 @@
+// Scene scripts through Scene::loadScene. The run works in a scratch folder
+// that holds a few small mesh files for FILENAME lines to name ("m.3ds" one
+// object, "two.3ds" two, "none.3ds" none, "bad.3ds" not a mesh at all,
+// "far.3ds" one object with a far vertex and so a full ring table); any
+// other name is a missing file. A refused mesh throws LoaderAbort here
+// instead of ending the process. Checks that warnings never end the load,
+// that only a mesh file does, and that the scene stays within what 1024
+// keyword lines can add.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "fuzz_support.h"
+#include "scene/scene.h"
+#include "scene/scene_script.h"
+#include "shell/collected_messages.h"
+#include "writers/tds_writer.h"
+
+namespace {
+
+void writeMeshes() {
+    const std::string& dir = fuzzing::scratchDir();
+    tds::TdsObject triangle;
+    triangle.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    triangle.faces = {{0, 1, 2}};
+    triangle.uv = {{0, 0}, {1, 0}, {0, 1}};
+    tds::TdsObject far = triangle;
+    far.vertices[2] = {0, 1e6f, 0};
+    tds::write3dsFile(dir + "/m.3ds", {triangle});
+    tds::write3dsFile(dir + "/two.3ds", {triangle, triangle});
+    tds::write3dsFile(dir + "/far.3ds", {far});
+    tds::writeBytesFile(dir + "/none.3ds", tds::header(tds::kMain, 6));
+    fuzzing::writeFile(dir + "/bad.3ds", std::string("not a mesh\n"));
+    if (::chdir(dir.c_str()) != 0) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    writeMeshes();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzzing::writeFile("s.dat", data, size);
+    resetLightCounter();
+
+    CollectedMessages messages;
+    Scene scene;
+    bool ended = false;
+    try {
+        scene.loadScene("s.dat");
+    } catch (const LoaderAbort& abort) {
+        if (abort.code != 1 || messages.lines.empty()) std::abort();
+        const std::string& last = messages.lines.back();
+        if (last != "multimedia error: cannot open 3ds-file" &&
+            last != "multimedia error: 3dsfile is fucked up")
+            std::abort();
+        ended = true;
+    }
+    // Warnings: at most the stopping one plus one per SHADING line.
+    for (size_t i = 0; i + (ended ? 1 : 0) < messages.lines.size(); ++i)
+        if (messages.lines[i].rfind("scenefile error: no valid attrib found on line ", 0) != 0)
+            std::abort();
+    const size_t lights = scene.omniLights.size() + scene.spotLights.size();
+    if (lights > size_t(kScriptKeywordLimit) || lightCounter != int32_t(lights)) std::abort();
+    if (scene.magnets.size() > size_t(kScriptKeywordLimit)) std::abort();
+    if (scene.objects.size() > 2 * size_t(kScriptKeywordLimit)) std::abort();
+    for (const auto& object : scene.objects)
+        for (const MeshFace& face : object->faces)
+            for (uint32_t corner : face.index)
+                if (corner >= object->vertices.size()) std::abort();
+    return 0;
+}

@@ -1,0 +1,48 @@
+// .3ds files through Scene::load3ds, as a FILENAME line loads them: the input
+// is written to a file and loaded twice into one scene (the second time with
+// flipped normals and scale 2). Checks that every face names vertices of its
+// own object, that ring tables cover every vertex ring, and that a refused
+// file ends the load with one "multimedia error" box.
+#include <cstdlib>
+#include <string>
+
+#include "fuzz_support.h"
+#include "scene/scene.h"
+#include "shell/collected_messages.h"
+
+namespace {
+
+void checkScene(const Scene& scene) {
+    for (const auto& object : scene.objects) {
+        const size_t vertices = object->vertices.size();
+        for (const MeshFace& face : object->faces)
+            for (uint32_t corner : face.index)
+                if (corner >= vertices) std::abort();
+        if (object->ringTable.size() != size_t(object->maxRing) + 1) std::abort();
+        for (const MeshVertex& vertex : object->vertices)
+            if (vertex.ring < 0 || vertex.ring > object->maxRing) std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const std::string path = fuzzing::scratchDir() + "/input.3ds";
+    fuzzing::writeFile(path, data, size);
+
+    CollectedMessages messages;
+    Scene scene;
+    try {
+        scene.load3ds(path, 1.0f, false);
+        const size_t first = scene.objects.size();
+        scene.load3ds(path, 2.0f, true);
+        if (scene.objects.size() != 2 * first) std::abort();
+    } catch (const LoaderAbort& abort) {
+        if (abort.code != 1 || messages.lines.size() != 1) std::abort();
+        if (messages.lines.front() != "multimedia error: 3dsfile is fucked up") std::abort();
+        return 0;
+    }
+    if (!messages.lines.empty()) std::abort();
+    checkScene(scene);
+    return 0;
+}

@@ -1,0 +1,227 @@
+// Faults planted in a copy of the generated data folder, one per test, and
+// the real program run on it headless (SDL's offscreen video and dummy audio,
+// no DISPLAY, so every message box prints "caption: text" on stderr). Each
+// fault must give its messages in order, the outcome the program promises
+// (the show goes on, or start-up ends) and its exit status (0 after the
+// show, 1 after a start-up failure or a process-ending loader error), and
+// never a crash or a hang.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "assets/data_path.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Run {
+    int status = -1;       // exit status, or -1 after a signal or a time-out
+    std::string signal;    // the signal's name when it was killed
+    std::vector<std::string> messages;  // stderr lines
+    double seconds = 0;    // wall time
+};
+
+std::vector<std::string> lines(const fs::path& file) {
+    std::ifstream in(file);
+    std::vector<std::string> out;
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty()) out.push_back(line);
+    return out;
+}
+
+// A private copy of the generated data folder, removed afterwards.
+class DataCopy {
+public:
+    explicit DataCopy(const std::string& name)
+        : root_(fs::temp_directory_path() / ("orbelune-fault-" + std::to_string(::getpid()) + "-" + name)) {
+        fs::remove_all(root_);
+        fs::create_directories(root_);
+        fs::copy(GENERATED_DATA, root_ / "data", fs::copy_options::recursive);
+    }
+    ~DataCopy() { fs::remove_all(root_); }
+    DataCopy(const DataCopy&) = delete;
+    DataCopy& operator=(const DataCopy&) = delete;
+
+    const fs::path& root() const { return root_; }
+    fs::path data() const { return root_ / "data"; }
+
+    // A path as the data files write it ("data\textures\x.bmp"), on disk.
+    fs::path resolve(const std::string& written) const {
+        const fs::path previous = fs::current_path();
+        fs::current_path(root_);
+        const std::string found = resolveDataPath(written);
+        fs::current_path(previous);
+        return root_ / found;
+    }
+
+    // Line `index` (from 0) of a text file in data/script, without its line end.
+    std::string scriptLine(const std::string& file, size_t index) const {
+        const std::vector<std::string> all = lines(data() / "script" / file);
+        if (index >= all.size()) return {};
+        std::string line = all[index];
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        return line;
+    }
+
+    // The first FILENAME line of a script: the written mesh path.
+    std::string firstMesh(const std::string& script) const {
+        for (const std::string& line : lines(data() / "script" / script))
+            if (line.rfind("FILENAME=", 0) == 0) {
+                std::string path = line.substr(9);
+                if (!path.empty() && path.back() == '\r') path.pop_back();
+                return path;
+            }
+        return {};
+    }
+
+    Run play(bool music) const {
+        const fs::path errors = root_ / "stderr.txt";
+        std::vector<std::string> args = {ORBELUNE_BINARY, "--no-dialog", "--windowed", "--data",
+                                         data().string(), "--end", "0.5"};
+        if (!music) args.push_back("--no-music");
+        const auto start = std::chrono::steady_clock::now();
+        std::fflush(nullptr);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            unsetenv("DISPLAY");
+            unsetenv("WAYLAND_DISPLAY");
+            setenv("SDL_VIDEODRIVER", "offscreen", 1);
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            if (!freopen(errors.c_str(), "w", stderr) || !freopen("/dev/null", "w", stdout)) _exit(120);
+            std::vector<char*> argv;
+            for (std::string& a : args) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execv(argv[0], argv.data());
+            _exit(121);
+        }
+        Run run;
+        int status = 0;
+        // Start-up and half a second of show take a few seconds; a minute
+        // and a half means the program hangs.
+        for (int waited = 0; waitpid(pid, &status, WNOHANG) == 0; ++waited) {
+            if (waited == 900) {
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
+                run.signal = "time-out";
+                run.messages = lines(errors);
+                return run;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
+        if (WIFSIGNALED(status)) run.signal = strsignal(WTERMSIG(status));
+        run.messages = lines(errors);
+        return run;
+    }
+
+private:
+    fs::path root_;
+};
+
+// The show went on to its end: status 0, no crash, and it ran its half second.
+void expectShowWentOn(const Run& run, const std::vector<std::string>& messages) {
+    EXPECT_EQ(run.signal, "");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.messages, messages);
+    EXPECT_GE(run.seconds, 0.5);
+}
+
+// Start-up ended: status 1 with the messages, no crash.
+void expectStartupEnded(const Run& run, const std::vector<std::string>& messages) {
+    EXPECT_EQ(run.signal, "");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.messages, messages);
+}
+
+void replaceFile(const fs::path& path, const std::string& content) {
+    ASSERT_TRUE(fs::exists(path)) << path;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+}
+
+}  // namespace
+
+TEST(FaultInjection, UntouchedDataPlaysWithoutMessages) {
+    const DataCopy copy("untouched");
+    expectShowWentOn(copy.play(false), {});
+}
+
+TEST(FaultInjection, MissingTextureListEndsStartUp) {
+    const DataCopy copy("no-list");
+    fs::remove(copy.data() / "script" / "texture.dat");
+    expectStartupEnded(copy.play(false),
+                       {"multimedia error: Unable to open texture.dat", "ERROR: Initialization Failed."});
+}
+
+TEST(FaultInjection, MissingListedBitmapEndsStartUp) {
+    const DataCopy copy("no-bitmap");
+    const std::string written = copy.scriptLine("texture.dat", 2);
+    ASSERT_FALSE(written.empty());
+    ASSERT_TRUE(fs::remove(copy.resolve(written))) << written;
+    expectStartupEnded(copy.play(false),
+                       {"multimedia error: Unable to open " + written, "ERROR: Initialization Failed."});
+}
+
+TEST(FaultInjection, CorruptBitmapShowsTheDecoderMessageThenEndsStartUp) {
+    const DataCopy copy("bad-bitmap");
+    const std::string written = copy.scriptLine("texture.dat", 1);
+    ASSERT_FALSE(written.empty());
+    // "BM", then a header size no bitmap reader here knows.
+    replaceFile(copy.resolve(written), std::string("BM\x40\0\0\0\0\0\0\0\x36\0\0\0\x6c\0\0\0", 18) +
+                                           std::string(40, '\x01'));
+    expectStartupEnded(copy.play(false), {"Error: Unknown DIB file format.",
+                                          "multimedia error: Unable to open " + written,
+                                          "ERROR: Initialization Failed."});
+}
+
+TEST(FaultInjection, MissingScriptIsReportedAndTheShowGoesOn) {
+    const DataCopy copy("no-script");
+    ASSERT_TRUE(fs::remove(copy.data() / "script" / "scene3.dat"));
+    expectShowWentOn(copy.play(false), {"scenefile error: scenefile not found"});
+}
+
+TEST(FaultInjection, BadScriptLineIsReportedAndTheShowGoesOn) {
+    const DataCopy copy("bad-line");
+    const fs::path script = copy.data() / "script" / "scene2.dat";
+    std::vector<std::string> all = lines(script);
+    ASSERT_GE(all.size(), 2u);
+    all.insert(all.begin() + 1, "FOG = ON");
+    std::ostringstream text;
+    for (const std::string& line : all) text << line << "\n";
+    replaceFile(script, text.str());
+    expectShowWentOn(copy.play(false),
+                     {"scenefile error: no valid attrib found on line 2, data\\script\\scene2.dat."});
+}
+
+TEST(FaultInjection, MissingMeshEndsTheProcess) {
+    const DataCopy copy("no-mesh");
+    const std::string mesh = copy.firstMesh("scene.dat");
+    ASSERT_FALSE(mesh.empty());
+    ASSERT_TRUE(fs::remove(copy.resolve(mesh))) << mesh;
+    expectStartupEnded(copy.play(false), {"multimedia error: cannot open 3ds-file"});
+}
+
+TEST(FaultInjection, MeshThatIsNotA3dsFileEndsTheProcess) {
+    const DataCopy copy("bad-mesh");
+    const std::string mesh = copy.firstMesh("scene4.dat");
+    ASSERT_FALSE(mesh.empty());
+    replaceFile(copy.resolve(mesh), "solid cube\nfacet normal 0 0 1\n");
+    expectStartupEnded(copy.play(false), {"multimedia error: 3dsfile is fucked up"});
+}
+
+TEST(FaultInjection, MissingSoundtrackWithMusicOnEndsTheProcess) {
+    const DataCopy copy("no-music");
+    ASSERT_TRUE(fs::remove(copy.data() / "music" / "drabelfinal.mp3"));
+    expectStartupEnded(copy.play(true), {"BASS ERROR: [error] Can't play stream"});
+}

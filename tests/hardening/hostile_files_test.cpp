@@ -1,0 +1,410 @@
+// Every file in tests/data loaded with the program's own loaders, each with
+// the outcome it must have: the system's own message, or a load that keeps
+// what was valid. Built with ORBELUNE_SANITIZE the same cases run under
+// AddressSanitizer and UndefinedBehaviorSanitizer. A file added to the folder
+// without an expectation here fails the coverage case.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <limits>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "assets/image.h"
+#include "assets/texture_table.h"
+#include "hardening/hostile_cases.h"
+#include "scene/scene.h"
+#include "scene/scene_script.h"
+#include "shell/collected_messages.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr float kInf = std::numeric_limits<float>::infinity();
+
+std::string hostile(const std::string& name) { return std::string(HOSTILE_DIR) + "/" + name; }
+
+// ---- bitmaps --------------------------------------------------------------------
+
+struct BitmapCase {
+    const char* file;
+    int width = 0;                 // 0 when the load must fail
+    int height = 0;
+    const char* message = "";      // the "Error" box text when it fails
+    std::function<void(const RgbImage&)> pixels = nullptr;  // extra checks on a load
+};
+
+std::array<uint8_t, 3> pixel(const RgbImage& image, int x, int y) {
+    const size_t at = (static_cast<size_t>(y) * image.width + x) * 3;
+    return {image.data[at], image.data[at + 1], image.data[at + 2]};
+}
+
+const std::vector<BitmapCase>& bitmapCases() {
+    using P = std::array<uint8_t, 3>;
+    static const std::vector<BitmapCase> cases = {
+        {"bmp_dimensions_overflow.bmp", 0, 0, "Out of memory."},
+        {"bmp_height_int_min.bmp", 0, 0, "Out of memory."},
+        {"bmp_side_above_cap.bmp", 0, 0, "Out of memory."},
+        {"bmp_side_at_cap_rle.bmp", 16384, 16384, "",
+         [](const RgbImage& im) { EXPECT_EQ(pixel(im, 16383, 16383), (P{0, 0, 0})); }},
+        {"bmp_rle8_run_past_row_end.bmp", 4, 2, "",
+         [](const RgbImage& im) {
+             EXPECT_EQ(pixel(im, 3, 0), (P{7, 7, 7}));
+             EXPECT_EQ(pixel(im, 3, 1), (P{9, 9, 9}));
+         }},
+        {"bmp_rle8_delta_outside_picture.bmp", 4, 2, "",
+         [](const RgbImage& im) { EXPECT_EQ(pixel(im, 0, 0), (P{0, 0, 0})); }},
+        {"bmp_rle8_lines_past_last_row.bmp", 3, 2, "",
+         [](const RgbImage& im) { EXPECT_EQ(pixel(im, 2, 1), (P{0, 0, 0})); }},
+        {"bmp_rle4_absolute_run_past_data.bmp", 8, 2, "",
+         [](const RgbImage& im) {
+             EXPECT_EQ(pixel(im, 0, 0), (P{17, 17, 17}));  // index 1 of 16 grey steps
+             EXPECT_EQ(pixel(im, 5, 0), (P{102, 102, 102}));
+             EXPECT_EQ(pixel(im, 6, 0), (P{0, 0, 0}));     // the data ran out
+         }},
+        {"bmp_rle8_absolute_run_past_row_end.bmp", 2, 1, "",
+         [](const RgbImage& im) { EXPECT_EQ(pixel(im, 1, 0), (P{2, 2, 2})); }},
+        {"bmp_palette_index_beyond_table.bmp", 4, 1, "",
+         [](const RgbImage& im) {
+             EXPECT_EQ(pixel(im, 1, 0), (P{255, 255, 255}));
+             EXPECT_EQ(pixel(im, 2, 0), (P{0, 0, 0}));
+             EXPECT_EQ(pixel(im, 3, 0), (P{0, 0, 0}));
+         }},
+        {"bmp_colors_used_beyond_file.bmp", 4, 2},
+        {"bmp_core_table_past_end.bmp", 0, 0, "Image file conversion error."},
+        {"bmp_truncated_pixel_rows.bmp", 0, 0, "Image file conversion error."},
+        {"bmp_truncated_header.bmp", 0, 0, "Image file conversion error."},
+        {"bmp_pixel_offset_past_end.bmp", 0, 0, "Image file conversion error."},
+        {"bmp_header_size_108.bmp", 0, 0, "Unknown DIB file format."},
+        {"bmp_header_size_huge.bmp", 0, 0, "Unknown DIB file format."},
+        {"bmp_negative_width.bmp", 0, 0, "Image file conversion error."},
+        {"bmp_zero_height.bmp", 0, 0, "Image file conversion error."},
+        {"bmp_empty.bmp", 0, 0, "Failed to open DIB file " HOSTILE_DIR "/bmp_empty.bmp."},
+        {"bmp_bit_count_2.bmp", 0, 0, "Image file conversion error."},
+        {"bmp_unknown_compression.bmp", 0, 0, "Image file conversion error."},
+        {"bmp_bitfields_empty_masks.bmp", 2, 2, "",
+         [](const RgbImage& im) { EXPECT_EQ(pixel(im, 1, 1), (P{0, 0, 0})); }},
+        {"bmp_bitfields_masks_past_end.bmp", 0, 0, "Image file conversion error."},
+        {"bmp_bitfields_mask_all_bits.bmp", 1, 1},
+    };
+    return cases;
+}
+
+// ---- meshes -----------------------------------------------------------------------
+
+struct MeshCase {
+    const char* file;
+    const char* message = "";  // the box that ends the process, or "" for a load
+    std::vector<std::pair<int, int>> objects = {};  // vertices, faces of each object
+};
+
+const std::vector<MeshCase>& meshCases() {
+    static const std::vector<MeshCase> cases = {
+        {"mesh_triangle.3ds", "", {{4, 2}}},
+        {"mesh_main_chunk_only.3ds", "", {}},
+        {"tds_not_a_mesh.3ds", "3dsfile is fucked up"},
+        {"tds_empty.3ds", "3dsfile is fucked up"},
+        {"tds_header_truncated.3ds", "3dsfile is fucked up"},
+        {"tds_zero_length_chunk.3ds", "", {{4, 2}}},
+        {"tds_chunk_length_below_header.3ds", "", {{4, 2}}},
+        {"tds_chunk_length_past_end.3ds", "", {{4, 2}}},
+        {"tds_vertex_count_beyond_data.3ds", "", {{2, 0}}},
+        {"tds_face_index_beyond_vertices.3ds", "", {{3, 1}}},
+        {"tds_face_count_beyond_data.3ds", "", {{1, 1}}},
+        {"tds_mapping_longer_than_vertices.3ds", "", {{2, 0}}},
+        {"tds_lists_before_any_object.3ds", "", {{4, 2}}},
+        {"tds_object_name_without_zero.3ds", "", {{0, 0}}},
+        {"tds_object_block_flood.3ds", "", std::vector<std::pair<int, int>>((65539 - 12) / 7, {0, 0})},
+        {"tds_far_vertices_ring_flood.3ds", "3dsfile is fucked up"},
+        {"tds_nan_and_infinite_coordinates.3ds", "", {{4, 3}}},
+    };
+    return cases;
+}
+
+// ---- scripts -----------------------------------------------------------------------
+
+struct ScriptCase {
+    const char* file;
+    std::vector<std::string> messages;  // every box, in order
+    bool ends = false;                  // a mesh problem ends the process
+    std::function<void(const Scene&)> check = nullptr;
+};
+
+std::string warning(int line, const std::string& file) {
+    return "scenefile error: no valid attrib found on line " + std::to_string(line) + ", " + file + ".";
+}
+
+const std::vector<ScriptCase>& scriptCases() {
+    static const std::vector<ScriptCase> cases = {
+        {"script_keyword_longer_than_buffer.dat", {warning(2, "script_keyword_longer_than_buffer.dat")}, false,
+         [](const Scene& s) {
+             EXPECT_TRUE(s.lightingEnabled);
+             EXPECT_FALSE(s.fogEnabled);  // after the warning nothing is read
+         }},
+        {"script_argument_longer_than_buffer.dat", {}, false,
+         [](const Scene& s) {
+             EXPECT_FLOAT_EQ(s.clearColor[1], 0.25f);
+             EXPECT_EQ(s.clearColor[3], kInf);  // 1 and 87 sevens: the cut text overflows
+             EXPECT_TRUE(s.fogEnabled);
+         }},
+        {"script_without_eof.dat", {warning(3, "script_without_eof.dat")}, false,
+         [](const Scene& s) { EXPECT_TRUE(s.fogEnabled); }},
+        {"script_binary_bytes.dat", {warning(2, "script_binary_bytes.dat")}, false,
+         [](const Scene& s) { EXPECT_TRUE(s.fogEnabled); }},
+        {"script_number_overflow.dat", {}, false,
+         [](const Scene& s) {
+             EXPECT_EQ(s.fogStart, std::numeric_limits<int32_t>::max());
+             EXPECT_EQ(s.fogEnd, std::numeric_limits<int32_t>::min());
+             EXPECT_EQ(s.clearColor[0], kInf);
+             EXPECT_EQ(s.clearColor[1], -kInf);
+             EXPECT_EQ(s.clearColor[2], 0.0f);
+             EXPECT_TRUE(std::isnan(s.clearColor[3]));
+             ASSERT_EQ(s.omniCount(), 1);
+             EXPECT_EQ(s.omniLights[0].position.x, kInf);
+             EXPECT_EQ(s.omniLights[0].flareSize, -kInf);
+             ASSERT_EQ(s.objectCount(), 1);
+             EXPECT_EQ(s.objects[0]->textureId, std::numeric_limits<int32_t>::max());
+         }},
+        {"script_keyword_flood.dat", {}, false,
+         [](const Scene& s) {
+             EXPECT_EQ(s.omniCount(), kScriptKeywordLimit);
+             EXPECT_EQ(lightCounter, kScriptKeywordLimit);
+         }},
+        {"script_shading_not_a_keyword.dat", {warning(1, "script_shading_not_a_keyword.dat")}, false,
+         [](const Scene& s) {
+             EXPECT_FALSE(s.lightingEnabled);  // the line after the bad argument is dropped
+             EXPECT_TRUE(s.fogEnabled);
+         }},
+        {"script_filename_mesh_without_object.dat", {}, false,
+         [](const Scene& s) {
+             ASSERT_EQ(s.objectCount(), 1);
+             EXPECT_EQ(s.objects[0]->textureId, 0);  // line 0 had no object to stamp
+             EXPECT_EQ(s.objects[0]->faceCount(), 2);
+         }},
+        {"script_filename_missing_mesh.dat", {"multimedia error: cannot open 3ds-file"}, true,
+         [](const Scene& s) { EXPECT_TRUE(s.lightingEnabled); }},
+        {"script_filename_not_a_mesh.dat", {"multimedia error: 3dsfile is fucked up"}, true},
+        {"script_lone_carriage_returns.dat", {}, false,
+         [](const Scene& s) {
+             EXPECT_TRUE(s.lightingEnabled);
+             EXPECT_FALSE(s.fogEnabled);  // part of the LIGHTS argument
+         }},
+        {"script_empty.dat", {warning(1, "script_empty.dat")}},
+    };
+    return cases;
+}
+
+// ---- texture lists -------------------------------------------------------------------
+
+struct ListCase {
+    const char* file;
+    std::vector<std::string> entries;
+};
+
+const std::vector<ListCase>& listCases() {
+    static const std::vector<ListCase> cases = [] {
+        std::vector<std::string> hundred;
+        for (int i = 0; i < 100; ++i) hundred.push_back("t" + std::to_string(i) + ".bmp");
+        return std::vector<ListCase>{
+            {"texture_list_line_longer_than_buffer.dat",
+             {std::string(97, 'p'), std::string(97, 'p'), std::string(54, 'p'), "last.bmp"}},
+            {"texture_list_more_than_100_lines.dat", hundred},
+            {"texture_list_zero_bytes_in_path.dat", {"a", "", "c"}},
+            {"texture_list_without_final_newline.dat", {"a.bmp", "b.bmp"}},
+        };
+    }();
+    return cases;
+}
+
+// Runs with the working directory in the hostile folder, so that scripts name
+// meshes beside them.
+class InHostileFolder {
+public:
+    InHostileFolder() : previous_(fs::current_path()) { fs::current_path(HOSTILE_DIR); }
+    ~InHostileFolder() { fs::current_path(previous_); }
+
+private:
+    fs::path previous_;
+};
+
+}  // namespace
+
+namespace hardening {
+
+std::vector<HostileFile> hostileFiles() {
+    std::vector<HostileFile> files;
+    for (const auto& c : bitmapCases()) files.push_back({c.file, HostileKind::Bitmap});
+    for (const auto& c : meshCases()) files.push_back({c.file, HostileKind::Mesh});
+    for (const auto& c : scriptCases()) files.push_back({c.file, HostileKind::Script});
+    for (const auto& c : listCases()) files.push_back({c.file, HostileKind::TextureList});
+    return files;
+}
+
+std::vector<std::string> loadHostile(const HostileFile& file) {
+    CollectedMessages messages;
+    const std::string path = hostile(file.name);
+    switch (file.kind) {
+        case HostileKind::Bitmap:
+            (void)loadDib(path);
+            break;
+        case HostileKind::Mesh: {
+            Scene scene;
+            try {
+                scene.load3ds(path, 1.0f, false);
+            } catch (const LoaderAbort&) {
+            }
+            break;
+        }
+        case HostileKind::Script: {
+            const InHostileFolder here;
+            resetLightCounter();
+            Scene scene;
+            try {
+                scene.loadScene(file.name);
+            } catch (const LoaderAbort&) {
+            }
+            break;
+        }
+        case HostileKind::TextureList: {
+            std::ifstream in(path, std::ios::binary);
+            (void)readTextureList(in);
+            break;
+        }
+    }
+    return messages.lines;
+}
+
+}  // namespace hardening
+
+TEST(HostileFiles, EveryFileInTheFolderHasAnExpectedOutcome) {
+    std::set<std::string> expected;
+    for (const auto& f : hardening::hostileFiles()) EXPECT_TRUE(expected.insert(f.name).second) << f.name;
+    std::set<std::string> present;
+    for (const auto& entry : fs::directory_iterator(HOSTILE_DIR)) present.insert(entry.path().filename().string());
+    EXPECT_EQ(present, expected);
+}
+
+TEST(HostileFiles, BitmapsFailWithTheirMessageOrKeepWhatIsValid) {
+    for (const BitmapCase& c : bitmapCases()) {
+        SCOPED_TRACE(c.file);
+        CollectedMessages messages;
+        const std::optional<RgbImage> image = loadDib(hostile(c.file));
+        if (c.width == 0) {
+            EXPECT_FALSE(image);
+            EXPECT_EQ(messages.lines, std::vector<std::string>{std::string("Error: ") + c.message});
+            continue;
+        }
+        ASSERT_TRUE(image);
+        EXPECT_TRUE(messages.lines.empty());
+        EXPECT_EQ(image->width, c.width);
+        EXPECT_EQ(image->height, c.height);
+        ASSERT_EQ(image->data.size(), size_t(c.width) * size_t(c.height) * 3);
+        if (c.pixels) c.pixels(*image);
+    }
+}
+
+TEST(HostileFiles, MeshesEndWithTheirMessageOrKeepWhatIsValid) {
+    for (const MeshCase& c : meshCases()) {
+        SCOPED_TRACE(c.file);
+        CollectedMessages messages;
+        Scene scene;
+        bool ended = false;
+        try {
+            scene.load3ds(hostile(c.file), 1.0f, false);
+        } catch (const LoaderAbort& abort) {
+            ended = true;
+            EXPECT_EQ(abort.code, 1);
+        }
+        if (*c.message) {
+            EXPECT_TRUE(ended);
+            EXPECT_EQ(messages.lines, std::vector<std::string>{std::string("multimedia error: ") + c.message});
+            continue;
+        }
+        EXPECT_FALSE(ended);
+        EXPECT_TRUE(messages.lines.empty());
+        ASSERT_EQ(scene.objects.size(), c.objects.size());
+        for (size_t i = 0; i < c.objects.size(); ++i) {
+            const SceneObject& o = *scene.objects[i];
+            EXPECT_EQ(o.vertexCount(), c.objects[i].first) << "object " << i;
+            EXPECT_EQ(o.faceCount(), c.objects[i].second) << "object " << i;
+            for (const MeshFace& f : o.faces)
+                for (uint32_t corner : f.index) EXPECT_LT(corner, o.vertices.size());
+            ASSERT_EQ(o.ringTable.size(), size_t(o.maxRing) + 1);
+            for (const MeshVertex& v : o.vertices) {
+                EXPECT_GE(v.ring, 0);
+                EXPECT_LE(v.ring, o.maxRing);
+            }
+        }
+    }
+}
+
+TEST(HostileFiles, ScriptsWarnOrEndAsTheirProblemAsks) {
+    const InHostileFolder here;
+    for (const ScriptCase& c : scriptCases()) {
+        SCOPED_TRACE(c.file);
+        resetLightCounter();
+        CollectedMessages messages;
+        Scene scene;
+        bool ended = false;
+        try {
+            scene.loadScene(c.file);
+        } catch (const LoaderAbort& abort) {
+            ended = true;
+            EXPECT_EQ(abort.code, 1);
+        }
+        EXPECT_EQ(ended, c.ends);
+        EXPECT_EQ(messages.lines, c.messages);
+        if (c.check) c.check(scene);
+    }
+}
+
+TEST(HostileFiles, TextureListsKeepTheirBoundedEntries) {
+    for (const ListCase& c : listCases()) {
+        SCOPED_TRACE(c.file);
+        std::ifstream in(hostile(c.file), std::ios::binary);
+        ASSERT_TRUE(in);
+        EXPECT_EQ(readTextureList(in), c.entries);
+    }
+}
+
+// A script that names a far-flung mesh again and again: each file alone
+// passes, but the scene's ring tables stay bounded and the load is refused
+// with the mesh message before they grow past it.
+TEST(HostileFiles, RepeatedFarMeshStopsAtTheSceneRingBound) {
+    const fs::path dir = fs::temp_directory_path() / ("orbelune-rings-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    {
+        std::ifstream src(hostile("tds_far_vertices_ring_flood.3ds"), std::ios::binary);
+        std::vector<char> bytes((std::istreambuf_iterator<char>(src)), {});
+        // The first object block alone: header 12 bytes, then 6 + 1 + 6 + 2 + 12.
+        std::ofstream(dir / "far.3ds", std::ios::binary).write(bytes.data(), 12 + 27);
+        std::ofstream script(dir / "s.dat");
+        for (int i = 0; i < 40; ++i) script << "FILENAME=far.3ds\n";
+        script << "EOF\n";
+    }
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir);
+    CollectedMessages messages;
+    Scene scene;
+    bool ended = false;
+    try {
+        scene.loadScene("s.dat");
+    } catch (const LoaderAbort&) {
+        ended = true;
+    }
+    fs::current_path(previous);
+    fs::remove_all(dir);
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(messages.lines, std::vector<std::string>{"multimedia error: 3dsfile is fucked up"});
+    size_t entries = 0;
+    for (const auto& o : scene.objects) entries += o->ringTable.size();
+    // Sixteen full tables fit; the seventeenth is the one refused.
+    EXPECT_EQ(scene.objectCount(), 17);
+    EXPECT_LE(entries, (size_t{1} << 20) + 65536);
+}
