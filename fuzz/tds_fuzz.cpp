@@ -1,6 +1,7 @@
 // .3ds files through Scene::load3ds, as a FILENAME line loads them: the input
-// is written to a file and loaded twice into one scene (the second time with
-// flipped normals and scale 2). Checks that every face names vertices of its
+// is written to a file and loaded into a scene. (Loading into a scene that
+// already holds objects, with flipped normals, is the script target's part.)
+// Checks that every face names vertices of its
 // own object, that ring tables cover every vertex ring, and that a refused
 // file ends the load with one "multimedia error" box.
 #include <cstdlib>
@@ -34,9 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Scene scene;
     try {
         scene.load3ds(path, 1.0f, false);
-        const size_t first = scene.objects.size();
-        scene.load3ds(path, 2.0f, true);
-        if (scene.objects.size() != 2 * first) std::abort();
     } catch (const LoaderAbort& abort) {
         if (abort.code != 1 || messages.lines.size() != 1) std::abort();
         if (messages.lines.front() != "multimedia error: 3dsfile is fucked up") std::abort();
