@@ -328,14 +328,12 @@ void sceneStars(SceneSet& set) {
     ring.rotateX(-1.15f);
     ring.rotateZ(0.35f);
     s.object("planetring.3ds", ring);
-    // A nebula far behind, at the edge of sight.
-    s.sw("DEPTHTEST", false);
+    // A nebula far behind, at the edge of sight (hidden where the planet is).
     s.integer("TEXTUREID", 26);
     Mesh veil = parametric(8, 8, [](float u, float v) { return V3{(u - 0.5f) * 150, (v - 0.5f) * 110, 0}; });
     s.vec("OBJECT_POSITION", {-20, 15, 97, 1});
     s.object("veil.3ds", veil);
     // Asteroids outside the star field, shaded by an environment map.
-    s.sw("DEPTHTEST", true);
     s.sw("BLEND", false);
     s.sw("CULLFACE", true);
     s.shading("ENVMAPPING");

@@ -490,15 +490,15 @@ Picture title() {
 // top nine tenths of the picture are on screen, so the lettering keeps to it.
 Picture creditLower(int index) {
     const auto& lines = textOf(index);
-    std::vector<float> heights(lines.size(), 2.4f);
-    if (lines.size() == 2) heights = {3.6f, 2.4f};
+    std::vector<float> heights(lines.size(), 3.2f);
+    if (lines.size() == 2) heights = {4.6f, 3.4f};
     return lettering(256, lines, heights, 30, 210, Rgbf{1.0f, 0.6f, 0.2f}, 1.4f);
 }
 
 Picture creditSlide(int index) {
     const auto& lines = textOf(index);
-    std::vector<float> heights(lines.size(), 3.6f);
-    heights[0] = index == 30 ? 4.4f : 3.6f;
+    std::vector<float> heights(lines.size(), 4.6f);
+    heights[0] = 6.0f;
     return lettering(256, lines, heights, 40, 216, Rgbf{0.4f, 0.8f, 1.0f}, 1.5f);
 }
 
