@@ -57,6 +57,16 @@ public:
         return Mix_PlayMusic(music_, 0) == 0;
     }
 
+    bool setPosition(uint32_t handle, double seconds) override {
+        if (handle == 0 || handle != handle_ || !music_) return false;
+        return Mix_SetMusicPosition(seconds) == 0;
+    }
+
+    double position(uint32_t handle) override {
+        if (handle == 0 || handle != handle_ || !music_) return -1.0;
+        return Mix_GetMusicPosition(music_);
+    }
+
     void free() override {
         streamFree(handle_);
         if (deviceOpen_) Mix_CloseAudio();

@@ -168,6 +168,10 @@ public:
     virtual uint32_t streamCreateFile(const std::string& path) = 0;  // 0 on failure
     virtual bool streamPlay(uint32_t handle) = 0;  // false for an invalid handle
     virtual void free() = 0;                       // safe when init failed or never ran
+    // Beyond the seven: seek a playing stream (--start) and read its position
+    // (drift measurement). Backends without them report false / a negative value.
+    virtual bool setPosition(uint32_t /*handle*/, double /*seconds*/) { return false; }
+    virtual double position(uint32_t /*handle*/) { return -1.0; }
 };
 // Version the soundtrack code expects from getVersion.
 constexpr uint32_t kAudioVersion = 0x00070000;

@@ -11,17 +11,23 @@
 #include <GL/gl.h>
 
 #include <cctype>
+#include <cstdlib>
+#include <iostream>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
+#include "capture/offline_run.h"
 #include "platform/platform.h"
 #include "render/render.h"
+#include "shell/data_check.h"
 #include "shell/frame.h"
+#include "shell/inspect.h"
 #include "shell/music.h"
 #include "shell/settings.h"
 #include "shell/setup_dialog.h"
+#include "shell/show_slots.h"
 #include "shell/timeline.h"
 #include "window/gl_state.h"
 #include "window/gl_window.h"
@@ -29,26 +35,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// The scene records in slot order, the script each is loaded from and the
-// roll amplitude set right after loading (0: no roll).
-struct SceneSlot {
-    Scene Show::*scene;
-    const char* script;
-    int32_t roll;
-};
-constexpr SceneSlot kSceneSlots[] = {
-    {&Show::scene, "data\\script\\scene.dat", 10},
-    {&Show::scene2, "data\\script\\scene2.dat", 18},
-    {&Show::scene3, "data\\script\\scene3.dat", 0},
-    {&Show::scene4, "data\\script\\scene4.dat", 30},
-    {&Show::scene5, "data\\script\\scene5.dat", 0},
-    {&Show::scene6, "data\\script\\scene6.dat", 25},
-    {&Show::scene7, "data\\script\\scene7.dat", 0},
-    {&Show::scene8, "data\\script\\scene8.dat", 15},
-    {&Show::scene10, "data\\script\\scene10.dat", 0},
-    {&Show::scene11, "data\\script\\scene11.dat", 15},
-};
 
 void applyOptions(const CommandLine& options) {
     if (options.fullscreen) fullscreen = *options.fullscreen;
@@ -90,6 +76,19 @@ bool holdsDataFolder(const fs::path& dir) {
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
         if (isDataName(it->path().filename().string()) && it->is_directory(ec)) return true;
     return false;
+}
+
+// Picture and sound are never re-synchronised; this tells how far apart they
+// ended up (ORBELUNE_AV_REPORT=1).
+void reportAvDrift() {
+    double music = platform::audio().position(musicStream);
+    double picture = demoClock / 10.0;
+    if (music < 0.0) {
+        std::fprintf(stderr, "av: show clock %.3f s, music position unknown\n", picture);
+        return;
+    }
+    std::fprintf(stderr, "av: show clock %.3f s, music position %.3f s, picture ahead by %.1f ms\n", picture,
+                 music, (picture - music) * 1000.0);
 }
 
 }  // namespace
@@ -145,12 +144,13 @@ int runShow(const CommandLine& options) {
     buildParticles(*show);
     if (musicEnabled) {
         platform::setWindowTitle("music...");
-        if (!startMusic()) return 1;  // the window goes with the process
+        if (!startMusic(options.startSeconds)) return 1;  // the window goes with the process
     }
-    startClock();
+    startClock(static_cast<float>(options.startSeconds * 10.0));
     platform::setWindowTitle(kShowTitle);
     setProjection(90);
     runTimeline(*show);
+    if (musicEnabled && std::getenv("ORBELUNE_AV_REPORT")) reportAvDrift();
 
     show.reset();
     if (musicEnabled) stopMusic();
@@ -180,5 +180,8 @@ int runProgram(const std::vector<std::string>& args) {
             return 1;
         }
     }
+    if (!options.inspect.empty()) return runInspect(options.inspect, options.out, std::cout);
+    if (options.check) return runDataCheck(std::cout);
+    if (!options.capture.empty()) return runCapture(options);
     return runShow(options);
 }

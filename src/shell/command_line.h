@@ -10,9 +10,17 @@ struct CommandLine {
     bool dialog = true;                  // true; false with --no-dialog
     std::optional<bool> fullscreen;      // unset; --windowed / --fullscreen
     int width = 0, height = 0, bits = 0; // 0; --mode WxHxB (0: not given)
+    bool freeSize = false;               // false; --mode WxH, any size (capture, bench)
     bool music = true;                   // true; false with --no-music
     std::string dataDir;                 // empty; --data DIR
     std::optional<double> endSeconds;    // unset; --end SECONDS
+    double startSeconds = 0.0;           // 0; --start SECONDS
+    std::string capture;                 // empty; --capture FILE|DIR
+    int fps = 60;                        // 60; --fps N (capture and bench)
+    bool bench = false;                  // false; --bench
+    bool check = false;                  // false; --check
+    std::string inspect;                 // empty; --inspect FILE
+    std::string out;                     // empty; --out FILE.png (with --inspect)
     bool help = false;                   // false
     bool version = false;                // false
     std::string error;                   // empty; what was wrong with the arguments

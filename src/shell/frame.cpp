@@ -17,6 +17,12 @@
 
 float showEndLimit = std::numeric_limits<float>::infinity();
 
+namespace {
+std::function<void()> presentObserver;
+}  // namespace
+
+void setPresentObserver(std::function<void()> observer) { presentObserver = std::move(observer); }
+
 void framePump() {
     platform::Event event;
     if (!platform::pollEvent(event)) return;
@@ -35,6 +41,7 @@ void runSceneLoop(const SceneLoop& loop) {
         updateClock();
         if (loop.afterClock) loop.afterClock();
         if (keyDown[VK_ESCAPE_CODE]) break;  // this frame is not presented
+        if (presentObserver) presentObserver();
         platform::swapWindow();
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         if (loop.afterSwap) loop.afterSwap();

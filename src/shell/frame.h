@@ -17,6 +17,11 @@ struct SceneLoop {
 // Runs one scene loop to its end (end time, Escape, or quit request).
 void runSceneLoop(const SceneLoop& loop);
 
+// Called once per presented frame, right before the buffer swap, with the
+// finished picture in the back buffer (capture reads it back, the bench
+// times it). An empty function removes the observer.
+void setPresentObserver(std::function<void()> observer);
+
 // Takes at most one window event: a posted quit sets quitRequested, anything
 // else goes to the window's event handling.
 void framePump();

@@ -5,6 +5,8 @@
 
 #include "shell/music.h"
 
+#include <cmath>
+
 #include "assets/data_path.h"
 #include "platform/platform.h"
 
@@ -12,7 +14,13 @@ float demoClock = 0.0f;
 uint32_t clockBase = 0;
 uint32_t musicStream = 0;
 
-bool startMusic() {
+namespace {
+double clockStart = 0.0;   // tenths of a second at startClock
+int stepFps = 0;           // 0: wall clock; else frames per second of the stepped clock
+int64_t stepFrame = 0;     // updateClock calls since startClock (stepped clock)
+}  // namespace
+
+bool startMusic(double startSeconds) {
     platform::AudioBackend& audio = platform::audio();
     if (audio.getVersion() != platform::kAudioVersion) {
         platform::messageBox("[error] Could not load bass.dll", "multimedia error",
@@ -24,6 +32,7 @@ bool startMusic() {
     audio.streamFree(musicStream);
     musicStream = audio.streamCreateFile(resolveDataPath(kSoundtrackPath));
     if (!audio.streamPlay(musicStream)) fatalAudioError("[error] Can't play stream");
+    if (startSeconds > 0.0) audio.setPosition(musicStream, startSeconds);
     return true;
 }
 
@@ -38,14 +47,26 @@ void fatalAudioError(const char* text) {
     platform::exitProcess(1);
 }
 
-void startClock() {
-    demoClock = 0.0f;
-    clockBase = platform::ticks();
+void startClock(float startTime) {
+    clockStart = startTime;
+    stepFrame = 0;
+    demoClock = startTime;
+    // The base lies startTime before now, so the wall clock continues from it.
+    clockBase = platform::ticks() - static_cast<uint32_t>(std::llround(static_cast<double>(startTime) * 100.0));
 }
+
+void useSteppedClock(int fps) { stepFps = fps; }
 
 float showTimeAt(uint32_t now, uint32_t base) {
     const auto elapsed = static_cast<int32_t>(now - base);
     return static_cast<float>(elapsed * 0.01);
 }
 
-void updateClock() { demoClock = showTimeAt(platform::ticks(), clockBase); }
+void updateClock() {
+    if (stepFps > 0) {
+        ++stepFrame;
+        demoClock = static_cast<float>(clockStart + static_cast<double>(stepFrame) * 10.0 / stepFps);
+        return;
+    }
+    demoClock = showTimeAt(platform::ticks(), clockBase);
+}

@@ -14,15 +14,20 @@ constexpr const char* kSoundtrackPath = "data\\music\\drabelfinal.mp3";
 
 // Starts the soundtrack. False (after its message) when the audio library is
 // not the expected version; any other failure ends the process.
-bool startMusic();
+// `startSeconds` > 0 seeks the stream to that point right after it starts.
+bool startMusic(double startSeconds = 0.0);
 // Shutdown: frees the stream, then the audio library.
 void stopMusic();
 // "BASS ERROR" box with the text, releases the audio library and ends the
 // process with status 1.
 [[noreturn]] void fatalAudioError(const char* text);
 
-// Show time 0 is now.
-void startClock();
+// The show clock reads `startTime` (tenths of a second) now.
+void startClock(float startTime = 0.0f);
+// Offline rendering: from the next startClock on, the n-th updateClock sets
+// demoClock to startTime + n * 10 / fps exactly, whatever the wall clock
+// says (computed from n, never accumulated). fps 0 returns to the wall clock.
+void useSteppedClock(int fps);
 // demoClock = (counter - clockBase) read as signed 32 bits, x 0.01.
 void updateClock();
 // The arithmetic of updateClock, for any counter value.

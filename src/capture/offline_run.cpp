@@ -1,0 +1,160 @@
+// Capture: the show played offline into a frame sink. The normal start-up
+// runs on SDL's offscreen driver; a present observer reads each finished
+// frame back (into one buffer allocated before the show) and hands it to the
+// sink, and a progress line on stderr shows frames done, speed and time
+// left a few times a second. Ctrl+C ends the show after the current frame,
+// so the sink closes a complete, playable file.
+#include "capture/offline_run.h"
+
+#include <GL/gl.h>
+
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+#include "assets/data_path.h"
+#include "capture/frame_sink.h"
+#include "shell/app.h"
+#include "shell/frame.h"
+#include "shell/music.h"
+#include "shell/settings.h"
+#include "window/gl_window.h"
+
+namespace {
+
+constexpr double kShowEnd = 2310.0;  // tenths: the last loop's end
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int) { interrupted = 1; }
+
+class Progress {
+public:
+    explicit Progress(int64_t total) : total_(total), begin_(Clock::now()), last_(begin_) {}
+
+    void frameDone(int64_t done) {
+        auto now = Clock::now();
+        if (now - last_ < std::chrono::milliseconds(250) && done < total_) return;
+        last_ = now;
+        double seconds = std::chrono::duration<double>(now - begin_).count();
+        double fps = seconds > 0.0 ? static_cast<double>(done) / seconds : 0.0;
+        double left = fps > 0.0 ? static_cast<double>(total_ - done) / fps : 0.0;
+        std::fprintf(stderr, "\rcapture: frame %lld of %lld  %.1f fps  %d:%02d left   ",
+                     static_cast<long long>(done), static_cast<long long>(total_), fps,
+                     static_cast<int>(left) / 60, static_cast<int>(left) % 60);
+        std::fflush(stderr);
+        printed_ = true;
+    }
+    ~Progress() {
+        if (printed_) std::fputc('\n', stderr);
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    int64_t total_;
+    Clock::time_point begin_, last_;
+    bool printed_ = false;
+};
+
+}  // namespace
+
+int64_t OfflineSpan::frameCount() const {
+    int64_t n = 0;
+    // Count the frames the loop presents: the clock test uses the float value.
+    const float limit = static_cast<float>(end);
+    int64_t guess = static_cast<int64_t>(std::ceil((end - start) * fps / 10.0));
+    if (guess < 0) return 0;
+    n = guess > 0 ? guess - 1 : 0;
+    while (n > 0 && frameClock(n - 1) >= limit) --n;
+    while (frameClock(n) < limit) ++n;
+    return n;
+}
+
+float OfflineSpan::frameClock(int64_t n) const {
+    return static_cast<float>(static_cast<float>(start) + static_cast<double>(n) * 10.0 / fps);
+}
+
+OfflineSpan offlineSpan(const CommandLine& options) {
+    OfflineSpan span;
+    span.start = options.startSeconds * 10.0;
+    span.end = options.endSeconds ? std::min(kShowEnd, *options.endSeconds * 10.0) : kShowEnd;
+    span.fps = options.fps;
+    return span;
+}
+
+void prepareOfflineRun(const CommandLine& options) {
+    // Never a visible window, never a display: the offscreen driver renders
+    // with Mesa through EGL.
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    fullscreen = false;
+    musicEnabled = false;
+    useSteppedClock(options.fps);
+}
+
+int runCapture(const CommandLine& options) {
+    CommandLine run = options;
+    run.dialog = false;
+    run.fullscreen = false;
+    run.music = false;
+    prepareOfflineRun(run);
+
+    CaptureTarget target;
+    target.path = options.capture;
+    target.width = options.width > 0 ? options.width : screenWidth;
+    target.height = options.height > 0 ? options.height : screenHeight;
+    target.fps = options.fps;
+    target.startSeconds = options.startSeconds;
+    if (options.music && captureKind(options.capture) == CaptureKind::Video) {
+        std::string soundtrack = resolveDataPath(kSoundtrackPath);
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(soundtrack, ec)) {
+            std::fprintf(stderr, "orbelune: capture: the soundtrack %s is missing (use --no-music)\n",
+                         kSoundtrackPath);
+            return 1;
+        }
+        target.soundtrack = std::filesystem::absolute(soundtrack, ec).string();
+    }
+
+    std::string error;
+    std::unique_ptr<FrameSink> sink = openFrameSink(target, error);
+    if (!sink) {
+        std::fprintf(stderr, "orbelune: capture: %s\n", error.c_str());
+        return 1;
+    }
+
+    const OfflineSpan span = offlineSpan(run);
+    std::vector<uint8_t> frame(static_cast<size_t>(target.width) * static_cast<size_t>(target.height) * 3);
+    int64_t done = 0;
+    bool writeFailed = false;
+    Progress progress(span.frameCount());
+    interrupted = 0;
+    auto previous = std::signal(SIGINT, onInterrupt);
+    setPresentObserver([&] {
+        if (writeFailed) return;
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, target.width, target.height, GL_RGB, GL_UNSIGNED_BYTE, frame.data());
+        if (!sink->writeFrame(frame.data())) {
+            writeFailed = true;
+            quitRequested = true;
+            return;
+        }
+        progress.frameDone(++done);
+        if (interrupted) quitRequested = true;
+    });
+
+    int status = runShow(run);
+    setPresentObserver(nullptr);
+    std::signal(SIGINT, previous);
+    bool finished = sink->finish();
+    if (status != 0) return status;
+    if (writeFailed || !finished) {
+        std::fprintf(stderr, "orbelune: capture: %s\n", sink->error().c_str());
+        return 1;
+    }
+    if (interrupted) std::fprintf(stderr, "orbelune: capture stopped after %lld frames\n", static_cast<long long>(done));
+    return 0;
+}

@@ -1,0 +1,34 @@
+// Offline play of the show: capture to video or PNG frames, and the bench.
+// Both run the normal start-up and timeline on SDL's offscreen driver with a
+// stepped clock (frame n shows start + n * 10 / fps tenths of a second), so
+// every per-frame step runs as in live play but no frame depends on how fast
+// the machine is.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "shell/command_line.h"
+
+// Clock range of an offline run in tenths: from --start to --end or the
+// show's end (231 s).
+struct OfflineSpan {
+    double start = 0.0;  // tenths of a second
+    double end = 2310.0; // tenths of a second
+    int fps = 60;        // 60
+
+    // Frames the run presents: every n with start + n * 10 / fps < end.
+    int64_t frameCount() const;
+    // Clock value of frame n, exactly as the stepped clock computes it.
+    float frameClock(int64_t n) const;
+};
+
+OfflineSpan offlineSpan(const CommandLine& options);
+
+// Prepares the process for an offline run: offscreen video driver, no
+// dialog, windowed, no live audio, stepped clock.
+void prepareOfflineRun(const CommandLine& options);
+
+// --capture: returns the exit status (0 done, 1 failure: no display
+// context, ffmpeg missing or failing, unwritable folder).
+int runCapture(const CommandLine& options);
