@@ -1,0 +1,115 @@
+// Capture: the stepped clock, frame counts, and the real program writing a
+// video with ffmpeg and a folder of PNG frames.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "capture/offline_run.h"
+#include "shell/music.h"
+#include "tools/png_read.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string run(const std::string& command, int& status) {
+    std::string output;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) {
+        status = -1;
+        return output;
+    }
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) output.append(buf, n);
+    int rc = pclose(pipe);
+    status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    return output;
+}
+
+std::string program() {
+    return std::string("'") + ORBELUNE_PROGRAM + "' --data '" + fs::path(ORBELUNE_DATA_DIR).parent_path().string() + "'";
+}
+
+TEST(Capture, SteppedClockGivesFrameNExactlyFromN) {
+    for (double startSeconds : {0.0, 46.3, 157.5}) {
+        for (int fps : {24, 30, 60}) {
+            CommandLine options;
+            options.startSeconds = startSeconds;
+            options.fps = fps;
+            OfflineSpan span = offlineSpan(options);
+            useSteppedClock(fps);
+            startClock(static_cast<float>(startSeconds * 10.0));
+            EXPECT_EQ(demoClock, span.frameClock(0));
+            for (int64_t n = 1; n <= 2000; ++n) {
+                updateClock();
+                ASSERT_EQ(demoClock, span.frameClock(n)) << "frame " << n << " at " << fps << " fps";
+                // Computed from n, not accumulated: within float rounding of the exact value.
+                double exact = startSeconds * 10.0 + static_cast<double>(n) * 10.0 / fps;
+                ASSERT_NEAR(demoClock, exact, exact * 1e-6);
+            }
+        }
+    }
+    useSteppedClock(0);
+}
+
+TEST(Capture, FrameCountCoversTheSpan) {
+    CommandLine options;
+    EXPECT_EQ(offlineSpan(options).frameCount(), 231 * 60);
+    options.startSeconds = 100.0;
+    options.endSeconds = 102.0;
+    options.fps = 30;
+    EXPECT_EQ(offlineSpan(options).frameCount(), 60);
+    options.endSeconds = 50.0;  // before the start: nothing to do
+    EXPECT_EQ(offlineSpan(options).frameCount(), 0);
+}
+
+TEST(Capture, VideoHasTheFramesAndTheSoundtrack) {
+    const fs::path video = fs::temp_directory_path() / "orbelune-capture-test.mp4";
+    fs::remove(video);
+    int status = 0;
+    std::string output = run(program() + " --capture '" + video.string() + "' --mode 160x120 --start 20 --end 22", status);
+    ASSERT_EQ(status, 0) << output;
+    std::string probe = run("ffprobe -v error -count_frames -show_entries stream=codec_type,nb_read_frames -of csv=p=0 '" +
+                                video.string() + "'",
+                            status);
+    ASSERT_EQ(status, 0) << probe;
+    EXPECT_NE(probe.find("video,120"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("audio"), std::string::npos) << probe;
+    fs::remove(video);
+}
+
+TEST(Capture, PngFolderHoldsNumberedUprightFrames) {
+    const fs::path folder = fs::temp_directory_path() / "orbelune-capture-frames";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    int status = 0;
+    std::string output =
+        run(program() + " --capture '" + folder.string() + "' --mode 64x48 --fps 10 --start 226 --end 226.5", status);
+    ASSERT_EQ(status, 0) << output;
+    EXPECT_TRUE(fs::exists(folder / "frame_000000.png"));
+    EXPECT_TRUE(fs::exists(folder / "frame_000004.png"));
+    EXPECT_FALSE(fs::exists(folder / "frame_000005.png"));
+    PngPicture frame;
+    ASSERT_TRUE(readPng((folder / "frame_000004.png").string(), frame));
+    EXPECT_EQ(frame.width, 64);
+    EXPECT_EQ(frame.height, 48);
+    fs::remove_all(folder);
+}
+
+TEST(Capture, ClearMessagesWhenItCannotWrite) {
+    int status = 0;
+    // ffmpeg not on the PATH.
+    std::string output = run("PATH=/nonexistent " + program() + " --capture /tmp/orbelune-none.mp4 --end 0.1", status);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(output.find("cannot start ffmpeg"), std::string::npos) << output;
+    // Neither a folder nor a video name.
+    output = run(program() + " --capture /tmp/orbelune-none.avi --end 0.1", status);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(output.find("existing folder or a .mp4, .mkv or .webm file"), std::string::npos) << output;
+}
+
+}  // namespace
