@@ -18,6 +18,7 @@
 #include <memory>
 #include <system_error>
 
+#include "capture/bench_run.h"
 #include "capture/offline_run.h"
 #include "platform/platform.h"
 #include "render/render.h"
@@ -183,5 +184,6 @@ int runProgram(const std::vector<std::string>& args) {
     if (!options.inspect.empty()) return runInspect(options.inspect, options.out, std::cout);
     if (options.check) return runDataCheck(std::cout);
     if (!options.capture.empty()) return runCapture(options);
+    if (options.bench) return runBench(options);
     return runShow(options);
 }
