@@ -93,7 +93,7 @@ press() {
 }
 
 start_program() {
-    SDL_AUDIODRIVER=no-such-driver "$PROGRAM" --data "$WORK" --windowed "$@" \
+    SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=no-such-driver "$PROGRAM" --data "$WORK" --windowed "$@" \
         >"$WORK/$CASE.out" 2>"$WORK/$CASE.err" &
     PID=$!
     PIDS+=("$PID")
