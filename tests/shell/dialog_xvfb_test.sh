@@ -50,12 +50,16 @@ for n in "" 2 3 4 5 6 7 8 10 11; do printf 'EOF\r\n' > "$WORK/data/script/scene$
 # Windows named exactly $1 (ids, one a line).
 windows_named() { xwininfo -root -tree | grep -F -- "\"$1\":" | awk '{ print $1 }'; }
 
-# Waits up to $2 seconds for a window named $1; prints its id.
+# Waits up to $2 seconds for a window named $1 to be on screen; prints its id.
 wait_window() {
     local deadline=$((SECONDS + $2)) id
     while [ $SECONDS -le $deadline ]; do
         id=$(windows_named "$1" | head -n 1)
-        if [ -n "$id" ]; then echo "$id"; return 0; fi
+        if [ -n "$id" ] && xwininfo -id "$id" 2>/dev/null | grep -q 'IsViewable'; then
+            sleep 0.3  # let the toolkit draw and settle
+            echo "$id"
+            return 0
+        fi
         sleep 0.1
     done
     return 1
