@@ -30,8 +30,9 @@ void drawFlash(float alpha, float depth) {
 
 // Runs one loop on the frame skeleton; sceneStart is taken from the clock
 // the loop's first frame is drawn with (the clock does not move between the
-// end of one loop and the first draw of the next).
-void playLoop(TimelineState& state, float endTime, std::function<void(float)> draw,
+// end of one loop and the first draw of the next). False when the loop drew
+// nothing because the show started after its end (--start).
+bool playLoop(TimelineState& state, float endTime, std::function<void(float)> draw,
               std::function<void()> afterClock = {}, std::function<void()> afterSwap = {}) {
     bool entering = true;
     SceneLoop loop;
@@ -46,6 +47,7 @@ void playLoop(TimelineState& state, float endTime, std::function<void(float)> dr
     loop.afterClock = std::move(afterClock);
     loop.afterSwap = std::move(afterSwap);
     runSceneLoop(loop);
+    return !entering;
 }
 
 }  // namespace
@@ -99,7 +101,7 @@ void runTimeline(Show& show, TimelineState& st) {
 
     // 2: scene2 with the first three credits.
     setProjection(90);
-    playLoop(st, 463.0f, [&](float c) {
+    bool drewCredits = playLoop(st, 463.0f, [&](float c) {
         animateCredits(c, show.scene2);
         glBlendFunc(GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA);
         drawScene(show.scene2);
@@ -112,6 +114,9 @@ void runTimeline(Show& show, TimelineState& st) {
         drawFlash(st.flashAlpha, -15.0f);
     });
     for (float& alpha : st.creditAlpha) alpha = 0.0f;
+    // Every frame of loop 2 ends on the additive blend function; a show
+    // started after it (--start) must not keep the one set after loop 1.
+    if (!drewCredits) glBlendFunc(GL_SRC_ALPHA, GL_ONE);
 
     // 3: the flight through scene11 with five sliding credits.
     setProjection(90);
@@ -177,7 +182,12 @@ void runTimeline(Show& show, TimelineState& st) {
         [&](float c) {
             animateFountain(c, st, show);
             drawScene(show.scene8);
-            glBlendFunc(GL_DST_COLOR, GL_SRC_ALPHA_SATURATE);
+            // The fountain was made on GL 1.1 drivers, which reject
+            // (GL_DST_COLOR, GL_SRC_ALPHA_SATURATE) and so draw it with the
+            // additive function in force. Newer drivers accept the pair and
+            // would turn every sprite into a dark square, so the fountain is
+            // drawn with the function it was seen with.
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE);
             drawParticles(show.fountainSystem, c);
             glBlendFunc(GL_SRC_ALPHA, GL_ONE);
             settleFountain(c, st);
