@@ -193,6 +193,43 @@ TEST(GeneratedData, OverlayPicturesAreLightOnBlack) {
     EXPECT_TRUE(boxes.texts().empty());
 }
 
+// Surface pictures repeat across their objects (GL_REPEAT): the last column
+// must join the first (and the top row the bottom one where the texture
+// repeats downwards too) about as smoothly as the columns next to the edge.
+TEST(GeneratedData, SurfacePicturesTileWithoutSeams) {
+    InDataFolder here;
+    const auto entries = textureEntries();
+    const auto step = [](const RgbImage& img, int x0, int y0, int x1, int y1) {
+        int d = 0;
+        for (int ch = 0; ch < 3; ++ch) {
+            const int a = img.data[(static_cast<size_t>(y0) * img.width + x0) * 3 + ch];
+            const int b = img.data[(static_cast<size_t>(y1) * img.width + x1) * 3 + ch];
+            d += std::abs(a - b);
+        }
+        return d;
+    };
+    // Mean step between neighbouring columns (or rows) a and b.
+    const auto joint = [&](const RgbImage& img, bool acrossRows, int a, int b) {
+        const int n = acrossRows ? img.width : img.height;
+        double sum = 0;
+        for (int i = 0; i < n; ++i) sum += acrossRows ? step(img, i, a, i, b) : step(img, a, i, b, i);
+        return sum / n;
+    };
+    const auto check = [&](int index, bool acrossRows) {
+        const RgbImage img = loadBitmap(entries.at(static_cast<size_t>(index))).value();
+        const int n = acrossRows ? img.height : img.width;
+        // Compared with the joints next to it, so that sharp lines (lead,
+        // grout) lying along the edge do not count as a seam.
+        double nearby = 0;
+        for (int k = 1; k <= 3; ++k)
+            nearby = std::max({nearby, joint(img, acrossRows, k - 1, k), joint(img, acrossRows, n - k - 1, n - k)});
+        EXPECT_LT(joint(img, acrossRows, n - 1, 0), 1.25 * nearby + 2.0)
+            << "texture " << index << (acrossRows ? " top/bottom" : " left/right");
+    };
+    for (int index : {0, 2, 4, 7, 8, 9, 10, 11, 13, 14, 15, 18, 20, 21, 22, 27, 28}) check(index, false);
+    for (int index : {0, 4, 7, 8, 11, 13, 14, 15, 18, 20, 21, 22, 27, 28}) check(index, true);
+}
+
 TEST(GeneratedData, ScriptsLoadWithoutAWarningAndHoldWhatTheTimelineWrites) {
     LoadedShow loaded;
     const Show& s = *loaded.show;

@@ -8,6 +8,7 @@
 #include "content/font.h"
 #include "content/meshes.h"
 #include "content/music.h"
+#include "content/picture.h"
 #include "content/scenes.h"
 #include "content/textures.h"
 
@@ -175,4 +176,37 @@ TEST(ContentMusic, SectionsChangeAtTheSceneChangesWithSoundLevels) {
         EXPECT_GT(rmsDb(want[i], want[i] + 2), -30.0) << want[i];
     }
     EXPECT_LT(rmsDb(230.9, 231.0), -60.0);
+}
+
+TEST(ContentMusic, Mp3EncodingIsRepeatableConstantBitRate) {
+    StereoAudio tone;
+    for (int i = 0; i < kSampleRate; ++i) {
+        tone.left.push_back(0.5f * static_cast<float>(std::sin(i * 2 * 3.14159265 * 440.0 / kSampleRate)));
+        tone.right.push_back(-tone.left.back());
+    }
+    const auto a = encodeMp3(tone, 160);
+    const auto b = encodeMp3(tone, 160);
+    ASSERT_FALSE(a.empty());
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(a[0], 0xFF);
+    EXPECT_EQ(a[1] & 0xFE, 0xFA);
+    EXPECT_EQ(a[2] >> 4, 10) << "160 kbit/s";
+    // One second at 160 kbit/s, give or take the encoder's padding frames.
+    EXPECT_NEAR(static_cast<double>(a.size()), 20000.0, 2000.0);
+}
+
+// Surface textures repeat over their objects: the noise they are built from
+// must join up at the edges.
+TEST(ContentPictures, NoiseJoinsUpAcrossTheEdges) {
+    for (int period : {2, 5, 8}) {
+        for (float t : {0.0f, 0.3f, 0.77f}) {
+            EXPECT_NEAR(valueNoise(0.0f, t, period, 9), valueNoise(1.0f, t, period, 9), 1e-5f);
+            EXPECT_NEAR(valueNoise(t, 0.0f, period, 9), valueNoise(t, 1.0f, period, 9), 1e-5f);
+            EXPECT_NEAR(fbm(0.0f, t, period, 4, 9), fbm(1.0f, t, period, 4, 9), 1e-5f);
+            EXPECT_NEAR(valueNoise2(0.0f, t, period, 64, 3), valueNoise2(1.0f, t, period, 64, 3), 1e-5f);
+            EXPECT_NEAR(valueNoise2(t, 0.0f, period, 64, 3), valueNoise2(t, 1.0f, period, 64, 3), 1e-5f);
+        }
+    }
+    // And it does vary inside.
+    EXPECT_GT(std::fabs(valueNoise(0.1f, 0.2f, 8, 9) - valueNoise(0.6f, 0.7f, 8, 9)), 1e-3f);
 }

@@ -109,26 +109,28 @@ uint32_t hash3(uint32_t x, uint32_t y, uint32_t seed) {
     return h;
 }
 
-float lattice(int x, int y, int period, uint32_t seed) {
-    const auto wrap = [period](int i) { return static_cast<uint32_t>(((i % period) + period) % period); };
-    return static_cast<float>(hash3(wrap(x), wrap(y), seed) & 0xFFFFFF) / 16777215.0f;
+float lattice(int x, int y, int periodX, int periodY, uint32_t seed) {
+    const auto wrap = [](int i, int period) { return static_cast<uint32_t>(((i % period) + period) % period); };
+    return static_cast<float>(hash3(wrap(x, periodX), wrap(y, periodY), seed) & 0xFFFFFF) / 16777215.0f;
 }
 
 float smooth(float t) { return t * t * t * (t * (t * 6 - 15) + 10); }
 
 }  // namespace
 
-float valueNoise(float u, float v, int period, uint32_t seed) {
-    const float x = u * period;
-    const float y = v * period;
+float valueNoise(float u, float v, int period, uint32_t seed) { return valueNoise2(u, v, period, period, seed); }
+
+float valueNoise2(float u, float v, int periodU, int periodV, uint32_t seed) {
+    const float x = u * periodU;
+    const float y = v * periodV;
     const int x0 = static_cast<int>(std::floor(x));
     const int y0 = static_cast<int>(std::floor(y));
     const float fx = smooth(x - x0);
     const float fy = smooth(y - y0);
-    const float a = lattice(x0, y0, period, seed);
-    const float b = lattice(x0 + 1, y0, period, seed);
-    const float c = lattice(x0, y0 + 1, period, seed);
-    const float d = lattice(x0 + 1, y0 + 1, period, seed);
+    const float a = lattice(x0, y0, periodU, periodV, seed);
+    const float b = lattice(x0 + 1, y0, periodU, periodV, seed);
+    const float c = lattice(x0, y0 + 1, periodU, periodV, seed);
+    const float d = lattice(x0 + 1, y0 + 1, periodU, periodV, seed);
     return (a + (b - a) * fx) + ((c + (d - c) * fx) - (a + (b - a) * fx)) * fy;
 }
 

@@ -69,6 +69,9 @@ private:
 // Tileable value noise: lattice of `period` cells over 0..1 in u and v,
 // smooth interpolation, values in 0..1. fbm sums octaves (period doubling).
 float valueNoise(float u, float v, int period, uint32_t seed);
+// The same with separate lattice periods across (u) and down (v), for
+// streaks and strata that still tile.
+float valueNoise2(float u, float v, int periodU, int periodV, uint32_t seed);
 float fbm(float u, float v, int period, int octaves, uint32_t seed, float gain = 0.5f);
 
 // Conversions for the BMP writer.

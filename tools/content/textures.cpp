@@ -266,7 +266,7 @@ Picture tiles(Rgbf light, Rgbf dark, Rgbf grout, int count, uint32_t seed) {
 Picture sandstone() {
     Picture p(256, 256);
     fill(p, [](float u, float v) {
-        const float strata = fbm(u * 0.25f, v, 2, 5, 141);
+        const float strata = 0.5f + 0.5f * std::sin(2 * kPi * (v * 5 + 0.35f * fbm(u, v, 3, 4, 141)));
         Rgbf c = mix(rgb8(186, 150, 104), rgb8(236, 208, 160), strata);
         const float flute = 0.5f + 0.5f * std::cos(2 * kPi * u * 8);
         c = c * (0.72f + 0.28f * flute);
@@ -330,7 +330,7 @@ Picture vortexArms() {
 Picture copper() {
     Picture p(256, 256);
     fill(p, [](float u, float v) {
-        const float brush = valueNoise(u, v, 4, 181) * 0.3f + valueNoise(u * 0.125f, v, 256, 182) * 0.7f;
+        const float brush = valueNoise(u, v, 4, 181) * 0.3f + valueNoise2(u, v, 8, 256, 182) * 0.7f;
         Rgbf c = mix(rgb8(150, 80, 36), rgb8(238, 162, 96), brush);
         return c * (0.85f + 0.3f * fbm(u, v, 4, 3, 183));
     });
