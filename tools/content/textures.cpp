@@ -573,7 +573,7 @@ std::vector<uint8_t> encode(const Picture& p, BmpLayout layout, const std::vecto
     return {};
 }
 
-struct Spec {
+struct TextureRecipe {
     int index;
     const char* file;
     const char* listPath;  // nullptr: data\textures\<file>
@@ -593,7 +593,7 @@ std::vector<TextureFile> buildTextures() {
     const auto cyan16 = [] { return rampPalette(16, Rgbf{0.35f, 0.75f, 1.0f}, Rgbf{1, 1, 1}); };
     const auto silver16 = [] { return rampPalette(16, Rgbf{0.3f, 0.5f, 0.95f}, Rgbf{0.95f, 0.97f, 1}); };
     const auto mono = [] { return std::vector<bmpw::Rgb>{{0, 0, 0}, {255, 255, 255}}; };
-    const std::vector<Spec> specs = {
+    const std::vector<TextureRecipe> recipes = {
         {0, "stone.bmp", nullptr, BmpLayout::Rgb24, stone, none},
         {1, "glow.bmp", nullptr, BmpLayout::Pal8, glow, [] { return greyPalette(256); }},
         {2, "sky.bmp", nullptr, BmpLayout::Rgb16, skyGradient, none},
@@ -634,7 +634,7 @@ std::vector<TextureFile> buildTextures() {
         {36, "clay.bmp", nullptr, BmpLayout::Rgb24, clay, none},
     };
     std::vector<TextureFile> out;
-    for (const Spec& s : specs) {
+    for (const TextureRecipe& s : recipes) {
         TextureFile f;
         f.index = s.index;
         f.fileName = s.file;
