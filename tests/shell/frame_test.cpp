@@ -8,45 +8,28 @@
 
 #include <cmath>
 #include <deque>
-#include <limits>
 #include <vector>
 
-#include "platform/platform.h"
-#include "shell/frame.h"
-#include "shell/music.h"
-#include "shell/settings.h"
-#include "support/gl_context.h"
-#include "window/gl_window.h"
+#include "scripted_frames.h"
 
 namespace {
 
 using platform::Event;
 using platform::EventKind;
 
-class FrameTest : public ::testing::Test {
+class FrameTest : public ScriptedFrames {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(gl.ok());
-        quitRequested = false;
-        keyDown.fill(0);
-        showEndLimit = std::numeric_limits<float>::infinity();
-        platform::setClockSource([this] { return now; });
-        platform::setEventSource([this](Event& e) {
-            // One scripted entry per poll, i.e. per frame; none once they run out.
-            if (script.empty()) return false;
-            e = script.front();
-            script.pop_front();
-            return e.kind != EventKind::None;
-        });
+        ScriptedFrames::SetUp();
         now = 5000;
         startClock();
     }
-    void TearDown() override {
-        platform::setClockSource({});
-        platform::setEventSource({});
-        quitRequested = false;
-        keyDown.fill(0);
-        showEndLimit = std::numeric_limits<float>::infinity();
+    // One scripted entry per poll, i.e. per frame; none once they run out.
+    bool nextEvent(Event& e) override {
+        if (script.empty()) return false;
+        e = script.front();
+        script.pop_front();
+        return e.kind != EventKind::None;
     }
 
     // A loop whose every drawn frame moves the clock by one unit (100 ms).
@@ -60,21 +43,12 @@ protected:
         return l;
     }
 
-    static Event key(EventKind kind, int code) {
-        Event e;
-        e.kind = kind;
-        e.key = code;
-        return e;
-    }
-
-    TestGlContext gl{64, 48};
-    uint32_t now = 0;
     std::deque<Event> script;
 };
 
 TEST_F(FrameTest, EscapeFrameIsNotPresentedAndTheNextLoopRunsToItsOwnEnd) {
     // Escape goes down in the fourth frame and up in the fifth.
-    script = {Event{}, Event{}, Event{}, key(EventKind::KeyDown, 27), key(EventKind::KeyUp, 27)};
+    script = {Event{}, Event{}, Event{}, key(EventKind::KeyDown), key(EventKind::KeyUp)};
     std::vector<float> first, second;
     int afterClock = 0, afterSwap = 0;
     SceneLoop a = loop(100.0f, first);
@@ -97,7 +71,7 @@ TEST_F(FrameTest, EscapeFrameIsNotPresentedAndTheNextLoopRunsToItsOwnEnd) {
 }
 
 TEST_F(FrameTest, HeldEscapeLeavesEachLoopAfterOneUnpresentedFrame) {
-    script = {key(EventKind::KeyDown, 27)};
+    script = {key(EventKind::KeyDown)};
     std::vector<float> drawn;
     const uint64_t presented = platform::presentedFrames();
     for (float end : {50.0f, 60.0f, 70.0f}) runSceneLoop(loop(end, drawn));
