@@ -70,7 +70,7 @@ TEST_F(Load3ds, UnusableFilesEndTheProcessWithTheirMessage) {
         try {
             scene.load3ds(path(file), 1.0f, false);
             ADD_FAILURE() << file << " did not end the process";
-        } catch (const ExitCalled& exit) {
+        } catch (const ProcessExit& exit) {
             EXPECT_EQ(exit.code, 1);
         }
         ASSERT_EQ(boxes.size(), 1u) << file;

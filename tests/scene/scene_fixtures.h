@@ -1,5 +1,5 @@
 // Test fixtures for scene loading: a scratch folder, recorded message boxes
-// and an exit handler that throws instead of ending the test process.
+// and an exit handler that throws ProcessExit instead of ending the process.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,32 +11,17 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/recorders.h"
 #include "scene/scene_script.h"
-
-struct RecordedBox {
-    std::string text, caption;
-    platform::Icon icon;
-};
-struct ExitCalled {
-    int code;
-};
 
 class SceneFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() / ("orbelune-scene-" + std::to_string(std::random_device{}()));
         std::filesystem::create_directories(dir_);
-        platform::setMessageBoxHandler([this](const std::string& text, const std::string& caption,
-                                              platform::Icon icon, platform::Buttons) {
-            boxes.push_back({text, caption, icon});
-            return platform::Answer::Ok;
-        });
-        platform::setExitHandler([](int code) { throw ExitCalled{code}; });
         resetLightCounter();
     }
     void TearDown() override {
-        platform::setMessageBoxHandler({});
-        platform::setExitHandler({});
         std::error_code ec;
         std::filesystem::remove_all(dir_, ec);
     }
@@ -50,7 +35,9 @@ protected:
         return path(name);
     }
 
-    std::vector<RecordedBox> boxes;
+    BoxRecorder recorder;
+    ExitCatcher exits;
+    std::vector<RecordedBox>& boxes = recorder.boxes;
 
 private:
     std::filesystem::path dir_;
