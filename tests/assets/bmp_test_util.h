@@ -10,6 +10,7 @@
 
 #include "assets/dib.h"
 #include "platform/platform.h"
+#include "platform/recorders.h"
 #include "writers/bmp_writer.h"
 
 namespace bmptest {
@@ -38,24 +39,6 @@ inline std::vector<uint8_t> expand(const bmpw::IndexedPicture& p) {
     for (uint8_t i : p.indices) out.insert(out.end(), {p.palette[i].r, p.palette[i].g, p.palette[i].b});
     return out;
 }
-
-struct Box {
-    std::string text, caption;
-    platform::Icon icon;
-};
-
-// Records message boxes while alive.
-struct BoxRecorder {
-    BoxRecorder() {
-        platform::setMessageBoxHandler([this](const std::string& text, const std::string& caption,
-                                              platform::Icon icon, platform::Buttons) {
-            boxes.push_back({text, caption, icon});
-            return platform::Answer::Ok;
-        });
-    }
-    ~BoxRecorder() { platform::setMessageBoxHandler({}); }
-    std::vector<Box> boxes;
-};
 
 // A fresh working directory with data/script and data/pics while alive.
 class ScratchDir {

@@ -7,8 +7,6 @@
 #include "bmp_test_util.h"
 #include "support/gl_context.h"
 
-using bmptest::BoxRecorder;
-
 namespace {
 
 class TextureDir : public ::testing::Test {

@@ -8,8 +8,6 @@
 #include "assets/bmp_test_util.h"
 #include "support/gl_context.h"
 
-using bmptest::BoxRecorder;
-
 static GLint integer(GLenum name) {
     GLint v = -1;
     glGetIntegerv(name, &v);
