@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -206,12 +207,9 @@ void expectPerspective90(double aspect) {
 }
 
 void expectViewport(int w, int h) {
-    GLint vp[4];
-    glGetIntegerv(GL_VIEWPORT, vp);
-    EXPECT_EQ(vp[0], 0);
-    EXPECT_EQ(vp[1], 0);
-    EXPECT_EQ(vp[2], w);
-    EXPECT_EQ(vp[3], h);
+    std::array<GLint, 4> vp{};
+    glGetIntegerv(GL_VIEWPORT, vp.data());
+    EXPECT_EQ(vp, (std::array<GLint, 4>{0, 0, w, h}));
 }
 
 TEST_F(GlWindowTest, ViewportAndProjectionFollowTheClientSizeAndHeightZeroCountsAsOne) {
