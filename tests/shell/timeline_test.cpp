@@ -155,8 +155,11 @@ TEST(CreditsLoop, AlphasAtTheirBoundaries) {
         SCOPED_TRACE(s.clock);
         settleCredits(s.clock, st);
         const double want[3] = {s.a0, s.a1, s.a2};
-        for (int k = 0; k < 3; ++k)
-            if (want[k] >= 0) EXPECT_FLOAT_EQ(st.creditAlpha[k], f(want[k])) << k;
+        for (int k = 0; k < 3; ++k) {
+            if (want[k] >= 0) {
+                EXPECT_FLOAT_EQ(st.creditAlpha[k], f(want[k])) << k;
+            }
+        }
     }
     settleCredits(453.0f, st);
     EXPECT_FLOAT_EQ(st.flashAlpha, f(1 - 248 * 0.05));
@@ -192,7 +195,7 @@ TEST(FlightLoop, CreditsFadeAndKeepSliding) {
     EXPECT_FLOAT_EQ(st.creditOffset[0], f(-240 * 0.2));
 }
 
-TEST(SparkLoop, TheLightRidesTheEmitterAndBurstsDrawFromTheSequence) {
+TEST(SparkLoop, ShakeSwaysTheCameraAndBurstsRideTheLight) {
     auto show = fullShow();
     TimelineState st;
     st.shake = 1.5f;
@@ -203,6 +206,7 @@ TEST(SparkLoop, TheLightRidesTheEmitterAndBurstsDrawFromTheSequence) {
     resetShowRand();
     animateSparks(c, st, *show);
     EXPECT_EQ(timelineFrames, 11);
+    EXPECT_FLOAT_EQ(show->scene.cameraPosition.y, f(3 * 1.5 * std::sin(0.14 * cd) - 2));  // sways with shake
     const Vec3& light = show->scene.omniLights[0].position;
     EXPECT_FLOAT_EQ(light.x, f(12 * std::sin(0.12 * cd)));
     EXPECT_EQ(light.length, 0.0f);
@@ -327,12 +331,15 @@ TEST(FountainLoop, CameraChangeRestartsTheFlashOnce) {
     EXPECT_EQ(st.sceneStart, 1707);
 }
 
-TEST(StarLoop, CountsFramesAndHoldsTheFlashBetweenZeroAndOne) {
+TEST(StarLoop, ShakeAndFrameCountAndTheFlashHeldBetweenZeroAndOne) {
     auto show = fullShow();
     TimelineState st;
+    st.shake = 0.75f;
     timelineFrames = 0;
-    animateStars(1900.6f, st, show->scene4);
+    const double c = f(1900.6);
+    animateStars(f(c), st, show->scene4);
     EXPECT_EQ(timelineFrames, 1);
+    EXPECT_FLOAT_EQ(show->scene4.cameraPosition.y, f(2 * std::cos(40 - 0.035 * c) + 2 * 0.75 * std::sin(c)));
 
     st.sceneStart = 1840;
     settleStars(1845.0f, st, show->dustField);
