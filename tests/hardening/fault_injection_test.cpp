@@ -1,36 +1,27 @@
 // Faults planted in a copy of the generated data folder, one per test, and
-// the real program run on it headless (SDL's offscreen video and dummy audio,
-// no DISPLAY, so every message box prints "caption: text" on stderr). Each
+// the real program run on it headless (no DISPLAY, so every message box
+// prints "caption: text" on stderr). Each
 // fault must give its messages in order, the outcome the program promises
 // (the show goes on, or start-up ends) and its exit status (0 after the
 // show, 1 after a start-up failure or a process-ending loader error), and
 // never a crash or a hang.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "assets/data_path.h"
+#include "hardening/run_program.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Run {
-    int status = -1;       // exit status, or -1 after a signal or a time-out
-    std::string signal;    // the signal's name when it was killed
-    std::vector<std::string> messages;  // stderr lines
-    double seconds = 0;    // wall time
-};
+using hardening::ProgramRun;
 
 std::vector<std::string> lines(const fs::path& file) {
     std::ifstream in(file);
@@ -85,45 +76,12 @@ public:
         return {};
     }
 
-    Run play(bool music) const {
-        const fs::path errors = root_ / "stderr.txt";
-        std::vector<std::string> args = {ORBELUNE_BINARY, "--no-dialog", "--windowed", "--data",
-                                         data().string(), "--end", "0.5"};
+    ProgramRun play(bool music) const {
+        std::vector<std::string> args = {"--no-dialog", "--windowed", "--data", data().string(), "--end", "0.5"};
         if (!music) args.push_back("--no-music");
-        const auto start = std::chrono::steady_clock::now();
-        std::fflush(nullptr);
-        const pid_t pid = fork();
-        if (pid == 0) {
-            unsetenv("DISPLAY");
-            unsetenv("WAYLAND_DISPLAY");
-            setenv("SDL_VIDEODRIVER", "offscreen", 1);
-            setenv("SDL_AUDIODRIVER", "dummy", 1);
-            if (!freopen(errors.c_str(), "w", stderr) || !freopen("/dev/null", "w", stdout)) _exit(120);
-            std::vector<char*> argv;
-            for (std::string& a : args) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(121);
-        }
-        Run run;
-        int status = 0;
-        // Start-up and half a second of show take a few seconds; a minute
-        // and a half means the program hangs.
-        for (int waited = 0; waitpid(pid, &status, WNOHANG) == 0; ++waited) {
-            if (waited == 900) {
-                kill(pid, SIGKILL);
-                waitpid(pid, &status, 0);
-                run.signal = "time-out";
-                run.messages = lines(errors);
-                return run;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
-        if (WIFSIGNALED(status)) run.signal = strsignal(WTERMSIG(status));
-        run.messages = lines(errors);
-        return run;
+        // Start-up and half a second of show take a few seconds (a minute
+        // under the sanitizers); three minutes means the program hangs.
+        return hardening::runProgram(args, 180);
     }
 
 private:
@@ -131,7 +89,7 @@ private:
 };
 
 // The show went on to its end: status 0, no crash, and it ran its half second.
-void expectShowWentOn(const Run& run, const std::vector<std::string>& messages) {
+void expectShowWentOn(const ProgramRun& run, const std::vector<std::string>& messages) {
     EXPECT_EQ(run.signal, "");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.messages, messages);
@@ -139,7 +97,7 @@ void expectShowWentOn(const Run& run, const std::vector<std::string>& messages) 
 }
 
 // Start-up ended: status 1 with the messages, no crash.
-void expectStartupEnded(const Run& run, const std::vector<std::string>& messages) {
+void expectStartupEnded(const ProgramRun& run, const std::vector<std::string>& messages) {
     EXPECT_EQ(run.signal, "");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.messages, messages);

@@ -1,0 +1,98 @@
+#include "hardening/run_program.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <thread>
+
+namespace hardening {
+
+bool sanitizerBuild() {
+#if defined(__SANITIZE_ADDRESS__)
+    return true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return true;
+#else
+    return false;
+#endif
+#else
+    return false;
+#endif
+}
+
+namespace {
+
+void sanitizerEnvironment() {
+    if (!sanitizerBuild()) return;
+    setenv("LSAN_OPTIONS", "suppressions=" LSAN_SUPPRESSIONS ":print_suppressions=0", 1);
+    std::string preload = ASAN_RUNTIME;
+    for (const char* lib : {"/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", "/usr/lib/x86_64-linux-gnu/libEGL_mesa.so.0"})
+        if (access(lib, R_OK) == 0) preload += std::string(" ") + lib;
+    setenv("LD_PRELOAD", preload.c_str(), 1);
+}
+
+}  // namespace
+
+ProgramRun runProgram(const std::vector<std::string>& args, int timeoutSeconds) {
+    char errors[] = "/tmp/orbelune-stderr-XXXXXX";
+    const int fd = mkstemp(errors);
+    if (fd >= 0) close(fd);
+    std::vector<std::string> argv = {ORBELUNE_BINARY};
+    argv.insert(argv.end(), args.begin(), args.end());
+
+    const auto start = std::chrono::steady_clock::now();
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        sanitizerEnvironment();
+        if (!freopen(errors, "w", stderr) || !freopen("/dev/null", "w", stdout)) _exit(120);
+        std::vector<char*> raw;
+        for (std::string& a : argv) raw.push_back(a.data());
+        raw.push_back(nullptr);
+        execv(raw[0], raw.data());
+        _exit(121);
+    }
+    ProgramRun run;
+    int status = 0;
+    for (int waited = 0; waitpid(pid, &status, WNOHANG) == 0; ++waited) {
+        if (waited == timeoutSeconds * 10) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            run.signal = "time-out";
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (run.signal.empty()) {
+        if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
+        if (WIFSIGNALED(status)) run.signal = strsignal(WTERMSIG(status));
+    }
+    // Lines end with LF, or with CR for a progress line that rewrites itself.
+    std::ifstream in(errors);
+    std::string line;
+    for (char c; in.get(c);) {
+        if (c != '\n' && c != '\r') {
+            line.push_back(c);
+        } else if (!line.empty()) {
+            run.messages.push_back(line);
+            line.clear();
+        }
+    }
+    if (!line.empty()) run.messages.push_back(line);
+    unlink(errors);
+    return run;
+}
+
+}  // namespace hardening

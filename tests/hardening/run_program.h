@@ -1,0 +1,26 @@
+// Runs the real program in a child process, headless: no DISPLAY, SDL's
+// offscreen video and dummy audio drivers, stdout discarded, stderr kept.
+// In a sanitizer build the child also gets the LeakSanitizer suppressions
+// for the GL libraries (tests/lsan.supp) with those libraries loaded up front.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace hardening {
+
+struct ProgramRun {
+    int status = -1;                    // exit status; -1 after a signal or a time-out
+    std::string signal;                 // the signal's name, or "time-out"
+    std::vector<std::string> messages;  // non-empty stderr lines (LF or CR ended)
+    double seconds = 0;                 // wall time
+};
+
+// Runs ORBELUNE_BINARY with `args`; kills it after `timeoutSeconds`.
+ProgramRun runProgram(const std::vector<std::string>& args, int timeoutSeconds);
+
+// True when this test binary (and so the program beside it) was built with
+// AddressSanitizer.
+bool sanitizerBuild();
+
+}  // namespace hardening
