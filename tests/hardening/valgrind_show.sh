@@ -12,8 +12,8 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 program="$1"
 data="$2"
-seconds="${3:-10}"
-fps="${4:-30}"
+seconds="${3:-5}"
+fps="${4:-60}"
 command -v valgrind >/dev/null || { echo "valgrind is not installed" >&2; exit 77; }
 
 log="$(mktemp)"
