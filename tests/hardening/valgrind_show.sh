@@ -29,7 +29,7 @@ env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dumm
 
 errors="$(sed -n 's/.*ERROR SUMMARY: \([0-9]*\) errors.*/\1/p' "$log" | tail -1)"
 figure() { sed -n "s/.*$1: *\([0-9,]*\) bytes in \([0-9,]*\) blocks.*/\1 bytes in \2 blocks/p" "$log" | tail -1; }
-frames="$(grep -o '"frames": *[0-9]*' "$out" | awk -F: '{s += $2} END {print s + 0}')"
+frames="$(grep -o '"frames": *[0-9]*' "$out" | tail -1 | awk -F: '{print $2 + 0}')"  # the total
 echo "memcheck: exit status $status, errors ${errors:-?}, frames $frames"
 echo "  definitely lost: $(figure 'definitely lost')"
 echo "  indirectly lost: $(figure 'indirectly lost')"
