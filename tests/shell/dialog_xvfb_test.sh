@@ -54,12 +54,15 @@ windows_named() { xwininfo -root -tree | grep -F -- "\"$1\":" | awk '{ print $1 
 wait_window() {
     local deadline=$((SECONDS + $2)) id
     while [ $SECONDS -le $deadline ]; do
-        id=$(windows_named "$1" | head -n 1)
-        if [ -n "$id" ] && xwininfo -id "$id" 2>/dev/null | grep -q 'IsViewable'; then
-            sleep 0.3  # let the toolkit draw and settle
-            echo "$id"
-            return 0
-        fi
+        # Any viewable one: a window of that name may linger unmapped for a
+        # moment after the previous case's program was killed.
+        for id in $(windows_named "$1"); do
+            if xwininfo -id "$id" 2>/dev/null | grep -q 'IsViewable'; then
+                sleep 0.3  # let the toolkit draw and settle
+                echo "$id"
+                return 0
+            fi
+        done
         sleep 0.1
     done
     return 1
@@ -106,7 +109,7 @@ start_program() {
 # ---- 1: music off, then start ------------------------------------------------
 CASE=music-off
 start_program --end 3
-win=$(wait_window "$DIALOG" 20) || fail "$CASE: no setup dialog"
+win=$(wait_window "$DIALOG" 40) || fail "$CASE: no setup dialog"
 # "Off" under "Music": dialog units (25, 12, 22, 10) -> pixels (38, 20, 33, 16)
 # inside the 2-pixel client edge; aim at its caption.
 click_at "$win" 60 30
@@ -121,7 +124,7 @@ echo "ok: music off + Enter ran the show silently"
 # ---- 2: music left on: the audio failure shows (the check above can see it) --
 CASE=music-on
 start_program --end 3
-win=$(wait_window "$DIALOG" 20) || fail "$CASE: no setup dialog"
+win=$(wait_window "$DIALOG" 40) || fail "$CASE: no setup dialog"
 press "$win" Return
 box=$(wait_window "BASS ERROR" 30) || fail "$CASE: no audio error box with music on"
 kill -KILL "$PID" 2>/dev/null
@@ -131,7 +134,7 @@ echo "ok: music on + Enter reached the audio library"
 # ---- 3: Escape is ignored, the close box cancels ------------------------------
 CASE=close
 start_program --end 3
-win=$(wait_window "$DIALOG" 20) || fail "$CASE: no setup dialog"
+win=$(wait_window "$DIALOG" 40) || fail "$CASE: no setup dialog"
 press "$win" Escape
 sleep 0.5
 kill -0 "$PID" 2>/dev/null || fail "$CASE: Escape ended the program"
