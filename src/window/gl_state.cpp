@@ -11,7 +11,11 @@
 
 bool setupGlState() {
     if (!loadTextures()) return false;
+    applyBaseGlState();
+    return true;
+}
 
+void applyBaseGlState() {
     glShadeModel(GL_SMOOTH);
     glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
@@ -30,5 +34,4 @@ bool setupGlState() {
     glHint(GL_FOG_HINT, GL_NICEST);
     glFogf(GL_FOG_START, 0.0f);
     glFogf(GL_FOG_END, 10.0f);
-    return true;
 }

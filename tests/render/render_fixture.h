@@ -14,30 +14,10 @@
 #include "assets/texture_table.h"
 #include "render/render.h"
 #include "support/gl_context.h"
+#include "window/gl_state.h"
 
 using Rgb = std::array<int, 3>;
 
-// The base GL state every frame of the show starts from.
-inline void applyBaseGlState() {
-    glShadeModel(GL_SMOOTH);
-    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-    glEnable(GL_TEXTURE_GEN_S);
-    glEnable(GL_TEXTURE_GEN_T);
-    glEnable(GL_TEXTURE_2D);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glFogi(GL_FOG_MODE, GL_LINEAR);
-    const GLfloat fog[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-    glFogfv(GL_FOG_COLOR, fog);
-    glFogf(GL_FOG_DENSITY, 1.0f);
-    glHint(GL_FOG_HINT, GL_NICEST);
-    glFogf(GL_FOG_START, 0.0f);
-    glFogf(GL_FOG_END, 10.0f);
-}
 
 inline void setPerspective(double fovy, int width, int height) {
     glMatrixMode(GL_PROJECTION);
