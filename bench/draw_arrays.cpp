@@ -1,8 +1,10 @@
-// Sending an object's triangles: immediate mode (what drawScene does) against
-// client-side vertex arrays filled each frame (the same values: normal,
-// texture coordinate, position plus object offset, three corners per face).
-// A lit, textured, fogged 50k-triangle mesh at 800 x 600 on llvmpipe; each
-// iteration is one whole frame finished with glFinish.
+// Sending an object's triangles three ways: immediate mode, one glVertex call
+// per corner (how drawScene used to send them); client-side vertex arrays
+// filled each frame with three corners per face (the same values: normal,
+// texture coordinate, position plus object offset); and what drawScene does
+// now, one indexed draw over a per-vertex array, so that shared vertices are
+// lit once. A lit, textured, fogged 50k-triangle mesh at 800 x 600 on
+// llvmpipe; each iteration is one whole frame finished with glFinish.
 //
 //   env -u DISPLAY SDL_VIDEODRIVER=offscreen ./bench_draw_arrays
 #include <GL/gl.h>
@@ -98,15 +100,29 @@ struct Fixture {
         glDisableClientState(GL_VERTEX_ARRAY);
     }
 
-    // drawScene with the triangle step replaced by the array path.
-    void drawSceneWithArrays() {
+    static void sendImmediate(const SceneObject& o) {
+        glBegin(GL_TRIANGLES);
+        for (const MeshFace& f : o.faces)
+            for (int c = 0; c < 3; ++c) {
+                const MeshVertex& v = o.vertices[f.index[c]];
+                glNormal3f(v.normal.x, v.normal.y, v.normal.z);
+                glTexCoord2f(v.u, v.v);
+                glVertex3f(v.position.x + o.position.x, v.position.y + o.position.y,
+                           v.position.z + o.position.z);
+            }
+        glEnd();
+    }
+
+    // drawScene with the triangle step replaced by another way of sending.
+    template <typename Send>
+    void drawSceneWith(Send send) {
         beginSceneFrame(scene);
         gluLookAt(scene.cameraPosition.x, scene.cameraPosition.y, scene.cameraPosition.z,
                   scene.cameraTarget.x, scene.cameraTarget.y, scene.cameraTarget.z, 0, 1, 0);
         for (const auto& o : scene.objects) {
             glPushMatrix();
             applyObjectSettings(*o);
-            sendWithArrays(*o);
+            send(*o);
             glPopMatrix();
         }
         for (const OmniLight& light : scene.omniLights) setupOmniLight(light);
@@ -122,7 +138,7 @@ Fixture& fixture() {
 void BM_DrawSceneImmediate(benchmark::State& state) {
     Fixture& f = fixture();
     for (auto _ : state) {
-        drawScene(f.scene);
+        f.drawSceneWith(Fixture::sendImmediate);
         glFinish();
     }
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
@@ -132,34 +148,51 @@ void BM_DrawSceneImmediate(benchmark::State& state) {
 void BM_DrawSceneClientArrays(benchmark::State& state) {
     Fixture& f = fixture();
     for (auto _ : state) {
-        f.drawSceneWithArrays();
+        f.drawSceneWith([&](const SceneObject& o) { f.sendWithArrays(o); });
         glFinish();
     }
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
                                                benchmark::Counter::kIsRate);
 }
 
-// Alternate the two so that load from other processes hits both alike.
+void BM_DrawSceneIndexed(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        drawScene(f.scene);
+        glFinish();
+    }
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
+                                               benchmark::Counter::kIsRate);
+}
+
+// Alternate the three so that load from other processes hits all alike.
 BENCHMARK(BM_DrawSceneImmediate)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_DrawSceneClientArrays)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_DrawSceneIndexed)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_DrawSceneImmediate)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_DrawSceneClientArrays)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_DrawSceneIndexed)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Both paths must give the same picture for the comparison to mean anything.
+    // The paths must give the same picture for the comparison to mean anything.
     // (The first frame lights with the GL defaults; compare later frames.)
     Fixture& f = fixture();
-    drawScene(f.scene);
-    drawScene(f.scene);
+    f.drawSceneWith(Fixture::sendImmediate);
+    f.drawSceneWith(Fixture::sendImmediate);
     const std::vector<uint8_t> immediate = f.gl.readPixels();
-    f.drawSceneWithArrays();
+    f.drawSceneWith([&](const SceneObject& o) { f.sendWithArrays(o); });
     const std::vector<uint8_t> arrays = f.gl.readPixels();
-    size_t differing = 0;
-    for (size_t i = 0; i < immediate.size(); ++i) differing += immediate[i] != arrays[i];
-    std::fprintf(stderr, "pixels: %zu of %zu bytes differ between the two paths\n", differing,
-                 immediate.size());
+    drawScene(f.scene);
+    const std::vector<uint8_t> indexed = f.gl.readPixels();
+    size_t differing = 0, differingIndexed = 0;
+    for (size_t i = 0; i < immediate.size(); ++i) {
+        differing += immediate[i] != arrays[i];
+        differingIndexed += immediate[i] != indexed[i];
+    }
+    std::fprintf(stderr, "bytes that differ from immediate mode: corner arrays %zu, indexed %zu, of %zu\n",
+                 differing, differingIndexed, immediate.size());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

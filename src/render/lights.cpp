@@ -12,6 +12,7 @@
 #include <GL/gl.h>
 
 #include "assets/texture_table.h"
+#include "render/billboard_quad.h"
 #include "render/render.h"
 
 static GLenum glLight(int32_t lightNumber) {
@@ -71,17 +72,7 @@ void setupSpotLight(SpotLight& light) {
 void drawBillboard(const Vec3& centre, float s) {
     GLfloat m[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    // The viewer's horizontal and vertical axes in model coordinates.
-    const float rx = m[0], ry = m[4], rz = m[8];
-    const float ux = m[1], uy = m[5], uz = m[9];
     glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(centre.x + s * (-rx - ux), centre.y + s * (-ry - uy), centre.z + s * (-rz - uz));
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(centre.x + s * (rx - ux), centre.y + s * (ry - uy), centre.z + s * (rz - uz));
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(centre.x + s * (rx + ux), centre.y + s * (ry + uy), centre.z + s * (rz + uz));
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(centre.x + s * (ux - rx), centre.y + s * (uy - ry), centre.z + s * (uz - rz));
+    billboardCorners(m, centre, s);
     glEnd();
 }

@@ -9,9 +9,14 @@
 // drawn and the rotation stays in the matrix. It leaves blending off,
 // lighting on, culling off, depth writes on and the sprite texture bound.
 // Spawning and drawing allocate nothing; a full pool drops new sprites.
+//
+// The matrix does not change while the sprites are drawn, so it is read once
+// and all sprites go out in one GL_QUADS block: the same quads, in slot
+// order, as one drawBillboard call per sprite would send.
 #include <GL/gl.h>
 
 #include "assets/texture_table.h"
+#include "render/billboard_quad.h"
 #include "render/render.h"
 
 void resetParticles(ParticleSystem& system) {
@@ -47,6 +52,9 @@ void drawParticles(ParticleSystem& system, float now) {
     glRotatef(system.rotation.x, 1.0f, 0.0f, 0.0f);
     glRotatef(system.rotation.y, 0.0f, 1.0f, 0.0f);
     glRotatef(system.rotation.z, 0.0f, 0.0f, 1.0f);
+    GLfloat m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    glBegin(GL_QUADS);
     for (Particle& p : system.particles) {
         if (p.alive != 1) continue;
         const float age = now - p.birthTime;
@@ -57,8 +65,9 @@ void drawParticles(ParticleSystem& system, float now) {
         centre.z = p.position.z + p.velocity.z * travel;
         const float size = p.startSize - age * p.shrinkRate;
         if (size < 0.0f) p.alive = 0;
-        drawBillboard(centre, size);
+        billboardCorners(m, centre, size);
     }
+    glEnd();
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
     glEnable(GL_LIGHTING);

@@ -16,6 +16,8 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
 #include "assets/texture_table.h"
 #include "render/render.h"
@@ -78,23 +80,75 @@ void applyObjectSettings(SceneObject& object) {
 
 // The object's triangles, each corner offset by the object's position. A face
 // naming a vertex that does not exist is left out whole.
+//
+// The triangles go out as one indexed draw from client arrays rather than
+// vertex by vertex: the GL sees the same triangles, in the same order, with
+// the same corner values (positions offset here exactly as they would be per
+// call), but a software GL shades each shared vertex once instead of once per
+// face. The arrays are scratch space kept between frames; they only grow
+// when a larger object than any before is drawn. Afterwards the current
+// normal and texture coordinate are those of the last corner, as a
+// glBegin/glEnd block would leave them, and the client arrays are off.
+namespace {
+
+struct DrawVertex {
+    float position[3];
+    float normal[3];
+    float texCoord[2];
+};
+
+std::vector<DrawVertex> drawVertices;
+std::vector<uint32_t> drawIndices;
+
+}  // namespace
+
 static void sendTriangles(const SceneObject& object) {
     const MeshVertex* vertices = object.vertices.data();
     const size_t vertexCount = object.vertices.size();
-    const float ox = object.position.x, oy = object.position.y, oz = object.position.z;
-    glBegin(GL_TRIANGLES);
+    const size_t faceCount = object.faces.size();
+    if (drawIndices.size() < faceCount * 3) drawIndices.resize(faceCount * 3);
+    size_t indexCount = 0;
     for (const MeshFace& face : object.faces) {
         if (face.index[0] >= vertexCount || face.index[1] >= vertexCount ||
             face.index[2] >= vertexCount)
             continue;
-        for (int corner = 0; corner < 3; ++corner) {
-            const MeshVertex& v = vertices[face.index[corner]];
-            glNormal3f(v.normal.x, v.normal.y, v.normal.z);
-            glTexCoord2f(v.u, v.v);
-            glVertex3f(v.position.x + ox, v.position.y + oy, v.position.z + oz);
-        }
+        drawIndices[indexCount] = face.index[0];
+        drawIndices[indexCount + 1] = face.index[1];
+        drawIndices[indexCount + 2] = face.index[2];
+        indexCount += 3;
     }
-    glEnd();
+    if (indexCount == 0) return;
+
+    if (drawVertices.size() < vertexCount) drawVertices.resize(vertexCount);
+    const float ox = object.position.x, oy = object.position.y, oz = object.position.z;
+    for (size_t i = 0; i < vertexCount; ++i) {
+        const MeshVertex& v = vertices[i];
+        DrawVertex& d = drawVertices[i];
+        d.position[0] = v.position.x + ox;
+        d.position[1] = v.position.y + oy;
+        d.position[2] = v.position.z + oz;
+        d.normal[0] = v.normal.x;
+        d.normal[1] = v.normal.y;
+        d.normal[2] = v.normal.z;
+        d.texCoord[0] = v.u;
+        d.texCoord[1] = v.v;
+    }
+
+    const DrawVertex* base = drawVertices.data();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(DrawVertex), base->position);
+    glNormalPointer(GL_FLOAT, sizeof(DrawVertex), base->normal);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(DrawVertex), base->texCoord);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indexCount), GL_UNSIGNED_INT, drawIndices.data());
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+
+    const DrawVertex& last = base[drawIndices[indexCount - 1]];
+    glNormal3f(last.normal[0], last.normal[1], last.normal[2]);
+    glTexCoord2f(last.texCoord[0], last.texCoord[1]);
 }
 
 void endSceneFrame(Scene& scene) {
