@@ -439,12 +439,12 @@ DibResult decodeDib(const uint8_t* data, size_t size) {
         const uint8_t* pixels = data + L.pixelOffset;
         if (comp == kRle8 || comp == kRle4) {
             // Deltas skip pixels, so the stream writes into a black picture.
-            image.data.resize(rowBytes * static_cast<size_t>(h));
+            image.data.assign(rowBytes * static_cast<size_t>(h), 0);
             decodeRle(pixels, data + size, comp == kRle4, L, image.data.data());
         } else {
-            // Each row is converted into a small buffer that stays in cache and
-            // then appended, which spares clearing the whole picture first.
-            image.data.reserve(rowBytes * static_cast<size_t>(h));
+            // Every byte is written by a row converter, so the picture is
+            // not cleared first (PixelBytes leaves new bytes as they are).
+            image.data.resize(rowBytes * static_cast<size_t>(h));
             const size_t stride = ((static_cast<size_t>(w) * bits + 31) / 32) * 4;
             Channel ch[3];
             if (bits == 16 || comp == kBitFields) {
@@ -452,11 +452,10 @@ DibResult decodeDib(const uint8_t* data, size_t size) {
                 const uint32_t* m = comp == kBitFields ? L.masks : def555;
                 for (int i = 0; i < 3; ++i) ch[i] = makeChannel(m[i]);
             }
-            std::vector<uint8_t> row(rowBytes);
             std::vector<uint8_t> indices(bits < 8 ? static_cast<size_t>(w) : 0);
             for (int32_t y = 0; y < h; ++y) {
                 const uint8_t* src = pixels + stride * static_cast<size_t>(L.topDown ? h - 1 - y : y);
-                uint8_t* d = row.data();
+                uint8_t* d = image.data.data() + rowBytes * static_cast<size_t>(y);
                 switch (bits) {
                     case 1:
                     case 4:
@@ -480,7 +479,6 @@ DibResult decodeDib(const uint8_t* data, size_t size) {
                         }
                         break;
                 }
-                image.data.insert(image.data.end(), row.begin(), row.end());
             }
         }
     } catch (const std::bad_alloc&) {

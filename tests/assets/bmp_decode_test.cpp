@@ -29,7 +29,7 @@ Bytes infoFile(int32_t w, uint16_t bits, const Bytes& table, const Bytes& pixels
 Bytes pixelsOf(const Bytes& file) {
     DibResult r = decode(file);
     EXPECT_EQ(r.error, DibError::None);
-    return r.image ? r.image->data : Bytes{};
+    return r.image ? Bytes(r.image->data.begin(), r.image->data.end()) : Bytes{};
 }
 
 }  // namespace
@@ -41,7 +41,7 @@ TEST(BmpDecode, HandBuiltFilesGiveKnownPixels) {
     ASSERT_TRUE(r.image);
     EXPECT_EQ(r.image->width, 2);
     EXPECT_EQ(r.image->height, 2);
-    EXPECT_EQ(r.image->data, (Bytes{255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255}));
+    EXPECT_EQ(Bytes(r.image->data.begin(), r.image->data.end()), (Bytes{255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255}));
     // 1 bit, table (black, white), leftmost pixel in the high bit: 1011 0011 10.
     Bytes bits;
     for (int b : {1, 0, 1, 1, 0, 0, 1, 1, 1, 0}) bits.insert(bits.end(), 3, uint8_t(b * 255));

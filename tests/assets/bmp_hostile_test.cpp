@@ -128,7 +128,7 @@ TEST(BmpHostile, ColourTablesTooShortOrIndexedPastTheirEnd) {
     o.overrides.colorsUsed = 2;
     DibResult r = decode(bmpw::writeBmp(pic, o));
     ASSERT_TRUE(r.image);
-    EXPECT_EQ(r.image->data, (Bytes{10, 20, 30, 40, 50, 60, 0, 0, 0}));
+    EXPECT_EQ(Bytes(r.image->data.begin(), r.image->data.end()), (Bytes{10, 20, 30, 40, 50, 60, 0, 0, 0}));
     // Colours used far beyond the file: clamped, and "BM" still finds the pixels ...
     o.overrides.colorsUsed = 60000;
     r = decode(bmpw::writeBmp(pic, o));
