@@ -1,0 +1,136 @@
+// The whole show, timeline included, allocates nothing per frame once a
+// section runs: the bundled show is played headless at a coarse fixed step
+// with global operator new counting on the show's thread (the GL driver's
+// worker threads are not the show's), and the allocations made between two
+// presented frames are charged to the frame drawn in between. Allocations
+// made from inside the GL driver (it compiles a program the first time it
+// meets a combination of state, which may be in the middle of a section)
+// are counted apart by the library that asked for the memory.
+#include <dlfcn.h>
+#include <execinfo.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "capture/offline_run.h"
+#include "shell/app.h"
+#include "shell/command_line.h"
+#include "shell/frame.h"
+#include "shell/music.h"
+
+namespace {
+thread_local bool counting = false;
+long allocations = 0;        // by the show's code (and the C++ library)
+long driverAllocations = 0;  // asked for by the GL driver or its compiler
+
+bool fromDriver(const void* address) {
+    Dl_info info{};
+    if (dladdr(address, &info) == 0 || !info.dli_fname) return false;
+    const char* name = info.dli_fname;
+    return std::strstr(name, "libLLVM") || std::strstr(name, "_dri.so") || std::strstr(name, "libgallium") ||
+           std::strstr(name, "libGL") || std::strstr(name, "libEGL");
+}
+
+// Charges one allocation to the driver when the driver is anywhere on the
+// call stack (its compiler also allocates through the C++ library), to the
+// show otherwise.
+void count() {
+    if (!counting) return;
+    counting = false;  // the stack walk must not count itself
+    void* stack[24];
+    const int depth = backtrace(stack, 24);
+    bool driver = false;
+    for (int i = 1; i < depth && !driver; ++i) driver = fromDriver(stack[i]);
+    ++(driver ? driverAllocations : allocations);
+    counting = true;
+}
+
+void* allocate(std::size_t size) noexcept {
+    count();
+    return std::malloc(size ? size : 1);
+}
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (void* p = allocate(size)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+    if (void* p = allocate(size)) return p;
+    throw std::bad_alloc();
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+constexpr int kFps = 4;
+
+struct FrameAllocations {
+    float clock;  // the clock value the frame was drawn with
+    long count;   // by the show's code
+    long driver;  // inside the GL driver
+};
+
+TEST(ShowAllocations, EveryFrameButTheFirstOfEachSectionAllocatesNothing) {
+    void* warmUp[4];
+    backtrace(warmUp, 4);  // loads the unwinder before anything is counted
+    const CommandLine run =
+        parseCommandLine({"--no-dialog", "--windowed", "--no-music", "--fps", std::to_string(kFps)});
+    std::string reason;
+    ASSERT_TRUE(enterDataFolder(ORBELUNE_DATA_DIR, reason)) << reason;
+    prepareOfflineRun(run);
+
+    std::vector<FrameAllocations> frames;
+    frames.reserve(2000);
+    float drawnWith = 0.0f;
+    long before = 0, driverBefore = 0;
+    setPresentObserver([&] {
+        counting = false;
+        if (frames.size() < frames.capacity())
+            frames.push_back({drawnWith, allocations - before, driverAllocations - driverBefore});
+        drawnWith = demoClock;
+        before = allocations;
+        driverBefore = driverAllocations;
+        counting = true;
+    });
+    const int status = runShow(run);
+    counting = false;
+    setPresentObserver(nullptr);
+    ASSERT_EQ(status, 0);
+    ASSERT_GT(frames.size(), 900u);
+
+    // A section's first frame is charged with building its loop; after that
+    // the show's code allocates nothing. (The driver compiles programs at
+    // section starts, in the second frame of a scene with lights, and when a
+    // combination of state first appears, e.g. the title fading in.)
+    constexpr float kSectionStarts[] = {0, 205, 463, 763, 1028, 1310, 1575, 1840, 2178};
+    const auto firstOfSection = [&](float clock) {
+        for (float start : kSectionStarts)
+            if (clock >= start && clock < start + 10.0f / kFps) return true;
+        return false;
+    };
+    size_t checked = 0;
+    long driverFrames = 0;
+    for (size_t i = 1; i < frames.size(); ++i) {  // frame 0 follows start-up
+        driverFrames += frames[i].driver > 0;
+        if (firstOfSection(frames[i].clock)) continue;
+        ++checked;
+        EXPECT_EQ(frames[i].count, 0) << "frame drawn at clock " << frames[i].clock;
+    }
+    EXPECT_GT(checked, 900u);
+    RecordProperty("framesWithDriverAllocations", static_cast<int>(driverFrames));
+}
+
+}  // namespace
