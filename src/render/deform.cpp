@@ -9,10 +9,13 @@
 // move one ring outward and every vertex position and normal is turned by
 // the angles of its ring, so the turns build up from frame to frame.
 //
-// Everything here works in place on the vertex and ring arrays, allocates
-// nothing and makes no GL call.
+// Everything here works in place on the vertex and ring arrays and makes no
+// GL call; nothing is allocated per frame (rotateAllByRing keeps a table of
+// sines and cosines per ring that grows only when an object has more rings
+// than any before).
 #include <cmath>
 #include <cstddef>
+#include <vector>
 
 #include "render/render.h"
 
@@ -88,6 +91,32 @@ void rotateByRing(SceneObject& object, MeshVertex& vertex) {
     const double sz = std::sin(static_cast<double>(a.z)), cz = std::cos(static_cast<double>(a.z));
     turn(vertex.position, sx, cx, sy, cy, sz, cz);
     turn(vertex.normal, sx, cx, sy, cy, sz, cz);
+}
+
+// The same turns for every vertex of the object, with the sines and cosines
+// of each ring's angles worked out once per ring instead of once per vertex
+// (the values are the same, so the results are too). The table is scratch
+// space kept between frames that grows only with the largest ring count.
+void rotateAllByRing(SceneObject& object) {
+    struct RingTurn {
+        double sx, cx, sy, cy, sz, cz;
+    };
+    static std::vector<RingTurn> turns;
+    const int32_t last = lastRing(object);
+    if (last < 0) return;
+    if (turns.size() < static_cast<size_t>(last) + 1) turns.resize(static_cast<size_t>(last) + 1);
+    for (int32_t r = 0; r <= last; ++r) {
+        const Vec3& a = object.ringTable[static_cast<size_t>(r)];
+        turns[static_cast<size_t>(r)] = {std::sin(static_cast<double>(a.x)), std::cos(static_cast<double>(a.x)),
+                                         std::sin(static_cast<double>(a.y)), std::cos(static_cast<double>(a.y)),
+                                         std::sin(static_cast<double>(a.z)), std::cos(static_cast<double>(a.z))};
+    }
+    for (MeshVertex& vertex : object.vertices) {
+        if (vertex.ring < 0 || vertex.ring > last) continue;
+        const RingTurn& t = turns[static_cast<size_t>(vertex.ring)];
+        turn(vertex.position, t.sx, t.cx, t.sy, t.cy, t.sz, t.cz);
+        turn(vertex.normal, t.sx, t.cx, t.sy, t.cy, t.sz, t.cz);
+    }
 }
 
 void setRingAngles(SceneObject& object, float x, float y, float z) {

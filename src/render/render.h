@@ -25,6 +25,9 @@ void applyMagnets(const Scene& scene, MeshVertex& vertex);
 void restoreMagneticObjects(Scene& scene);
 void shiftRings(SceneObject& object);
 void rotateByRing(SceneObject& object, MeshVertex& vertex);
+// rotateByRing for every vertex of the object, each ring's sines and cosines
+// worked out once.
+void rotateAllByRing(SceneObject& object);
 void setRingAngles(SceneObject& object, float x, float y, float z);
 
 // ---- Overlays (render/overlay.cpp) ---------------------------------------------

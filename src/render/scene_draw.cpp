@@ -72,9 +72,7 @@ void applyObjectSettings(SceneObject& object) {
     glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, object.materialDiffuse.data());
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, object.materialSpecular.data());
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, object.shininess);
-    if (object.vortex && object.vertexCount() > 0) {
-        for (MeshVertex& vertex : object.vertices) rotateByRing(object, vertex);
-    }
+    if (object.vortex && object.vertexCount() > 0) rotateAllByRing(object);
     glBindTexture(GL_TEXTURE_2D, textureName(object.textureId));
 }
 

@@ -1,10 +1,12 @@
-// The renderer's faster ways of sending work give the pixels of the plain
-// immediate-mode way: an overlay that cannot add anything sends no
-// rectangle, an object goes out as one indexed draw, and the sprites of a
-// particle system as one block. Each is compared, byte for byte, with the
-// straightforward drawing on a real Mesa context, and leaves the same
-// current values behind.
+// The renderer's faster ways of working give the results of the plain way:
+// an overlay that cannot add anything sends no rectangle, an object goes out
+// as one indexed draw, and the sprites of a particle system as one block --
+// each compared, byte for byte, with the straightforward immediate-mode
+// drawing on a real Mesa context, leaving the same current values behind;
+// and the vortex turns a whole object with each ring's sines and cosines
+// worked out once, bit for bit as turning vertex by vertex.
 #include <cmath>
+#include <cstring>
 
 #include "render_fixture.h"
 
@@ -314,6 +316,35 @@ TEST_F(RenderTest, OverlayThatAddsNothingLeavesThePixelsAndStateOfADrawnOne) {
     }
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+}
+
+TEST(Vortex, TurningAWholeObjectMatchesTurningEachVertex) {
+    Scene scene;
+    SceneObject& a = addSheet(scene, 9, 3.0f, 0);
+    a.assignRings(4.0f, Vec3{});
+    ASSERT_GT(a.maxRing, 3);
+    for (size_t r = 0; r < a.ringTable.size(); ++r)
+        a.ringTable[r].setVec3(0.3f * float(r), -0.11f * float(r), 0.05f + 0.7f * float(r % 3), 0.0f);
+    a.vertices[3].ring = -1;                          // outside the table: left alone
+    a.vertices[4].ring = a.maxRing + 1;               // likewise
+    a.ringTable.resize(static_cast<size_t>(a.maxRing));  // the last ring has no angles
+    SceneObject& b = scene.addObject();
+    b.vertices = a.vertices;
+    b.ringTable = a.ringTable;
+    b.maxRing = a.maxRing;
+
+    for (int pass = 0; pass < 3; ++pass) {  // the turns build up
+        for (MeshVertex& v : a.vertices) rotateByRing(a, v);
+        rotateAllByRing(b);
+    }
+    size_t turned = 0;
+    for (size_t i = 0; i < a.vertices.size(); ++i) {
+        const MeshVertex &x = a.vertices[i], &y = b.vertices[i];
+        EXPECT_EQ(std::memcmp(&x, &y, sizeof x), 0) << "vertex " << i;
+        turned += x.position.x != x.basePosition.x;
+    }
+    EXPECT_GT(turned, a.vertices.size() / 2);
+    EXPECT_EQ(b.vertices[3].position.x, b.vertices[3].basePosition.x);
 }
 
 }  // namespace
