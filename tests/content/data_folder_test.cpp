@@ -68,13 +68,11 @@ uint16_t le16(const std::string& b, size_t at) {
 struct LoadedShow {
     std::unique_ptr<Show> show = std::make_unique<Show>();
     BoxRecorder boxes;
-    int32_t lights = 0;
     LoadedShow() {
         InDataFolder here;
         ExitCatcher exits;
         resetLightCounter();
         loadShowScenes(*show);
-        lights = lightCounter;
     }
 };
 
@@ -230,40 +228,19 @@ TEST(GeneratedData, SurfacePicturesTileWithoutSeams) {
     for (int index : {0, 4, 7, 8, 11, 13, 14, 15, 18, 20, 21, 22, 27, 28}) check(index, true);
 }
 
-TEST(GeneratedData, ScriptsLoadWithoutAWarningAndHoldWhatTheTimelineWrites) {
+// Counts, texture indices and the light limit are the data check's business
+// (tools/data_check_test); these are the effects each section shows.
+TEST(GeneratedData, ScriptsSwitchOnTheEffectsTheirSectionsShow) {
     LoadedShow loaded;
     const Show& s = *loaded.show;
     EXPECT_TRUE(loaded.boxes.texts().empty()) << loaded.boxes.texts().front();
-    EXPECT_LE(loaded.lights, 8) << "the GL guarantees eight lights";
-
-    EXPECT_GE(s.scene3.omniCount(), 2);
-    EXPECT_GE(s.scene2.omniCount(), 2);
-    EXPECT_GE(s.scene.omniCount(), 1);
-    EXPECT_GE(s.scene6.omniCount(), 1);
     EXPECT_GT(s.scene.omniLights.at(0).flareSize, 0.0f) << "the circling light shows its flare";
     ASSERT_GE(s.scene5.objectCount(), 2);
-    EXPECT_TRUE(s.scene5.objects[0]->magnetic);
-    EXPECT_TRUE(s.scene5.objects[1]->magnetic);
-    EXPECT_GE(s.scene5.magnetCount(), 2);
+    EXPECT_TRUE(s.scene5.objects[0]->magnetic && s.scene5.objects[1]->magnetic);
     ASSERT_GE(s.scene10.objectCount(), 1);
     EXPECT_TRUE(s.scene10.objects[0]->vortex);
     EXPECT_GT(s.scene10.objects[0]->maxRing, 8) << "the twist needs rings to travel through";
-    EXPECT_EQ(s.scene8.objectCount(), 19);
-    EXPECT_TRUE(s.scene4.fogEnabled);
-    EXPECT_TRUE(s.scene11.fogEnabled);
-
-    const int listed = static_cast<int>(([] {
-        InDataFolder here;
-        return textureEntries();
-    })().size());
-    for (const Scene* scene : {&s.scene, &s.scene2, &s.scene3, &s.scene4, &s.scene5, &s.scene6, &s.scene7,
-                               &s.scene8, &s.scene10, &s.scene11}) {
-        for (const auto& o : scene->objects) {
-            EXPECT_GT(o->faceCount(), 0);
-            EXPECT_GE(o->textureId, 0);
-            EXPECT_LT(o->textureId, listed);
-        }
-    }
+    EXPECT_TRUE(s.scene4.fogEnabled && s.scene11.fogEnabled);
 }
 
 // Software rendering must keep up: each shown scene holds 5k to 30k
@@ -277,29 +254,6 @@ TEST(GeneratedData, ScenesStayWithinTheTriangleBudget) {
     }
     EXPECT_LE(triangles(s.scene5) + triangles(s.scene10), 30000) << "drawn together";
     EXPECT_LT(triangles(s.scene7), 1000);
-}
-
-TEST(GeneratedData, ScriptsUseEveryKeyword) {
-    InDataFolder here;
-    std::set<std::string> used;
-    for (const auto& e : fs::directory_iterator("data/script")) {
-        if (e.path().filename() == "texture.dat") continue;
-        std::istringstream text(readAll(e.path()));
-        std::string line;
-        while (std::getline(text, line)) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            const size_t eq = line.find('=');
-            used.insert(line.substr(0, eq));
-            if (line.rfind("SHADING=", 0) == 0) used.insert(line.substr(eq + 1));
-        }
-    }
-    for (const char* k : {"EOF", "FILENAME", "SCALEVALUE", "FOGVALUE", "LIGHTS", "FOG", "SHADING", "ENVMAPPING",
-                          "TEXTUREMAPPING", "FLARE", "VORTEX", "CULLFACE", "ADD_OMNI", "ADD_SPOT", "CAMERA_POSITION",
-                          "OBJECT_POSITION", "CAMERA_TARGET", "TEXTUREID", "MAGNETIC", "ADDMAGNET", "BLEND",
-                          "CULLBACK", "DEPTHTEST", "FLIPNORMALS", "LIGHT_AMBIENT", "LIGHT_DIFFUSE", "LIGHT_SPECULAR",
-                          "MATERIAL_AMBIENT", "MATERIAL_DIFFUSE", "MATERIAL_SPECULAR", "FOG_START", "FOG_END",
-                          "FOG_COLOR", "CLEAR_COLOR"})
-        EXPECT_TRUE(used.count(k)) << k << " is used by no script";
 }
 
 namespace {
