@@ -222,6 +222,18 @@ const std::vector<ListCase>& listCases() {
     return cases;
 }
 
+// Runs `load`; true when it ended the process (status 1).
+template <typename Load>
+bool endsProcess(Load&& load) {
+    try {
+        load();
+    } catch (const LoaderAbort& abort) {
+        EXPECT_EQ(abort.code, 1);
+        return true;
+    }
+    return false;
+}
+
 // Runs with the working directory in the hostile folder, so that scripts name
 // meshes beside them.
 class InHostileFolder {
@@ -255,20 +267,14 @@ std::vector<std::string> loadHostile(const HostileFile& file) {
             break;
         case HostileKind::Mesh: {
             Scene scene;
-            try {
-                scene.load3ds(path, 1.0f, false);
-            } catch (const LoaderAbort&) {
-            }
+            endsProcess([&] { scene.load3ds(path, 1.0f, false); });
             break;
         }
         case HostileKind::Script: {
             const InHostileFolder here;
             resetLightCounter();
             Scene scene;
-            try {
-                scene.loadScene(file.name);
-            } catch (const LoaderAbort&) {
-            }
+            endsProcess([&] { scene.loadScene(file.name); });
             break;
         }
         case HostileKind::TextureList: {
@@ -314,13 +320,7 @@ TEST(HostileFiles, MeshesEndWithTheirMessageOrKeepWhatIsValid) {
         SCOPED_TRACE(c.file);
         CollectedMessages messages;
         Scene scene;
-        bool ended = false;
-        try {
-            scene.load3ds(hostile(c.file), 1.0f, false);
-        } catch (const LoaderAbort& abort) {
-            ended = true;
-            EXPECT_EQ(abort.code, 1);
-        }
+        const bool ended = endsProcess([&] { scene.load3ds(hostile(c.file), 1.0f, false); });
         if (*c.message) {
             EXPECT_TRUE(ended);
             EXPECT_EQ(messages.lines, std::vector<std::string>{std::string("multimedia error: ") + c.message});
@@ -351,14 +351,7 @@ TEST(HostileFiles, ScriptsWarnOrEndAsTheirProblemAsks) {
         resetLightCounter();
         CollectedMessages messages;
         Scene scene;
-        bool ended = false;
-        try {
-            scene.loadScene(c.file);
-        } catch (const LoaderAbort& abort) {
-            ended = true;
-            EXPECT_EQ(abort.code, 1);
-        }
-        EXPECT_EQ(ended, c.ends);
+        EXPECT_EQ(endsProcess([&] { scene.loadScene(c.file); }), c.ends);
         EXPECT_EQ(messages.lines, c.messages);
         if (c.check) c.check(scene);
     }
@@ -392,12 +385,7 @@ TEST(HostileFiles, RepeatedFarMeshStopsAtTheSceneRingBound) {
     fs::current_path(dir);
     CollectedMessages messages;
     Scene scene;
-    bool ended = false;
-    try {
-        scene.loadScene("s.dat");
-    } catch (const LoaderAbort&) {
-        ended = true;
-    }
+    const bool ended = endsProcess([&] { scene.loadScene("s.dat"); });
     fs::current_path(previous);
     fs::remove_all(dir);
     EXPECT_TRUE(ended);

@@ -217,11 +217,6 @@ TEST_F(SceneScript, AtMost1024KeywordsAndTextCutAt99Characters) {
     load(cut, "MATERIAL_AMBIENT=1,1,1," + std::string(95, ' ') + "0.5\nFOG=ON\n" + filename() + "EOF\n", "cut.dat");
     EXPECT_EQ(cut.objects.at(0)->materialAmbient, (Color4{1, 1, 1, 1}));
     EXPECT_TRUE(cut.fogEnabled);
-
-    Scene endless;
-    const std::string file = load(endless, std::string(100000, 'A') + "=ON\nFOG=ON\nEOF\n", "long.dat");
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, warning(1, file));
 }
 
 TEST_F(SceneScript, WindowsScriptWithCrLfAndBackslashPaths) {
