@@ -1,16 +1,14 @@
 // Helpers shared by the bitmap and texture-list tests.
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "assets/dib.h"
 #include "platform/platform.h"
 #include "platform/recorders.h"
+#include "support/scratch_folder.h"
 #include "writers/bmp_writer.h"
 
 namespace bmptest {
@@ -41,26 +39,17 @@ inline std::vector<uint8_t> expand(const bmpw::IndexedPicture& p) {
 }
 
 // A fresh working directory with data/script and data/pics while alive.
-class ScratchDir {
+class ScratchDir : public ScratchFolder {
 public:
-    explicit ScratchDir(const std::string& name)
-        : old_(std::filesystem::current_path()),
-          dir_(std::filesystem::temp_directory_path() / (name + std::to_string(::getpid()))) {
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_ / "data" / "script");
-        std::filesystem::create_directories(dir_ / "data" / "pics");
-        std::filesystem::current_path(dir_);
-    }
-    ~ScratchDir() {
-        std::filesystem::current_path(old_);
-        std::filesystem::remove_all(dir_);
-    }
-    void write(const std::string& relative, const std::string& bytes) const {
-        std::ofstream(dir_ / relative, std::ios::binary) << bytes;
-    }
+    explicit ScratchDir(const std::string& name) : ScratchFolder(name), cwd_(withDataFolders(root())) {}
 
 private:
-    std::filesystem::path old_, dir_;
+    static const std::filesystem::path& withDataFolders(const std::filesystem::path& root) {
+        std::filesystem::create_directories(root / "data" / "script");
+        std::filesystem::create_directories(root / "data" / "pics");
+        return root;
+    }
+    WorkingDirectory cwd_;
 };
 
 }  // namespace bmptest

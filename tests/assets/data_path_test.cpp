@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
 
 #include "assets/data_path.h"
+#include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -12,22 +11,12 @@ namespace {
 
 class DataPath : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device seed;
-        root_ = fs::temp_directory_path() / ("orbelune-path-" + std::to_string(seed()));
-        fs::create_directories(root_ / "data" / "meshes");
-        touch("data/meshes/rock.3ds");
-        saved_ = fs::current_path();
-        fs::current_path(root_);
-    }
-    void TearDown() override {
-        fs::current_path(saved_);
-        std::error_code ec;
-        fs::remove_all(root_, ec);
-    }
-    void touch(const std::string& name) { std::ofstream(root_ / name) << "x"; }
+    void SetUp() override { touch("data/meshes/rock.3ds"); }
+    void touch(const std::string& name) { folder_.write(name, "x"); }
 
-    fs::path root_, saved_;
+    ScratchFolder folder_{"orbelune-path-"};
+    const fs::path root_ = folder_.root();
+    WorkingDirectory cwd_{root_};
 };
 
 }  // namespace

@@ -3,7 +3,6 @@
 // every message box recorded. The folder is the one the build generated;
 // a separate case runs the generator twice and compares the bytes.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -23,18 +22,15 @@
 #include "scene/scene_script.h"
 #include "shell/app.h"
 #include "shell/timeline.h"
+#include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 // Runs the test body with the working directory at the data folder's parent.
-class InDataFolder {
-public:
-    InDataFolder() : previous_(fs::current_path()) { fs::current_path(CONTENT_DATA_PARENT); }
-    ~InDataFolder() { fs::current_path(previous_); }
-private:
-    fs::path previous_;
+struct InDataFolder : WorkingDirectory {
+    InDataFolder() : WorkingDirectory(CONTENT_DATA_PARENT) {}
 };
 
 std::string readAll(const fs::path& p) {
@@ -85,15 +81,14 @@ int triangles(const Scene& s) {
 }  // namespace
 
 TEST(GeneratedData, TwoRunsWriteTheSameBytes) {
-    const fs::path base = fs::temp_directory_path() / ("orbelune_content_" + std::to_string(::getpid()));
-    fs::remove_all(base);
+    const ScratchFolder folder("orbelune-content-");
+    const fs::path& base = folder.root();
     for (const char* run : {"a", "b"}) {
         const std::string cmd = std::string("\"") + CONTENT_TOOL + "\" \"" + (base / run).string() + "\"";
         ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
     }
     const auto a = folderContents(base / "a");
     const auto b = folderContents(base / "b");
-    fs::remove_all(base);
     ASSERT_GT(a.size(), 50u);
     ASSERT_EQ(a.size(), b.size());
     for (const auto& [name, bytes] : a) {

@@ -7,7 +7,6 @@
 // never a crash or a hang. (A missing texture list or soundtrack: the
 // in-process start-up tests, shell/app_test.)
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -17,6 +16,7 @@
 
 #include "assets/data_path.h"
 #include "hardening/run_program.h"
+#include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -35,26 +35,16 @@ std::vector<std::string> lines(const fs::path& file) {
 // A private copy of the generated data folder, removed afterwards.
 class DataCopy {
 public:
-    explicit DataCopy(const std::string& name)
-        : root_(fs::temp_directory_path() / ("orbelune-fault-" + std::to_string(::getpid()) + "-" + name)) {
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-        fs::copy(GENERATED_DATA, root_ / "data", fs::copy_options::recursive);
+    explicit DataCopy(const std::string& name) : folder_("orbelune-fault-" + name + "-") {
+        fs::copy(GENERATED_DATA, data(), fs::copy_options::recursive);
     }
-    ~DataCopy() { fs::remove_all(root_); }
-    DataCopy(const DataCopy&) = delete;
-    DataCopy& operator=(const DataCopy&) = delete;
 
-    const fs::path& root() const { return root_; }
-    fs::path data() const { return root_ / "data"; }
+    fs::path data() const { return folder_.root() / "data"; }
 
     // A path as the data files write it ("data\textures\x.bmp"), on disk.
     fs::path resolve(const std::string& written) const {
-        const fs::path previous = fs::current_path();
-        fs::current_path(root_);
-        const std::string found = resolveDataPath(written);
-        fs::current_path(previous);
-        return root_ / found;
+        const WorkingDirectory here(folder_.root());
+        return folder_.root() / resolveDataPath(written);
     }
 
     // Line `index` (from 0) of a text file in data/script, without its line end.
@@ -86,7 +76,7 @@ public:
     }
 
 private:
-    fs::path root_;
+    ScratchFolder folder_;
 };
 
 // The show went on to its end: status 0, no crash, and it ran its half second.

@@ -4,7 +4,6 @@
 // AddressSanitizer and UndefinedBehaviorSanitizer. A file added to the folder
 // without an expectation here fails the coverage case.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -21,6 +20,7 @@
 #include "scene/scene.h"
 #include "scene/scene_script.h"
 #include "shell/collected_messages.h"
+#include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -234,17 +234,6 @@ bool endsProcess(Load&& load) {
     return false;
 }
 
-// Runs with the working directory in the hostile folder, so that scripts name
-// meshes beside them.
-class InHostileFolder {
-public:
-    InHostileFolder() : previous_(fs::current_path()) { fs::current_path(HOSTILE_DIR); }
-    ~InHostileFolder() { fs::current_path(previous_); }
-
-private:
-    fs::path previous_;
-};
-
 }  // namespace
 
 namespace hardening {
@@ -271,7 +260,7 @@ std::vector<std::string> loadHostile(const HostileFile& file) {
             break;
         }
         case HostileKind::Script: {
-            const InHostileFolder here;
+            const WorkingDirectory here(HOSTILE_DIR);  // scripts name meshes beside them
             resetLightCounter();
             Scene scene;
             endsProcess([&] { scene.loadScene(file.name); });
@@ -345,7 +334,7 @@ TEST(HostileFiles, MeshesEndWithTheirMessageOrKeepWhatIsValid) {
 }
 
 TEST(HostileFiles, ScriptsWarnOrEndAsTheirProblemAsks) {
-    const InHostileFolder here;
+    const WorkingDirectory here(HOSTILE_DIR);
     for (const ScriptCase& c : scriptCases()) {
         SCOPED_TRACE(c.file);
         resetLightCounter();
@@ -370,25 +359,18 @@ TEST(HostileFiles, TextureListsKeepTheirBoundedEntries) {
 // passes, but the scene's ring tables stay bounded and the load is refused
 // with the mesh message before they grow past it.
 TEST(HostileFiles, RepeatedFarMeshStopsAtTheSceneRingBound) {
-    const fs::path dir = fs::temp_directory_path() / ("orbelune-rings-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    {
-        std::ifstream src(hostile("tds_far_vertices_ring_flood.3ds"), std::ios::binary);
-        std::vector<char> bytes((std::istreambuf_iterator<char>(src)), {});
-        // The first object block alone: header 12 bytes, then 6 + 1 + 6 + 2 + 12.
-        std::ofstream(dir / "far.3ds", std::ios::binary).write(bytes.data(), 12 + 27);
-        std::ofstream script(dir / "s.dat");
-        for (int i = 0; i < 40; ++i) script << "FILENAME=far.3ds\n";
-        script << "EOF\n";
-    }
-    const fs::path previous = fs::current_path();
-    fs::current_path(dir);
+    const ScratchFolder dir("orbelune-rings-");
+    std::ifstream src(hostile("tds_far_vertices_ring_flood.3ds"), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(src)), {});
+    // The first object block alone: header 12 bytes, then 6 + 1 + 6 + 2 + 12.
+    dir.write("far.3ds", bytes.substr(0, 12 + 27));
+    std::string script;
+    for (int i = 0; i < 40; ++i) script += "FILENAME=far.3ds\n";
+    dir.write("s.dat", script + "EOF\n");
+    const WorkingDirectory here(dir.root());
     CollectedMessages messages;
     Scene scene;
-    const bool ended = endsProcess([&] { scene.loadScene("s.dat"); });
-    fs::current_path(previous);
-    fs::remove_all(dir);
-    EXPECT_TRUE(ended);
+    EXPECT_TRUE(endsProcess([&] { scene.loadScene("s.dat"); }));
     EXPECT_EQ(messages.lines, std::vector<std::string>{"multimedia error: 3dsfile is fucked up"});
     size_t entries = 0;
     for (const auto& o : scene.objects) entries += o->ringTable.size();

@@ -6,7 +6,6 @@
 // stderr and fails the run; in a plain build it still proves the show plays
 // to its end on the generated data without a message.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -14,41 +13,20 @@
 #include <vector>
 
 #include "hardening/run_program.h"
-
-namespace fs = std::filesystem;
-
-namespace {
-
-class CaptureFolder {
-public:
-    CaptureFolder() : dir_(fs::temp_directory_path() / ("orbelune-show-" + std::to_string(::getpid()))) {
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    ~CaptureFolder() { fs::remove_all(dir_); }
-    const fs::path& path() const { return dir_; }
-    size_t frames() const {
-        size_t n = 0;
-        for (const auto& e : fs::directory_iterator(dir_)) n += e.path().extension() == ".png";
-        return n;
-    }
-
-private:
-    fs::path dir_;
-};
-
-}  // namespace
+#include "support/scratch_folder.h"
 
 TEST(WholeShow, EverySectionRendersWithoutAReport) {
-    const CaptureFolder frames;
+    const ScratchFolder frames("orbelune-show-");
     const hardening::ProgramRun run =
         hardening::runProgram({"--no-dialog", "--no-music", "--data", GENERATED_DATA, "--mode", "160x120",
-                               "--fps", "4", "--capture", frames.path().string()},
+                               "--fps", "4", "--capture", frames.root().string()},
                               hardening::sanitizerBuild() ? 1800 : 600);
     std::vector<std::string> reports = run.messages;
     std::erase_if(reports, [](const std::string& line) { return line.rfind("capture: frame ", 0) == 0; });
     EXPECT_EQ(run.signal, "");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(reports, std::vector<std::string>{});
-    EXPECT_GE(frames.frames(), 4u * 230);  // 231 s of show at 4 frames a second
+    size_t pngs = 0;
+    for (const auto& e : std::filesystem::directory_iterator(frames.root())) pngs += e.path().extension() == ".png";
+    EXPECT_GE(pngs, 4u * 230);  // 231 s of show at 4 frames a second
 }

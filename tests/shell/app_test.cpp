@@ -5,7 +5,6 @@
 // texture list ends with "Initialization Failed.".
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -19,6 +18,7 @@
 #include "shell/frame.h"
 #include "shell/music.h"
 #include "shell/settings.h"
+#include "support/scratch_folder.h"
 #include "window/gl_window.h"
 #include "writers/bmp_writer.h"
 
@@ -29,10 +29,7 @@ namespace {
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        saved_ = fs::current_path();
-        root_ = fs::temp_directory_path() / ("orbelune-app-" + std::to_string(getpid()));
         fs::create_directories(root_ / "data" / "script");
-        fs::current_path(root_);
         setupCancelled = false;
         musicEnabled = true;
         fullscreen = true;
@@ -48,8 +45,6 @@ protected:
         showEndLimit = std::numeric_limits<float>::infinity();
         setupCancelled = false;
         musicEnabled = true;
-        fs::current_path(saved_);
-        fs::remove_all(root_);
     }
 
     void writeTextures() {
@@ -72,7 +67,9 @@ protected:
         return false;
     }
 
-    fs::path saved_, root_;
+    ScratchFolder folder_{"orbelune-app-"};
+    const fs::path root_ = folder_.root();
+    WorkingDirectory cwd_{root_};
     BoxRecorder boxes;
     ExitCatcher exits;
 };

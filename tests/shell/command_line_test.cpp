@@ -1,7 +1,6 @@
 // Command-line parsing and the choice of the data folder.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -9,6 +8,7 @@
 
 #include "shell/app.h"
 #include "shell/command_line.h"
+#include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -27,7 +27,8 @@ TEST(CommandLine, BadArgumentsAreRefused) {
 
 TEST(DataFolder, TakesTheFolderHoldingDataOrTheDataFolderItself) {
     const fs::path saved = fs::current_path();
-    const fs::path root = fs::temp_directory_path() / ("orbelune-cli-" + std::to_string(getpid()));
+    const ScratchFolder folder("orbelune-cli-");
+    const fs::path& root = folder.root();
     fs::create_directories(root / "Data" / "script");
     std::string reason;
 
@@ -42,7 +43,6 @@ TEST(DataFolder, TakesTheFolderHoldingDataOrTheDataFolderItself) {
     EXPECT_FALSE(enterDataFolder((root / "missing").string(), reason));
     EXPECT_FALSE(reason.empty());
     EXPECT_EQ(fs::current_path(), saved);
-    fs::remove_all(root);
 }
 
 }  // namespace

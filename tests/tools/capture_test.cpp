@@ -9,6 +9,7 @@
 
 #include "capture/offline_run.h"
 #include "shell/music.h"
+#include "support/scratch_folder.h"
 #include "tools/png_read.h"
 
 namespace fs = std::filesystem;
@@ -83,9 +84,8 @@ TEST(Capture, VideoHasTheFramesAndTheSoundtrack) {
 }
 
 TEST(Capture, PngFolderHoldsNumberedUprightFrames) {
-    const fs::path folder = fs::temp_directory_path() / "orbelune-capture-frames";
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    const ScratchFolder scratch("orbelune-capture-frames-");
+    const fs::path& folder = scratch.root();
     int status = 0;
     std::string output =
         run(program() + " --capture '" + folder.string() + "' --mode 64x48 --fps 10 --start 226 --end 226.5", status);
@@ -97,7 +97,6 @@ TEST(Capture, PngFolderHoldsNumberedUprightFrames) {
     ASSERT_TRUE(readPng((folder / "frame_000004.png").string(), frame));
     EXPECT_EQ(frame.width, 64);
     EXPECT_EQ(frame.height, 48);
-    fs::remove_all(folder);
 }
 
 TEST(Capture, ClearMessagesWhenItCannotWrite) {

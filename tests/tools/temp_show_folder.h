@@ -3,32 +3,26 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
 #include "assets/data_path.h"
 #include "assets/texture_table.h"
+#include "support/scratch_folder.h"
 
 class TempShowFolder {
+    ScratchFolder folder_{"orbelune-show-"};
+
 public:
-    std::filesystem::path root;
+    const std::filesystem::path root = folder_.root();
 
     TempShowFolder() {
-        namespace fs = std::filesystem;
-        previous_ = fs::current_path();
-        std::string pattern = (fs::temp_directory_path() / "orbelune-show-XXXXXX").string();
-        root = mkdtemp(pattern.data());
-        fs::copy(ORBELUNE_DATA_DIR, root / "data", fs::copy_options::recursive);
-        fs::current_path(root);
-    }
-    ~TempShowFolder() {
-        std::filesystem::current_path(previous_);
-        std::error_code ec;
-        std::filesystem::remove_all(root, ec);
+        std::filesystem::copy(ORBELUNE_DATA_DIR, root / "data", std::filesystem::copy_options::recursive);
+        cwd_.emplace(root);
     }
 
     // A data path as the scripts write it, resolved under the copy.
@@ -65,5 +59,5 @@ public:
     }
 
 private:
-    std::filesystem::path previous_;
+    std::optional<WorkingDirectory> cwd_;
 };
