@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -50,14 +49,6 @@ std::map<std::string, std::string> folderContents(const fs::path& root) {
 std::vector<std::string> textureEntries() {
     std::ifstream list("data/script/texture.dat", std::ios::binary);
     return readTextureList(list);
-}
-
-uint32_t le32(const std::string& b, size_t at) {
-    return static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8 | static_cast<uint8_t>(b[at + 2]) << 16 |
-           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
-}
-uint16_t le16(const std::string& b, size_t at) {
-    return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8);
 }
 
 // Loads the ten scripts in slot order, as the program does at start-up.
@@ -116,36 +107,6 @@ TEST(GeneratedData, EveryListedPictureDecodesWithoutAMessage) {
         EXPECT_EQ(image->data.size(), static_cast<size_t>(image->width) * image->height * 3) << path;
     }
     EXPECT_TRUE(boxes.texts().empty()) << boxes.texts().front();
-}
-
-// The show runs the decoder through every layout it reads.
-TEST(GeneratedData, PicturesUseEveryStoredLayout) {
-    InDataFolder here;
-    std::set<std::string> seen;
-    for (const std::string& entry : textureEntries()) {
-        std::string path = entry;
-        std::replace(path.begin(), path.end(), '\\', '/');
-        std::transform(path.begin(), path.end(), path.begin(), [](unsigned char ch) { return std::tolower(ch); });
-        const std::string b = readAll(path);
-        ASSERT_GE(b.size(), 54u) << path;
-        const bool fileHeader = b[0] == 'B' && b[1] == 'M';
-        const size_t h = fileHeader ? 14 : 0;
-        const uint32_t size = le32(b, h);
-        if (!fileHeader) seen.insert("bare");
-        if (size == 12) {
-            seen.insert("core");
-            if (le16(b, h + 4) % 4 != 0) seen.insert("odd width");
-            continue;
-        }
-        ASSERT_EQ(size, 40u) << path;
-        const int32_t width = static_cast<int32_t>(le32(b, h + 4));
-        const uint16_t bits = le16(b, h + 14);
-        const uint32_t compression = le32(b, h + 16);
-        if (width % 4 != 0) seen.insert("odd width");
-        seen.insert(std::to_string(bits) + (compression == 1 ? " rle8" : compression == 2 ? " rle4" : ""));
-    }
-    for (const char* want : {"1", "4", "4 rle4", "8", "8 rle8", "16", "24", "32", "core", "bare", "odd width"})
-        EXPECT_TRUE(seen.count(want)) << "no picture stored as " << want;
 }
 
 // Overlays and sprites are added onto the scene: black stays transparent.

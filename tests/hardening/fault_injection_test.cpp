@@ -4,8 +4,9 @@
 // fault must give its messages in order, the outcome the program promises
 // (the show goes on, or start-up ends) and its exit status (0 after the
 // show, 1 after a start-up failure or a process-ending loader error), and
-// never a crash or a hang. (A missing texture list or soundtrack: the
-// in-process start-up tests, shell/app_test.)
+// never a crash or a hang. (Untouched data: hardening/whole_show_test; a
+// missing texture list or soundtrack: the in-process start-up tests,
+// shell/app_test.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -100,11 +101,6 @@ void replaceFile(const fs::path& path, const std::string& content) {
 }
 
 }  // namespace
-
-TEST(FaultInjection, UntouchedDataPlaysWithoutMessages) {
-    const DataCopy copy("untouched");
-    expectShowWentOn(copy.play(), {});
-}
 
 TEST(FaultInjection, CorruptBitmapShowsTheDecoderMessageThenEndsStartUp) {
     const DataCopy copy("bad-bitmap");

@@ -59,7 +59,6 @@ TEST(Capture, SteppedClockGivesFrameNExactlyFromN) {
 
 TEST(Capture, FrameCountCoversTheSpan) {
     CommandLine options;
-    EXPECT_EQ(offlineSpan(options).frameCount(), 231 * 60);
     options.startSeconds = 100.0;
     options.endSeconds = 102.0;
     options.fps = 30;
