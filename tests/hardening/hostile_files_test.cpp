@@ -53,23 +53,17 @@ const std::vector<BitmapCase>& bitmapCases() {
         {"bmp_side_above_cap.bmp", 0, 0, "Out of memory."},
         {"bmp_side_at_cap_rle.bmp", 16384, 16384, "",
          [](const RgbImage& im) { EXPECT_EQ(pixel(im, 16383, 16383), (P{0, 0, 0})); }},
-        {"bmp_rle8_run_past_row_end.bmp", 4, 2, "",
-         [](const RgbImage& im) {
-             EXPECT_EQ(pixel(im, 3, 0), (P{7, 7, 7}));
-             EXPECT_EQ(pixel(im, 3, 1), (P{9, 9, 9}));
-         }},
-        {"bmp_rle8_delta_outside_picture.bmp", 4, 2, "",
-         [](const RgbImage& im) { EXPECT_EQ(pixel(im, 0, 0), (P{0, 0, 0})); }},
-        {"bmp_rle8_lines_past_last_row.bmp", 3, 2, "",
-         [](const RgbImage& im) { EXPECT_EQ(pixel(im, 2, 1), (P{0, 0, 0})); }},
+        // The RLE8 clipping rules pixel by pixel: assets/bmp_hostile_test.
+        {"bmp_rle8_run_past_row_end.bmp", 4, 2},
+        {"bmp_rle8_delta_outside_picture.bmp", 4, 2},
+        {"bmp_rle8_lines_past_last_row.bmp", 3, 2},
         {"bmp_rle4_absolute_run_past_data.bmp", 8, 2, "",
          [](const RgbImage& im) {
              EXPECT_EQ(pixel(im, 0, 0), (P{17, 17, 17}));  // index 1 of 16 grey steps
              EXPECT_EQ(pixel(im, 5, 0), (P{102, 102, 102}));
              EXPECT_EQ(pixel(im, 6, 0), (P{0, 0, 0}));     // the data ran out
          }},
-        {"bmp_rle8_absolute_run_past_row_end.bmp", 2, 1, "",
-         [](const RgbImage& im) { EXPECT_EQ(pixel(im, 1, 0), (P{2, 2, 2})); }},
+        {"bmp_rle8_absolute_run_past_row_end.bmp", 2, 1},
         {"bmp_palette_index_beyond_table.bmp", 4, 1, "",
          [](const RgbImage& im) {
              EXPECT_EQ(pixel(im, 1, 0), (P{255, 255, 255}));

@@ -50,17 +50,16 @@ TEST_F(RenderTest, SceneFrameLeavesTheNeutralState) {
     GLboolean depthWrites = GL_FALSE;
     glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
     EXPECT_TRUE(depthWrites);
-    GLfloat v[4];
-    glGetFloatv(GL_CURRENT_COLOR, v);
-    EXPECT_EQ((std::array<float, 4>{v[0], v[1], v[2], v[3]}), (std::array<float, 4>{1, 1, 1, 1}));
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, v);
-    EXPECT_NEAR(v[2], 0.3f, 1e-6f);
-    glGetFloatv(GL_FOG_COLOR, v);
-    EXPECT_NEAR(v[1], 0.6f, 1e-6f);
-    glGetFloatv(GL_FOG_START, v);
-    EXPECT_EQ(v[0], 3.0f);
-    glGetFloatv(GL_FOG_END, v);
-    EXPECT_EQ(v[0], 40.0f);
+    const std::array<float, 4> white{1, 1, 1, 1};
+    const std::pair<GLenum, std::array<float, 4>> floats[] = {  // components past the value's size ignored
+        {GL_CURRENT_COLOR, white}, {GL_COLOR_CLEAR_VALUE, {0.1f, 0.2f, 0.3f, 0.4f}},
+        {GL_FOG_COLOR, {0.5f, 0.6f, 0.7f, 0.8f}}, {GL_FOG_START, {3}}, {GL_FOG_END, {40}}};
+    for (const auto& [name, want] : floats) {
+        std::array<float, 4> got{};
+        glGetFloatv(name, got.data());
+        const size_t n = name == GL_FOG_START || name == GL_FOG_END ? 1 : 4;
+        for (size_t i = 0; i < n; ++i) EXPECT_NEAR(got[i], want[i], 1e-6f) << std::hex << name << " " << i;
+    }
 
     // Camera and roll stay on the matrix: frame 157 rolls by 10 * sin(1.57).
     const auto left = modelview();
