@@ -90,25 +90,6 @@ TEST(GeneratedData, TwoRunsWriteTheSameBytes) {
     EXPECT_EQ(folderContents(fs::path(CONTENT_DATA_PARENT) / "data").size(), a.size());
 }
 
-TEST(GeneratedData, EveryListedPictureDecodesWithoutAMessage) {
-    InDataFolder here;
-    BoxRecorder boxes;
-    const std::string raw = readAll("data/script/texture.dat");
-    ASSERT_FALSE(raw.empty());
-    EXPECT_EQ(raw.back(), '\n') << "the last line needs its newline to count";
-    const auto entries = textureEntries();
-    ASSERT_GE(entries.size(), 36u);
-    for (const std::string& path : entries) {
-        EXPECT_LT(path.size(), 98u) << path;
-        const auto image = loadBitmap(path);
-        ASSERT_TRUE(image.has_value()) << path;
-        EXPECT_GT(image->width, 0);
-        EXPECT_GT(image->height, 0);
-        EXPECT_EQ(image->data.size(), static_cast<size_t>(image->width) * image->height * 3) << path;
-    }
-    EXPECT_TRUE(boxes.texts().empty()) << boxes.texts().front();
-}
-
 // Overlays and sprites are added onto the scene: black stays transparent.
 TEST(GeneratedData, OverlayPicturesAreLightOnBlack) {
     InDataFolder here;
@@ -184,8 +165,9 @@ TEST(GeneratedData, SurfacePicturesTileWithoutSeams) {
     for (int index : {0, 4, 7, 8, 11, 13, 14, 15, 18, 20, 21, 22, 27, 28}) check(index, true);
 }
 
-// Counts, texture indices and the light limit are the data check's business
-// (tools/data_check_test); these are the effects each section shows.
+// Counts, texture indices, the light limit and every listed picture decoding
+// are the data check's business (tools/data_check_test); these are the
+// effects each section shows.
 TEST(GeneratedData, ScriptsSwitchOnTheEffectsTheirSectionsShow) {
     LoadedShow loaded;
     const Show& s = *loaded.show;

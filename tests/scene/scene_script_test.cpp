@@ -52,13 +52,7 @@ TEST_F(SceneScript, TextThatIsNoKeywordWarnsWithItsLineAndStops) {
         EXPECT_TRUE(scene.lightingEnabled);
         EXPECT_FALSE(scene.fogEnabled) << bad;
     }
-    // Without an EOF line everything loads, then the line after the last is named.
-    boxes.clear();
-    Scene scene;
-    const std::string file = load(scene, "FOG=ON\nFOG_START=3\n");
-    EXPECT_EQ(scene.fogStart, 3);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, warning(3, file));
+    // A script without EOF: hardening/hostile_files_test (script_without_eof.dat).
 }
 
 TEST_F(SceneScript, MissingScriptWarnsAndLeavesTheSceneAlone) {
@@ -97,12 +91,9 @@ TEST_F(SceneScript, NumbersStopEarlyAndKeepOldValues) {
     EXPECT_EQ(parseFloats("+.25,-1.5e2,1,", f, 3), 3);
     EXPECT_EQ(f[0] + f[1], -149.75f);
     EXPECT_EQ(parseFloats("+-1", f, 1), 0);
-    EXPECT_EQ(parseFloats("1e999,-1e999,1e-999", f, 3), 3);
-    EXPECT_TRUE(std::isinf(f[0]) && std::isinf(f[1]) && f[1] < 0 && f[2] == 0.0f);
     int32_t i = 5;
     EXPECT_EQ(parseInt("- 1", i), 0);
-    EXPECT_EQ(parseInt("99999999999999999999", i), 1);
-    EXPECT_EQ(i, INT32_MAX);
+    // Overflowing numbers: hardening/hostile_files_test (script_number_overflow.dat).
 }
 
 TEST_F(SceneScript, SharedSlotsCarryValuesBetweenLines) {
@@ -203,15 +194,8 @@ TEST_F(SceneScript, ShadingReadsItsArgumentAsAKeyword) {
     EXPECT_EQ(boxes[0].text, warning(2, second));  // FLARE was keyword 1, "1" keyword 2
 }
 
-TEST_F(SceneScript, AtMost1024KeywordsAndTextCutAt99Characters) {
-    std::string text;
-    for (int i = 0; i < 2000; ++i) text += "ADDMAGNET=" + std::to_string(i) + ",0,0,1\n";
-    Scene scene;
-    load(scene, text + "EOF\n");
-    ASSERT_EQ(scene.magnetCount(), 1024);
-    EXPECT_EQ(scene.magnets[1023].x, 1023.0f);
-    EXPECT_TRUE(boxes.empty());
-
+// The 1024-keyword limit: hardening/hostile_files_test (script_keyword_flood.dat).
+TEST_F(SceneScript, TextCutAt99Characters) {
     // The fourth value starts beyond character 99 and is lost; the next line reads normally.
     Scene cut;
     load(cut, "MATERIAL_AMBIENT=1,1,1," + std::string(95, ' ') + "0.5\nFOG=ON\n" + filename() + "EOF\n", "cut.dat");
