@@ -81,9 +81,30 @@ struct Buses {
     std::vector<float> dryL, dryR, revL, revR, echoL, echoR;
     explicit Buses(size_t samples)
         : n(samples), dryL(n), dryR(n), revL(n), revR(n), echoL(n), echoR(n) {}
+    // Adds a stereo sample at `at` to the dry, reverb-send or echo bus.
+    void dry(size_t at, float l, float r) {
+        dryL[at] += l;
+        dryR[at] += r;
+    }
+    void reverb(size_t at, float l, float r) {
+        revL[at] += l;
+        revR[at] += r;
+    }
+    void echo(size_t at, float l, float r) {
+        echoL[at] += l;
+        echoR[at] += r;
+    }
 };
 
 size_t sampleAt(double seconds) { return static_cast<size_t>(std::llround(seconds * kSampleRate)); }
+
+// Calls voice(at, i, t) for the `len` samples of a sound starting at sample
+// s0, cut off at the end of the buses: `at` is the bus index, i and t (in
+// seconds) count from the sound's start.
+template <typename Voice>
+void eachSample(const Buses& b, size_t s0, size_t len, Voice voice) {
+    for (size_t i = 0; i < len && s0 + i < b.n; ++i) voice(s0 + i, i, static_cast<double>(i) / kSampleRate);
+}
 
 // Equal-power pan gains for pan in -1..1.
 std::array<float, 2> panGains(float pan) {
@@ -94,76 +115,58 @@ std::array<float, 2> panGains(float pan) {
 // ---- Instruments ------------------------------------------------------------------
 
 void kick(Buses& b, double t0, float gain) {
-    const size_t s0 = sampleAt(t0);
-    const size_t len = sampleAt(0.45);
     double phase = 0;
     Noise noise(0xC1C1);
-    for (size_t i = 0; i < len && s0 + i < b.n; ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
+    eachSample(b, sampleAt(t0), sampleAt(0.45), [&](size_t at, size_t, double t) {
         const double hz = 46.0 + 120.0 * std::exp(-t * 32.0);
         phase += hz / kSampleRate;
         const float body = static_cast<float>(std::sin(kTwoPi * phase) * std::exp(-t * 6.5));
         const float click = noise.next() * static_cast<float>(std::exp(-t * 400.0)) * 0.25f;
         const float v = (body + click) * gain;
-        b.dryL[s0 + i] += v;
-        b.dryR[s0 + i] += v;
-    }
+        b.dry(at, v, v);
+    });
 }
 
 void snare(Buses& b, double t0, float gain, uint32_t seed) {
-    const size_t s0 = sampleAt(t0);
-    const size_t len = sampleAt(0.3);
     Noise noise(seed);
     float lp = 0;
     double phase = 0;
-    for (size_t i = 0; i < len && s0 + i < b.n; ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
+    eachSample(b, sampleAt(t0), sampleAt(0.3), [&](size_t at, size_t, double t) {
         phase += 190.0 / kSampleRate;
         const float n = noise.next();
         lp += 0.35f * (n - lp);
         const float hiss = (n - lp * 0.6f) * static_cast<float>(std::exp(-t * 15.0));
         const float tone = static_cast<float>(std::sin(kTwoPi * phase) * std::exp(-t * 28.0)) * 0.6f;
         const float v = (hiss * 0.7f + tone) * gain;
-        b.dryL[s0 + i] += v * 0.95f;
-        b.dryR[s0 + i] += v;
-        b.revL[s0 + i] += v * 0.25f;
-        b.revR[s0 + i] += v * 0.25f;
-    }
+        b.dry(at, v * 0.95f, v);
+        b.reverb(at, v * 0.25f, v * 0.25f);
+    });
 }
 
 void hat(Buses& b, double t0, float gain, bool open, uint32_t seed) {
-    const size_t s0 = sampleAt(t0);
     const double decay = open ? 10.0 : 55.0;
-    const size_t len = sampleAt(open ? 0.5 : 0.12);
     Noise noise(seed);
     float lp = 0;
     const auto pan = panGains(0.25f);
-    for (size_t i = 0; i < len && s0 + i < b.n; ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
+    eachSample(b, sampleAt(t0), sampleAt(open ? 0.5 : 0.12), [&](size_t at, size_t, double t) {
         const float n = noise.next();
         lp += 0.6f * (n - lp);
         const float v = (n - lp) * static_cast<float>(std::exp(-t * decay)) * gain;
-        b.dryL[s0 + i] += v * pan[0];
-        b.dryR[s0 + i] += v * pan[1];
-    }
+        b.dry(at, v * pan[0], v * pan[1]);
+    });
 }
 
 void crash(Buses& b, double t0, float gain, uint32_t seed) {
-    const size_t s0 = sampleAt(t0);
-    const size_t len = sampleAt(2.5);
     Noise nl(seed), nr(seed + 77);
     float lpl = 0, lpr = 0;
-    for (size_t i = 0; i < len && s0 + i < b.n; ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
+    eachSample(b, sampleAt(t0), sampleAt(2.5), [&](size_t at, size_t, double t) {
         const float env = static_cast<float>(std::exp(-t * 1.6) * (1.0 - std::exp(-t * 400.0))) * gain;
         const float a = nl.next(), c = nr.next();
         lpl += 0.5f * (a - lpl);
         lpr += 0.5f * (c - lpr);
-        b.dryL[s0 + i] += (a - lpl) * env;
-        b.dryR[s0 + i] += (c - lpr) * env;
-        b.revL[s0 + i] += (a - lpl) * env * 0.3f;
-        b.revR[s0 + i] += (c - lpr) * env * 0.3f;
-    }
+        b.dry(at, (a - lpl) * env, (c - lpr) * env);
+        b.reverb(at, (a - lpl) * env * 0.3f, (c - lpr) * env * 0.3f);
+    });
 }
 
 // A pad voice: two detuned saws per side through a slowly moving low-pass.
@@ -183,69 +186,57 @@ void padNote(Buses& b, double t0, double dur, double note, float gain, float cut
         LowPass lp;
         std::vector<float>& dry = side == 0 ? b.dryL : b.dryR;
         std::vector<float>& rev = side == 0 ? b.revL : b.revR;
-        for (size_t i = 0; i < len && s0 + i < b.n; ++i) {
+        eachSample(b, s0, len, [&](size_t at, size_t i, double t) {
             if (i % 32 == 0) {
-                const double t = static_cast<double>(s0 + i) / kSampleRate;
-                lp.set(cutoff * (1.0 + 0.35 * std::sin(t * 0.7 + side)), 1.2f);
+                const double songTime = static_cast<double>(at) / kSampleRate;
+                lp.set(cutoff * (1.0 + 0.35 * std::sin(songTime * 0.7 + side)), 1.2f);
             }
-            const double t = static_cast<double>(i) / kSampleRate;
             double env = std::min(1.0, t / attack);
             if (i >= held) env *= std::exp(-(t - dur) * 4.0 / release);
             const float v = lp.process(saws[0].next(hz0) + saws[1].next(hz1)) * static_cast<float>(env) * gain;
-            dry[s0 + i] += v;
-            rev[s0 + i] += v * 0.5f;
-        }
+            dry[at] += v;
+            rev[at] += v * 0.5f;
+        });
     }
 }
 
 // A bass note: saw and sub sine through a low-pass that closes quickly.
 void bassNote(Buses& b, double t0, double dur, double note, float gain, float bright) {
-    const size_t s0 = sampleAt(t0);
-    const size_t len = sampleAt(dur + 0.08);
     const size_t held = sampleAt(dur);
     const double hz = midiHz(note);
     Saw saw;
     double sub = 0;
     LowPass lp;
-    for (size_t i = 0; i < len && s0 + i < b.n; ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
+    eachSample(b, sampleAt(t0), sampleAt(dur + 0.08), [&](size_t at, size_t i, double t) {
         if (i % 16 == 0) lp.set(180.0 + bright * 1400.0 * std::exp(-t * 9.0), 0.9f);
         sub += hz / kSampleRate;
         double env = std::min(1.0, t / 0.004) * (0.75 + 0.25 * std::exp(-t * 6.0));
         if (i >= held) env *= std::exp(-(t - dur) * 60.0);
         const float v = (lp.process(saw.next(hz)) * 0.8f + static_cast<float>(std::sin(kTwoPi * sub)) * 0.6f) *
                         static_cast<float>(env) * gain;
-        b.dryL[s0 + i] += v;
-        b.dryR[s0 + i] += v;
-    }
+        b.dry(at, v, v);
+    });
 }
 
 // An arpeggio pluck, sent to the echo bus.
 void pluck(Buses& b, double t0, double note, float gain, float pan) {
-    const size_t s0 = sampleAt(t0);
-    const size_t len = sampleAt(0.35);
     const double hz = midiHz(note);
     Saw a, c;
     c.phase = 0.37;
     LowPass lp;
     const auto g = panGains(pan);
-    for (size_t i = 0; i < len && s0 + i < b.n; ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
+    eachSample(b, sampleAt(t0), sampleAt(0.35), [&](size_t at, size_t i, double t) {
         if (i % 16 == 0) lp.set(600.0 + 3200.0 * std::exp(-t * 18.0), 1.0f);
         const float env = static_cast<float>(std::min(1.0, t / 0.002) * std::exp(-t * 11.0)) * gain;
         const float v = lp.process(a.next(hz) * 0.6f + c.next(hz * 1.004) * 0.4f) * env;
-        b.dryL[s0 + i] += v * g[0];
-        b.dryR[s0 + i] += v * g[1];
-        b.echoL[s0 + i] += v * g[0] * 0.6f;
-        b.echoR[s0 + i] += v * g[1] * 0.6f;
-    }
+        b.dry(at, v * g[0], v * g[1]);
+        b.echo(at, v * g[0] * 0.6f, v * g[1] * 0.6f);
+    });
 }
 
 // The lead: saw and square with a delayed vibrato.
 void leadNote(Buses& b, double t0, double dur, double note, float gain) {
-    const size_t s0 = sampleAt(t0);
     const double release = 0.25;
-    const size_t len = sampleAt(dur + release);
     const size_t held = sampleAt(dur);
     const double hz = midiHz(note);
     Saw s1, s2, s3;
@@ -253,8 +244,7 @@ void leadNote(Buses& b, double t0, double dur, double note, float gain) {
     s3.phase = 0.21;
     LowPass lp;
     lp.set(2600.0, 1.1f);
-    for (size_t i = 0; i < len && s0 + i < b.n; ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
+    eachSample(b, sampleAt(t0), sampleAt(dur + release), [&](size_t at, size_t i, double t) {
         const double vib = 1.0 + 0.004 * std::min(1.0, std::max(0.0, (t - 0.18) * 3.0)) * std::sin(kTwoPi * 5.2 * t);
         const double f = hz * vib;
         const float square = s1.next(f) - s2.next(f);
@@ -262,13 +252,10 @@ void leadNote(Buses& b, double t0, double dur, double note, float gain) {
         double env = std::min(1.0, t / 0.015) * (0.8 + 0.2 * std::exp(-t * 5.0));
         if (i >= held) env *= std::exp(-(t - dur) * 5.0 / release);
         const float v = lp.process(square * 0.45f + saw * 0.4f) * static_cast<float>(env) * gain;
-        b.dryL[s0 + i] += v * 0.9f;
-        b.dryR[s0 + i] += v;
-        b.revL[s0 + i] += v * 0.45f;
-        b.revR[s0 + i] += v * 0.45f;
-        b.echoL[s0 + i] += v * 0.2f;
-        b.echoR[s0 + i] += v * 0.2f;
-    }
+        b.dry(at, v * 0.9f, v);
+        b.reverb(at, v * 0.45f, v * 0.45f);
+        b.echo(at, v * 0.2f, v * 0.2f);
+    });
 }
 
 // ---- Effects -----------------------------------------------------------------------

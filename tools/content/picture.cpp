@@ -46,30 +46,29 @@ void fillRect(Picture& p, float x0, float y0, float x1, float y1, Rgbf c, bool a
 
 namespace {
 
+// Box blur of n values lying `stride` apart: each output is the sum of the
+// inputs within r of it over the full window 2r + 1 (`inv` is its inverse),
+// so the ends fade towards zero.
+void blurLine(const float* in, float* out, int n, size_t stride, int r, float inv) {
+    for (int i = 0; i < n; ++i) {
+        float s = 0;
+        for (int k = -r; k <= r; ++k) {
+            const int j = i + k;
+            if (j >= 0 && j < n) s += in[static_cast<size_t>(j) * stride];
+        }
+        out[static_cast<size_t>(i) * stride] = s * inv;
+    }
+}
+
 // One box-blur pass along rows, then along columns, of a luminance buffer.
 void boxBlur(std::vector<float>& v, int w, int h, int r) {
     std::vector<float> tmp(v.size());
     const float inv = 1.0f / (2 * r + 1);
     for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            float s = 0;
-            for (int k = -r; k <= r; ++k) {
-                const int xx = x + k;
-                if (xx >= 0 && xx < w) s += v[static_cast<size_t>(y) * w + xx];
-            }
-            tmp[static_cast<size_t>(y) * w + x] = s * inv;
-        }
+        const size_t row = static_cast<size_t>(y) * w;
+        blurLine(v.data() + row, tmp.data() + row, w, 1, r, inv);
     }
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            float s = 0;
-            for (int k = -r; k <= r; ++k) {
-                const int yy = y + k;
-                if (yy >= 0 && yy < h) s += tmp[static_cast<size_t>(yy) * w + x];
-            }
-            v[static_cast<size_t>(y) * w + x] = s * inv;
-        }
-    }
+    for (int x = 0; x < w; ++x) blurLine(tmp.data() + x, v.data() + x, h, static_cast<size_t>(w), r, inv);
 }
 
 }  // namespace

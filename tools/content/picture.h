@@ -47,6 +47,14 @@ void fill(Picture& p, F f) {
             p.at(x, y) = f((x + 0.5f) / p.width, (y + 0.5f) / p.height);
 }
 
+// A new w x h picture filled from f(u, v) as above.
+template <typename F>
+Picture painted(int w, int h, F f) {
+    Picture p(w, h);
+    fill(p, f);
+    return p;
+}
+
 // Antialiased filled rectangle (coverage by area), added or blended.
 void fillRect(Picture& p, float x0, float y0, float x1, float y1, Rgbf c, bool additive);
 // Adds a soft blur of the picture's brightness in colour `tint` (box blur

@@ -25,6 +25,11 @@ float smoothstep(float a, float b, float x) {
     const float t = clamp01((x - a) / (b - a));
     return t * t * (3 - 2 * t);
 }
+// Distance of (u, v) from the picture's centre; 1 at the middle of each edge.
+float centreDistance(float u, float v) {
+    const float dx = (u - 0.5f) * 2, dy = (v - 0.5f) * 2;
+    return std::sqrt(dx * dx + dy * dy);
+}
 // Distance between two texture coordinates on a repeating axis.
 float wrapDelta(float a, float b) {
     float d = std::fabs(a - b);
@@ -43,8 +48,7 @@ float dot3(V a, V b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 // Fills a sphere-map picture: each pixel shows env(reflection direction)
 // as seen by a viewer looking down -z.
 Picture sphereMap(int size, const std::function<Rgbf(V)>& env) {
-    Picture p(size, size);
-    fill(p, [&](float u, float vp) {
+    return painted(size, size, [&](float u, float vp) {
         const float x = 2 * u - 1;
         const float y = 2 * (1 - vp) - 1;
         const float len = std::sqrt(x * x + y * y);
@@ -52,7 +56,6 @@ Picture sphereMap(int size, const std::function<Rgbf(V)>& env) {
         const V refl{2 * n.z * n.x, 2 * n.z * n.y, 2 * n.z * n.z - 1};
         return env(refl);
     });
-    return p;
 }
 
 // Ordered dither before a 5-bit-per-channel store.
@@ -69,8 +72,7 @@ void dither555(Picture& p) {
 // ---- Surfaces ------------------------------------------------------------------
 
 Picture stone() {
-    Picture p(256, 256);
-    fill(p, [](float u, float v) {
+    return painted(256, 256, [](float u, float v) {
         const float n = fbm(u, v, 6, 5, 11);
         const float detail = valueNoise(u, v, 64, 12);
         Rgbf c = mix(rgb8(58, 54, 50), rgb8(168, 158, 142), n);
@@ -78,26 +80,21 @@ Picture stone() {
         if (crack < 0.025f) c = c * (0.5f + 0.5f * crack / 0.025f);
         return c * (0.85f + 0.3f * detail);
     });
-    return p;
 }
 
 Picture glow() {
-    Picture p(64, 64);
-    fill(p, [](float u, float v) {
-        const float dx = (u - 0.5f) * 2, dy = (v - 0.5f) * 2;
-        const float r = std::sqrt(dx * dx + dy * dy);
+    return painted(64, 64, [](float u, float v) {
+        const float r = centreDistance(u, v);
         if (r >= 1.0f) return Rgbf{};
         const float halo = std::pow(1 - r, 2.2f) * 0.85f;
         const float core = std::exp(-r * r * 30.0f) * 0.5f;
         const float i = clamp01(halo + core);
         return Rgbf{i, i, i};
     });
-    return p;
 }
 
 Picture skyGradient() {
-    Picture p(256, 256);
-    fill(p, [](float u, float v) {
+    Picture p = painted(256, 256, [](float u, float v) {
         const float t = v;  // 0 at the top
         Rgbf c = t < 0.7f ? mix(rgb8(18, 36, 104), rgb8(120, 150, 210), t / 0.7f)
                           : mix(rgb8(120, 150, 210), rgb8(250, 190, 130), (t - 0.7f) / 0.3f);
@@ -109,15 +106,13 @@ Picture skyGradient() {
 }
 
 Picture marble() {
-    Picture p(256, 256);
-    fill(p, [](float u, float v) {
+    return painted(256, 256, [](float u, float v) {
         const float turb = fbm(u, v, 4, 5, 21);
         const float s = 0.5f + 0.5f * std::sin(2 * kPi * (2 * u + v + 2.5f * turb));
         const float vein = std::pow(s, 6.0f);
         Rgbf base = mix(rgb8(236, 232, 224), rgb8(214, 208, 200), fbm(u, v, 8, 3, 22));
         return mix(base, rgb8(84, 98, 112), vein * 0.8f);
     });
-    return p;
 }
 
 Picture flash() { return Picture(64, 64, Rgbf{1, 1, 1}); }
@@ -139,30 +134,26 @@ Rgbf studioEnv(V r) {
 Picture metal() { return sphereMap(256, studioEnv); }
 
 Picture rockTexture() {
-    Picture p(250, 250);  // a width that is not a multiple of 4
-    fill(p, [](float u, float v) {
+    // A width that is not a multiple of 4.
+    return painted(250, 250, [](float u, float v) {
         const float n = fbm(u, v, 5, 6, 31);
         const float ridge = 1 - std::fabs(2 * fbm(u, v, 3, 4, 37) - 1);
         Rgbf c = mix(rgb8(62, 54, 48), rgb8(156, 140, 118), n);
         return c * (0.65f + 0.55f * ridge * ridge * ridge);
     });
-    return p;
 }
 
 Picture grass() {
-    Picture p(256, 256);
-    fill(p, [](float u, float v) {
+    return painted(256, 256, [](float u, float v) {
         const float patches = fbm(u, v, 4, 4, 41);
         const float fine = valueNoise(u, v, 128, 42);
         Rgbf c = mix(rgb8(52, 86, 40), rgb8(118, 132, 64), patches);
         c = mix(c, rgb8(124, 100, 70), smoothstep(0.62f, 0.75f, fbm(u, v, 8, 3, 43)));
         return c * (0.8f + 0.4f * fine);
     });
-    return p;
 }
 
 Picture moon() {
-    Picture p(512, 256);
     struct Crater {
         float u, v, r;
     };
@@ -172,7 +163,7 @@ Picture moon() {
         const float r = 0.008f + 0.06f * std::pow(rng.uniform(), 3.0f);
         craters.push_back({rng.uniform(), rng.range(0.1f, 0.9f), r});
     }
-    fill(p, [&](float u, float v) {
+    return painted(512, 256, [&](float u, float v) {
         float h = 0.55f + 0.35f * (fbm(u, v, 6, 6, 61) - 0.5f);
         float shade = 0;
         for (const Crater& c : craters) {
@@ -193,13 +184,11 @@ Picture moon() {
         const float g = clamp01(h + shade - mare * 0.18f);
         return Rgbf{g * 0.96f, g * 0.95f, g * 0.92f};
     });
-    return p;
 }
 
 Picture planet() {
-    Picture p(512, 256);
     const V light = norm3({-0.65f, 0.35f, -0.68f});
-    fill(p, [&](float u, float vp) {
+    return painted(512, 256, [&](float u, float vp) {
         const float t = 1 - vp;
         const float turb = fbm(u, vp, 4, 5, 51);
         const float band = 0.5f + 0.5f * std::sin(t * kPi * 11 + 3.0f * turb);
@@ -211,12 +200,10 @@ Picture planet() {
         const float lit = 0.06f + 1.05f * std::pow(std::max(0.0f, dot3(n, light)), 0.8f);
         return c * lit;
     });
-    return p;
 }
 
 Picture tunnelPanels() {
-    Picture p(256, 256);
-    fill(p, [](float u, float v) {
+    return painted(256, 256, [](float u, float v) {
         const float pu = u * 4, pv = v * 4;
         const float fu = pu - std::floor(pu), fv = pv - std::floor(pv);
         const int row = static_cast<int>(pv);
@@ -230,12 +217,10 @@ Picture tunnelPanels() {
         if (rivet < 0.025f) c = rgb8(170, 176, 186);
         return c;
     });
-    return p;
 }
 
 Picture ringBands() {
-    Picture p(128, 128);
-    fill(p, [](float u, float v) {
+    return painted(128, 128, [](float u, float v) {
         float i = 0;
         const float centres[] = {0.2f, 0.34f, 0.5f, 0.62f, 0.8f};
         const float widths[] = {0.04f, 0.02f, 0.07f, 0.015f, 0.05f};
@@ -244,12 +229,10 @@ Picture ringBands() {
         i *= 0.75f + 0.25f * valueNoise(u, v, 32, 91);
         return mix(rgb8(255, 170, 80), rgb8(170, 120, 255), u) * clamp01(i);
     });
-    return p;
 }
 
 Picture tiles(Rgbf light, Rgbf dark, Rgbf grout, int count, uint32_t seed) {
-    Picture p(256, 256);
-    fill(p, [=](float u, float v) {
+    return painted(256, 256, [=](float u, float v) {
         const float pu = u * count, pv = v * count;
         const float fu = pu - std::floor(pu), fv = pv - std::floor(pv);
         const float tileTint = valueNoise(std::floor(pu) / count + 0.01f, std::floor(pv) / count + 0.01f, count, seed);
@@ -260,24 +243,20 @@ Picture tiles(Rgbf light, Rgbf dark, Rgbf grout, int count, uint32_t seed) {
         else if (edge < 0.08f) c = c * (0.85f + 0.15f * (edge - 0.035f) / 0.045f);
         return c;
     });
-    return p;
 }
 
 Picture sandstone() {
-    Picture p(256, 256);
-    fill(p, [](float u, float v) {
+    return painted(256, 256, [](float u, float v) {
         const float strata = 0.5f + 0.5f * std::sin(2 * kPi * (v * 5 + 0.35f * fbm(u, v, 3, 4, 141)));
         Rgbf c = mix(rgb8(186, 150, 104), rgb8(236, 208, 160), strata);
         const float flute = 0.5f + 0.5f * std::cos(2 * kPi * u * 8);
         c = c * (0.72f + 0.28f * flute);
         return c * (0.9f + 0.2f * valueNoise(u, v, 64, 142));
     });
-    return p;
 }
 
 Picture lapis() {
-    Picture p(256, 256);
-    fill(p, [](float u, float v) {
+    return painted(256, 256, [](float u, float v) {
         Rgbf c = mix(rgb8(18, 36, 110), rgb8(60, 90, 190), fbm(u, v, 6, 5, 151));
         const float fleck = valueNoise(u, v, 96, 152);
         if (fleck > 0.9f) c = mix(c, rgb8(240, 200, 90), (fleck - 0.9f) * 10);
@@ -285,7 +264,6 @@ Picture lapis() {
         if (band < 0.08f) c = rgb8(200, 160, 70);
         return c;
     });
-    return p;
 }
 
 Rgbf sunsetEnv(V r) {
@@ -312,34 +290,28 @@ Rgbf clayEnv(V r) {
 Picture clay() { return sphereMap(128, clayEnv); }
 
 Picture vortexArms() {
-    Picture p(256, 256);
-    fill(p, [](float u, float v) {
-        const float dx = (u - 0.5f) * 2, dy = (v - 0.5f) * 2;
-        const float r = std::sqrt(dx * dx + dy * dy);
+    return painted(256, 256, [](float u, float v) {
+        const float r = centreDistance(u, v);
         if (r >= 1) return Rgbf{};
-        const float a = std::atan2(dy, dx);
+        const float a = std::atan2((v - 0.5f) * 2, (u - 0.5f) * 2);
         const float arms = std::pow(0.5f + 0.5f * std::cos(5 * a + 9 * std::log(r + 0.06f)), 3.0f);
         const float edge = smoothstep(1.0f, 0.6f, r);
         const float core = std::exp(-r * r * 60);
         const Rgbf c = mix(rgb8(255, 80, 200), rgb8(60, 200, 255), r);
         return c * (arms * edge * 0.9f) + Rgbf{1, 1, 1} * core;
     });
-    return p;
 }
 
 Picture copper() {
-    Picture p(256, 256);
-    fill(p, [](float u, float v) {
+    return painted(256, 256, [](float u, float v) {
         const float brush = valueNoise(u, v, 4, 181) * 0.3f + valueNoise2(u, v, 8, 256, 182) * 0.7f;
         Rgbf c = mix(rgb8(150, 80, 36), rgb8(238, 162, 96), brush);
         return c * (0.85f + 0.3f * fbm(u, v, 4, 3, 183));
     });
-    return p;
 }
 
 Picture grid() {
-    Picture p(256, 256);
-    fill(p, [](float u, float v) {
+    return painted(256, 256, [](float u, float v) {
         const auto line = [](float x, int n, float w) {
             const float f = x * n - std::floor(x * n);
             return std::exp(-std::pow(std::min(f, 1 - f) / w, 2.0f));
@@ -351,21 +323,17 @@ Picture grid() {
         c = c + rgb8(120, 240, 255) * major;
         return c;
     });
-    return p;
 }
 
 Picture clouds() {
-    Picture p(256, 256);
-    fill(p, [](float u, float v) {
+    return painted(256, 256, [](float u, float v) {
         const float n = fbm(u, v, 4, 6, 211);
         const float cover = smoothstep(0.48f, 0.72f, n);
         return mix(rgb8(70, 120, 200), rgb8(245, 245, 250), cover);
     });
-    return p;
 }
 
 Picture stainedGlass() {
-    Picture p(128, 128);
     constexpr int cells = 4;
     std::vector<std::array<float, 2>> seeds;
     std::vector<Rgbf> tints;
@@ -375,7 +343,7 @@ Picture stainedGlass() {
         const Rgbf palette[] = {rgb8(255, 220, 150), rgb8(170, 230, 255), rgb8(255, 190, 230), rgb8(200, 255, 190)};
         tints.push_back(palette[rng.next() % 4]);
     }
-    fill(p, [&](float u, float v) {
+    return painted(128, 128, [&](float u, float v) {
         float best = 9, second = 9;
         size_t bestIndex = 0;
         for (size_t i = 0; i < seeds.size(); ++i) {
@@ -392,30 +360,24 @@ Picture stainedGlass() {
         const float lead = smoothstep(0.0f, 0.02f, second - best);
         return tints[bestIndex] * (0.25f + 0.75f * lead);
     });
-    return p;
 }
 
 Picture nebula() {
-    Picture p(256, 256);
-    fill(p, [](float u, float v) {
-        const float dx = (u - 0.5f) * 2, dy = (v - 0.5f) * 2;
-        const float r = std::sqrt(dx * dx + dy * dy);
+    return painted(256, 256, [](float u, float v) {
+        const float r = centreDistance(u, v);
         const float fade = smoothstep(1.0f, 0.3f, r);
         const float a = fbm(u, v, 3, 6, 261), b = fbm(u, v, 5, 5, 262);
         const Rgbf c = rgb8(200, 60, 160) * smoothstep(0.45f, 0.8f, a) + rgb8(60, 110, 255) * smoothstep(0.5f, 0.85f, b);
         return c * fade;
     });
-    return p;
 }
 
 Picture sand() {
-    Picture p(256, 256);
-    fill(p, [](float u, float v) {
+    return painted(256, 256, [](float u, float v) {
         const float ripple = 0.5f + 0.5f * std::sin(2 * kPi * (6 * v + 0.8f * fbm(u, v, 4, 4, 271)));
         Rgbf c = mix(rgb8(196, 170, 128), rgb8(232, 212, 172), ripple);
         return c * (0.9f + 0.2f * valueNoise(u, v, 128, 272));
     });
-    return p;
 }
 
 Picture slateFloor() {
@@ -423,14 +385,12 @@ Picture slateFloor() {
 }
 
 Picture aurora() {
-    Picture p(256, 64);
-    fill(p, [](float u, float v) {
+    return painted(256, 64, [](float u, float v) {
         const float curtain = std::pow(0.5f + 0.5f * std::sin(2 * kPi * (u * 6 + 0.7f * fbm(u, v, 4, 4, 291))), 2.0f);
         const float vertical = smoothstep(0.0f, 0.3f, v) * smoothstep(1.0f, 0.6f, v);
         const Rgbf c = mix(rgb8(60, 255, 170), rgb8(150, 80, 255), v);
         return c * (curtain * vertical);
     });
-    return p;
 }
 
 // ---- Overlays ------------------------------------------------------------------
@@ -511,8 +471,7 @@ Picture loadingPicture() {
 }
 
 Picture framePicture() {
-    Picture p(512, 512);
-    fill(p, [](float u, float v) {
+    return painted(512, 512, [](float u, float v) {
         // Screen-proportioned coordinates: the picture is shown 4:3.
         const float x = (u - 0.5f) * (4.0f / 3.0f), y = (v - 0.5f);
         const auto rectDist = [&](float hx, float hy) {
@@ -533,7 +492,6 @@ Picture framePicture() {
         i += std::exp(-std::pow(std::min(dTop, dSide) / 0.012f, 2.0f));
         return mix(rgb8(40, 90, 200), rgb8(240, 248, 255), clamp01(i - 0.3f)) * clamp01(i);
     });
-    return p;
 }
 
 // ---- Encoding ------------------------------------------------------------------
@@ -547,30 +505,28 @@ std::vector<bmpw::Rgb> greyPalette(int n) {
     return out;
 }
 
-std::vector<uint8_t> encode(const Picture& p, BmpLayout layout, const std::vector<bmpw::Rgb>& palette) {
+// The writer's settings for a layout; a depth of 8 bits or less takes a palette.
+bmpw::BmpOptions layoutOptions(BmpLayout layout) {
     bmpw::BmpOptions o;
     switch (layout) {
-    case BmpLayout::Rgb24: return bmpw::writeBmp(toRgb(p), o);
-    case BmpLayout::Rgb24Bare: o.fileHeader = false; return bmpw::writeBmp(toRgb(p), o);
-    case BmpLayout::Rgb32: o.bitsPerPixel = 32; return bmpw::writeBmp(toRgb(p), o);
-    case BmpLayout::Rgb16: o.bitsPerPixel = 16; return bmpw::writeBmp(toRgb(p), o);
-    case BmpLayout::Pal8: o.bitsPerPixel = 8; return bmpw::writeBmp(toIndexed(p, palette), o);
-    case BmpLayout::Pal8Rle:
-        o.bitsPerPixel = 8;
-        o.encoding = bmpw::Encoding::Rle;
-        return bmpw::writeBmp(toIndexed(p, palette), o);
-    case BmpLayout::Pal8Core:
-        o.bitsPerPixel = 8;
-        o.header = bmpw::HeaderKind::Core;
-        return bmpw::writeBmp(toIndexed(p, palette), o);
-    case BmpLayout::Pal4: o.bitsPerPixel = 4; return bmpw::writeBmp(toIndexed(p, palette), o);
-    case BmpLayout::Pal4Rle:
-        o.bitsPerPixel = 4;
-        o.encoding = bmpw::Encoding::Rle;
-        return bmpw::writeBmp(toIndexed(p, palette), o);
-    case BmpLayout::Mono1: o.bitsPerPixel = 1; return bmpw::writeBmp(toIndexed(p, palette), o);
+    case BmpLayout::Rgb24: break;
+    case BmpLayout::Rgb24Bare: o.fileHeader = false; break;
+    case BmpLayout::Rgb32: o.bitsPerPixel = 32; break;
+    case BmpLayout::Rgb16: o.bitsPerPixel = 16; break;
+    case BmpLayout::Pal8: o.bitsPerPixel = 8; break;
+    case BmpLayout::Pal8Rle: o.bitsPerPixel = 8; o.encoding = bmpw::Encoding::Rle; break;
+    case BmpLayout::Pal8Core: o.bitsPerPixel = 8; o.header = bmpw::HeaderKind::Core; break;
+    case BmpLayout::Pal4: o.bitsPerPixel = 4; break;
+    case BmpLayout::Pal4Rle: o.bitsPerPixel = 4; o.encoding = bmpw::Encoding::Rle; break;
+    case BmpLayout::Mono1: o.bitsPerPixel = 1; break;
     }
-    return {};
+    return o;
+}
+
+std::vector<uint8_t> encode(const Picture& p, BmpLayout layout, const std::vector<bmpw::Rgb>& palette) {
+    const bmpw::BmpOptions o = layoutOptions(layout);
+    if (o.bitsPerPixel <= 8) return bmpw::writeBmp(toIndexed(p, palette), o);
+    return bmpw::writeBmp(toRgb(p), o);
 }
 
 struct TextureRecipe {
