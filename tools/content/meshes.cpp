@@ -6,6 +6,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "content/rng.h"
+
 namespace content {
 
 namespace {
@@ -198,12 +200,8 @@ Mesh disc(float r0, float r1, int rings, int sectors) {
 namespace {
 
 float hashLattice(int x, int y, int z, uint32_t seed) {
-    uint32_t h = static_cast<uint32_t>(x) * 0x8DA6B343u ^ static_cast<uint32_t>(y) * 0xD8163841u ^
-                 static_cast<uint32_t>(z) * 0xCB1AB31Fu ^ seed * 0x165667B1u;
-    h ^= h >> 13;
-    h *= 0x5BD1E995u;
-    h ^= h >> 15;
-    return static_cast<float>(h & 0xFFFFFF) / 16777215.0f;
+    return latticeHash(static_cast<uint32_t>(x) * 0x8DA6B343u ^ static_cast<uint32_t>(y) * 0xD8163841u ^
+                       static_cast<uint32_t>(z) * 0xCB1AB31Fu ^ seed * 0x165667B1u);
 }
 
 float fade(float t) { return t * t * (3 - 2 * t); }

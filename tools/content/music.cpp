@@ -11,6 +11,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "content/rng.h"
+
 namespace content {
 
 namespace {
@@ -19,17 +21,14 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 double midiHz(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
 
+// White noise in -1..1 from the generator's fixed sequence.
 class Noise {
 public:
-    explicit Noise(uint32_t seed) : s_(seed ? seed : 1u) {}
-    float next() {  // -1..1
-        s_ ^= s_ << 13;
-        s_ ^= s_ >> 17;
-        s_ ^= s_ << 5;
-        return static_cast<float>(s_ >> 8) / 8388608.0f - 1.0f;
-    }
+    explicit Noise(uint32_t seed) : rng_(seed ? seed : 1u) {}
+    float next() { return static_cast<float>(rng_.next() >> 8) / 8388608.0f - 1.0f; }
+
 private:
-    uint32_t s_;
+    Rng rng_;
 };
 
 // Saw with polyBLEP edges (little aliasing).

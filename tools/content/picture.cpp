@@ -87,30 +87,11 @@ void scale(Picture& p, float s) {
     for (Rgbf& c : p.pixels) c = c * s;
 }
 
-uint32_t Rng::next() {
-    state_ ^= state_ << 13;
-    state_ ^= state_ >> 17;
-    state_ ^= state_ << 5;
-    return state_;
-}
-
-float Rng::uniform() { return static_cast<float>(next() >> 8) / 16777216.0f; }
-
-float Rng::range(float lo, float hi) { return lo + (hi - lo) * uniform(); }
-
 namespace {
-
-uint32_t hash3(uint32_t x, uint32_t y, uint32_t seed) {
-    uint32_t h = x * 0x8DA6B343u ^ y * 0xD8163841u ^ seed * 0xCB1AB31Fu;
-    h ^= h >> 13;
-    h *= 0x5BD1E995u;
-    h ^= h >> 15;
-    return h;
-}
 
 float lattice(int x, int y, int periodX, int periodY, uint32_t seed) {
     const auto wrap = [](int i, int period) { return static_cast<uint32_t>(((i % period) + period) % period); };
-    return static_cast<float>(hash3(wrap(x, periodX), wrap(y, periodY), seed) & 0xFFFFFF) / 16777215.0f;
+    return latticeHash(wrap(x, periodX) * 0x8DA6B343u ^ wrap(y, periodY) * 0xD8163841u ^ seed * 0xCB1AB31Fu);
 }
 
 float smooth(float t) { return t * t * t * (t * (t * 6 - 15) + 10); }

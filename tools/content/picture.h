@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "content/rng.h"
 #include "writers/bmp_writer.h"
 
 namespace content {
@@ -62,17 +63,6 @@ void fillRect(Picture& p, float x0, float y0, float x1, float y1, Rgbf c, bool a
 void addGlow(Picture& p, int radius, int passes, Rgbf tint, float strength);
 // Multiplies every pixel by s.
 void scale(Picture& p, float s);
-
-// Fixed pseudo-random generator (xorshift32); the same sequence every run.
-class Rng {
-public:
-    explicit Rng(uint32_t seed) : state_(seed ? seed : 0x9E3779B9u) {}
-    uint32_t next();
-    float uniform();                  // 0 <= x < 1
-    float range(float lo, float hi);  // lo <= x < hi
-private:
-    uint32_t state_;
-};
 
 // Tileable value noise: lattice of `period` cells over 0..1 in u and v,
 // smooth interpolation, values in 0..1. fbm sums octaves (period doubling).
