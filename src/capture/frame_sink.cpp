@@ -4,6 +4,12 @@
 // feeds it raw RGB frames on a pipe and lets ffmpeg flip them upright; the
 // soundtrack, when given, is muxed from the same start time and the output
 // ends with the shorter stream.
+//
+// The video sink hands frames to a writer thread through a ring of three
+// frame buffers allocated once: the show renders the next frame while the
+// writer feeds ffmpeg the last ones, and the renderer waits only when all
+// three are still unwritten. Rendering and encoding then share the cores
+// instead of taking turns.
 #include "capture/frame_sink.h"
 
 #include <fcntl.h>
@@ -14,10 +20,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -114,25 +124,39 @@ public:
         }
         signal(SIGPIPE, SIG_IGN);
         pipe_ = fds[1];
+        for (std::vector<uint8_t>& slot : slots_) slot.resize(frameBytes_);
+        writer_ = std::thread([this] { writeLoop(); });
         return true;
     }
 
     bool writeFrame(const uint8_t* rgb) override {
         if (pipe_ < 0) return false;
-        size_t done = 0;
-        while (done < frameBytes_) {
-            ssize_t n = write(pipe_, rgb + done, frameBytes_ - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                error_ = "ffmpeg stopped taking frames";
-                return false;
-            }
-            done += static_cast<size_t>(n);
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return queued_ < kSlots || failed_; });
+        if (failed_) {
+            error_ = "ffmpeg stopped taking frames";
+            return false;
         }
+        // The writer only reads the queued slots, so this one is ours to fill.
+        const size_t slot = (next_ + queued_) % kSlots;
+        lock.unlock();
+        std::memcpy(slots_[slot].data(), rgb, frameBytes_);
+        lock.lock();
+        ++queued_;
+        changed_.notify_all();
         return true;
     }
 
     bool finish() override {
+        if (writer_.joinable()) {
+            {
+                std::lock_guard lock(mutex_);
+                closing_ = true;
+            }
+            changed_.notify_all();
+            writer_.join();
+            if (failed_ && error_.empty()) error_ = "ffmpeg stopped taking frames";
+        }
         if (pipe_ >= 0) {
             close(pipe_);
             pipe_ = -1;
@@ -152,11 +176,55 @@ public:
     const std::string& error() const override { return error_; }
 
 private:
+    // Writes the queued frames in order until finish() asks it to stop and
+    // the queue is empty, or until ffmpeg stops reading.
+    void writeLoop() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [this] { return queued_ > 0 || closing_; });
+            if (queued_ == 0) return;
+            const uint8_t* frame = slots_[next_].data();
+            lock.unlock();
+            const bool written = writeAll(frame);
+            lock.lock();
+            if (!written) {
+                failed_ = true;
+                changed_.notify_all();
+                return;
+            }
+            next_ = (next_ + 1) % kSlots;
+            --queued_;
+            changed_.notify_all();
+        }
+    }
+
+    bool writeAll(const uint8_t* rgb) const {
+        size_t done = 0;
+        while (done < frameBytes_) {
+            ssize_t n = write(pipe_, rgb + done, frameBytes_ - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false;
+            done += static_cast<size_t>(n);
+        }
+        return true;
+    }
+
+    static constexpr size_t kSlots = 3;
+
     CaptureTarget target_;
     size_t frameBytes_ = 0;
     int pipe_ = -1;
     pid_t pid_ = -1;
     std::string error_;
+
+    std::array<std::vector<uint8_t>, kSlots> slots_;
+    std::thread writer_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    size_t next_ = 0;     // the oldest queued slot, written next
+    size_t queued_ = 0;   // frames handed over and not yet written
+    bool closing_ = false;
+    bool failed_ = false;
 };
 
 }  // namespace

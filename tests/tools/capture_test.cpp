@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
+#include "capture/frame_sink.h"
 #include "capture/offline_run.h"
 #include "shell/music.h"
 #include "support/scratch_folder.h"
@@ -80,6 +82,62 @@ TEST(Capture, VideoHasTheFramesAndTheSoundtrack) {
     EXPECT_NE(probe.find("video,120"), std::string::npos) << probe;
     EXPECT_NE(probe.find("audio"), std::string::npos) << probe;
     fs::remove(video);
+}
+
+// The video sink queues frames for its writer thread: they must reach the
+// encoder whole and in order, and an encoder that stops reading must turn
+// into a failed write, not a hang.
+TEST(Capture, VideoSinkKeepsFrameOrderAndReportsADeadEncoder) {
+    const ScratchFolder scratch("orbelune-capture-sink-");
+    const int side = 32, frames = 12;
+    CaptureTarget target;
+    target.path = (scratch.root() / "order.mkv").string();
+    target.width = target.height = side;
+    target.fps = 10;
+    std::string error;
+    std::unique_ptr<FrameSink> sink = openFrameSink(target, error);
+    ASSERT_TRUE(sink) << error;
+    std::vector<uint8_t> frame(size_t(side) * side * 3);
+    for (int i = 0; i < frames; ++i) {
+        std::fill(frame.begin(), frame.end(), static_cast<uint8_t>(20 * i));
+        ASSERT_TRUE(sink->writeFrame(frame.data())) << sink->error();
+    }
+    ASSERT_TRUE(sink->finish()) << sink->error();
+    int status = 0;
+    const std::string gray = run("ffmpeg -v error -i '" + target.path + "' -f rawvideo -pix_fmt gray - | od -An -v -tu1 -w" +
+                                     std::to_string(side * side),
+                                 status);
+    ASSERT_EQ(status, 0) << gray;
+    std::vector<double> means;
+    for (size_t at = 0; at < gray.size();) {
+        const size_t end = gray.find('\n', at);
+        const std::string line = gray.substr(at, end - at);
+        at = end == std::string::npos ? gray.size() : end + 1;
+        double sum = 0.0;
+        int count = 0;
+        for (const char* p = line.c_str(); *p;) {
+            char* next = nullptr;
+            const long v = std::strtol(p, &next, 10);
+            if (next == p) break;
+            sum += static_cast<double>(v);
+            ++count;
+            p = next;
+        }
+        if (count == side * side) means.push_back(sum / count);
+    }
+    ASSERT_EQ(means.size(), static_cast<size_t>(frames));
+    for (int i = 0; i < frames; ++i) EXPECT_NEAR(means[size_t(i)], 20.0 * i, 8.0) << "frame " << i;
+
+    // ffmpeg cannot create a file in a folder that does not exist: it exits,
+    // the pipe breaks, and a later write (or the finish) says so.
+    target.path = (scratch.root() / "missing" / "dead.mp4").string();
+    sink = openFrameSink(target, error);
+    ASSERT_TRUE(sink) << error;
+    bool failed = false;
+    for (int i = 0; i < 400 && !failed; ++i) failed = !sink->writeFrame(frame.data());
+    failed = !sink->finish() || failed;
+    EXPECT_TRUE(failed);
+    EXPECT_FALSE(sink->error().empty());
 }
 
 TEST(Capture, PngFolderHoldsNumberedUprightFrames) {
