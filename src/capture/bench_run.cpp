@@ -61,11 +61,7 @@ void writeStats(JsonWriter& json, std::vector<float>& ms) {
 }  // namespace
 
 int runBench(const CommandLine& options) {
-    CommandLine run = options;
-    run.dialog = false;
-    run.fullscreen = false;
-    run.music = false;
-    prepareOfflineRun(run);
+    const CommandLine run = prepareOfflineRun(options);
     const OfflineSpan span = offlineSpan(run);
 
     std::vector<FrameTime> frames;

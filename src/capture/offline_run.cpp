@@ -86,21 +86,22 @@ OfflineSpan offlineSpan(const CommandLine& options) {
     return span;
 }
 
-void prepareOfflineRun(const CommandLine& options) {
+CommandLine prepareOfflineRun(const CommandLine& options) {
     // Never a visible window, never a display: the offscreen driver renders
     // with Mesa through EGL.
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     fullscreen = false;
     musicEnabled = false;
     useSteppedClock(options.fps);
-}
-
-int runCapture(const CommandLine& options) {
     CommandLine run = options;
     run.dialog = false;
     run.fullscreen = false;
     run.music = false;
-    prepareOfflineRun(run);
+    return run;
+}
+
+int runCapture(const CommandLine& options) {
+    const CommandLine run = prepareOfflineRun(options);
 
     CaptureTarget target;
     target.path = options.capture;

@@ -25,9 +25,10 @@ struct OfflineSpan {
 
 OfflineSpan offlineSpan(const CommandLine& options);
 
-// Prepares the process for an offline run: offscreen video driver, no
-// dialog, windowed, no live audio, stepped clock.
-void prepareOfflineRun(const CommandLine& options);
+// Prepares the process for an offline run (offscreen video driver, no live
+// audio, stepped clock) and returns the options to run the show with: no
+// dialog, windowed, no music.
+CommandLine prepareOfflineRun(const CommandLine& options);
 
 // --capture: returns the exit status (0 done, 1 failure: no display
 // context, ffmpeg missing or failing, unwritable folder).
