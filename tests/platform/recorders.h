@@ -15,7 +15,11 @@ struct RecordedBox {
     std::string caption;
     platform::Icon icon;
     platform::Buttons buttons;
+    bool operator==(const RecordedBox&) const = default;
 };
+inline std::ostream& operator<<(std::ostream& out, const RecordedBox& b) {
+    return out << b.caption << ": \"" << b.text << "\" icon " << int(b.icon) << " buttons " << int(b.buttons);
+}
 
 // Records boxes while alive; answers Yes/No questions from `answers` (Yes
 // when empty) and OK boxes with Ok.
@@ -58,6 +62,18 @@ public:
     ExitCatcher() { platform::setExitHandler([](int code) { throw ProcessExit(code); }); }
     ~ExitCatcher() { platform::setExitHandler({}); }
 };
+
+// Runs `run` (under an ExitCatcher); the status it ended the process with,
+// or -1 when it returned.
+template <typename Run>
+int exitStatus(Run&& run) {
+    try {
+        run();
+    } catch (const ProcessExit& e) {
+        return e.code;
+    }
+    return -1;
+}
 
 // Records the audio calls by name; each operation can be told to fail.
 class AudioRecorder final : public platform::AudioBackend {

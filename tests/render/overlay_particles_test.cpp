@@ -17,17 +17,11 @@ TEST_F(RenderTest, OverlayLeavesLightingAndDepthTestOnAndTheRestAsFound) {
     glEnable(GL_FOG);
     glTranslatef(1, 2, 3);  // a camera left by some scene
     drawOverlay(19, -20);
-    EXPECT_TRUE(enabled(GL_LIGHTING));
-    EXPECT_TRUE(enabled(GL_DEPTH_TEST));
+    for (GLenum cap : {GL_LIGHTING, GL_DEPTH_TEST, GL_CULL_FACE, GL_FOG, GL_TEXTURE_GEN_S})
+        EXPECT_TRUE(enabled(cap)) << std::hex << cap;
     EXPECT_FALSE(enabled(GL_BLEND));
-    EXPECT_TRUE(enabled(GL_CULL_FACE));
-    EXPECT_TRUE(enabled(GL_FOG));
-    EXPECT_TRUE(enabled(GL_TEXTURE_GEN_S));
-    GLint value = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &value);
-    EXPECT_EQ(value, 1);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &value);
-    EXPECT_EQ(static_cast<GLuint>(value), picture);
+    EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH), 1);
+    EXPECT_EQ(boundTexture(), picture);
     expectMatrixNear(modelview(), {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});
 }
 
@@ -89,15 +83,8 @@ TEST_F(RenderTest, ParticlesLeaveTheirRotationInTheMatrixAndANeutralState) {
     glDisable(GL_LIGHTING);
     glEnable(GL_CULL_FACE);
     drawParticles(system, 0.0f);
-    EXPECT_TRUE(enabled(GL_LIGHTING));
-    EXPECT_FALSE(enabled(GL_BLEND));
-    EXPECT_FALSE(enabled(GL_CULL_FACE));
-    GLboolean depthWrites = GL_FALSE;
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
-    EXPECT_TRUE(depthWrites);
-    GLint value = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &value);
-    EXPECT_EQ(static_cast<GLuint>(value), sprite);
+    EXPECT_TRUE(enabled(GL_LIGHTING) && !enabled(GL_BLEND) && !enabled(GL_CULL_FACE) && depthWrites());
+    EXPECT_EQ(boundTexture(), sprite);
     const auto left = modelview();
     glLoadMatrixf(camera.data());
     glRotatef(30, 1, 0, 0);

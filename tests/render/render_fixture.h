@@ -101,6 +101,19 @@ protected:
 
 inline bool enabled(GLenum cap) { return glIsEnabled(cap) == GL_TRUE; }
 
+// A real-GL state query of one integer (texture names read as GLuint).
+inline GLint glInteger(GLenum name) {
+    GLint value = 0;
+    glGetIntegerv(name, &value);
+    return value;
+}
+inline GLuint boundTexture() { return static_cast<GLuint>(glInteger(GL_TEXTURE_BINDING_2D)); }
+inline bool depthWrites() {
+    GLboolean on = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &on);
+    return on == GL_TRUE;
+}
+
 inline std::array<float, 16> modelview() {
     std::array<float, 16> m{};
     glGetFloatv(GL_MODELVIEW_MATRIX, m.data());

@@ -154,7 +154,6 @@ TEST_F(RenderTest, ObjectsSentAsOneIndexedDrawGiveTheImmediateModePixels) {
     EXPECT_EQ(currentNormalAndTexCoord(), immediateLeft);
     for (GLenum array : {GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY})
         EXPECT_FALSE(enabled(array)) << std::hex << array;
-
 }
 
 TEST_F(RenderTest, SpritesSentAsOneBlockGiveThePixelsOfOneBillboardEach) {
@@ -226,14 +225,10 @@ void handDrawnOverlay(int32_t textureId, float depth) {
     glTranslatef(0.0f, 0.0f, depth);
     glBegin(GL_QUADS);
     glNormal3f(0.0f, 0.0f, 1.0f);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-40.0f / 3.0f, -10.0f, 10.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(40.0f / 3.0f, -10.0f, 10.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(40.0f / 3.0f, 10.0f, 10.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(-40.0f / 3.0f, 10.0f, 10.0f);
+    for (auto [s, t] : {std::pair{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}}) {
+        glTexCoord2f(s, t);
+        glVertex3f((2 * s - 1) * (40.0f / 3.0f), (2 * t - 1) * 10.0f, 10.0f);
+    }
     glEnd();
     glLoadIdentity();
     glDisable(GL_BLEND);
@@ -295,11 +290,8 @@ TEST_F(RenderTest, OverlayThatAddsNothingLeavesThePixelsAndStateOfADrawnOne) {
         // What a drawn overlay leaves (overlay_particles_test), left by a skipped one too.
         EXPECT_EQ(currentNormalAndTexCoord(), drawnLeft);
         EXPECT_TRUE(enabled(GL_LIGHTING) && enabled(GL_DEPTH_TEST) && !enabled(GL_BLEND));
-        GLint value = 0;
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &value);
-        EXPECT_EQ(static_cast<GLuint>(value), picture);
-        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &value);
-        EXPECT_EQ(value, 1);
+        EXPECT_EQ(boundTexture(), picture);
+        EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH), 1);
         expectMatrixNear(modelview(), {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});
     }
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);

@@ -38,18 +38,10 @@ TEST_F(RenderTest, SceneFrameLeavesTheNeutralState) {
     for (GLenum cap : {GL_CULL_FACE, GL_FOG, GL_BLEND, GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T,
                        GL_LIGHTING, GL_LIGHT1, GL_LIGHT2})
         EXPECT_FALSE(enabled(cap)) << std::hex << cap;
-    EXPECT_TRUE(enabled(GL_DEPTH_TEST));
-    EXPECT_TRUE(enabled(GL_TEXTURE_2D));
-    GLint value = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &value);
-    EXPECT_EQ(value, GL_MODELVIEW);
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &value);
-    EXPECT_EQ(value, 1);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &value);
-    EXPECT_EQ(static_cast<GLuint>(value), spotFlare);
-    GLboolean depthWrites = GL_FALSE;
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
-    EXPECT_TRUE(depthWrites);
+    EXPECT_TRUE(enabled(GL_DEPTH_TEST) && enabled(GL_TEXTURE_2D) && depthWrites());
+    EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+    EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH), 1);
+    EXPECT_EQ(boundTexture(), spotFlare);
     const std::array<float, 4> white{1, 1, 1, 1};
     const std::pair<GLenum, std::array<float, 4>> floats[] = {  // components past the value's size ignored
         {GL_CURRENT_COLOR, white}, {GL_COLOR_CLEAR_VALUE, {0.1f, 0.2f, 0.3f, 0.4f}},
@@ -97,7 +89,6 @@ TEST_F(RenderTest, ObjectSettingsCarryOverOnlyWhereTheObjectSetsNothing) {
     o.cullFace = false;
     o.cullBack = false;
     o.materialDiffuse = rgba(0.1f, 0.2f, 0.3f, 0.4f);
-    GLint value = 0;
     // Generation: mode 1 switches it off, 2 on, anything else leaves it.
     const std::pair<int32_t, bool> steps[] = {
         {SHADING_FLARE, true}, {SHADING_TEXTUREMAPPING, false}, {0, false},
@@ -109,8 +100,7 @@ TEST_F(RenderTest, ObjectSettingsCarryOverOnlyWhereTheObjectSetsNothing) {
         EXPECT_EQ(enabled(GL_TEXTURE_GEN_T), expectOn) << shading;
     }
     // The cull side is set even with culling off.
-    glGetIntegerv(GL_CULL_FACE_MODE, &value);
-    EXPECT_EQ(value, GL_FRONT);
+    EXPECT_EQ(glInteger(GL_CULL_FACE_MODE), GL_FRONT);
     EXPECT_FALSE(enabled(GL_CULL_FACE));
     GLfloat back[4];
     glGetMaterialfv(GL_BACK, GL_DIFFUSE, back);
@@ -119,8 +109,7 @@ TEST_F(RenderTest, ObjectSettingsCarryOverOnlyWhereTheObjectSetsNothing) {
     for (int32_t id : {2, 100, -1}) {
         o.textureId = id;
         applyObjectSettings(o);
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &value);
-        EXPECT_EQ(static_cast<GLuint>(value), id == 2 ? picture : 0u) << id;
+        EXPECT_EQ(boundTexture(), id == 2 ? picture : 0u) << id;
     }
 }
 

@@ -21,8 +21,12 @@ protected:
         scene.loadScene(file);
         return file;
     }
-    std::string warning(int line, const std::string& file) const {
-        return "no valid attrib found on line " + std::to_string(line) + ", " + file + ".";
+    // The one box of a script that stops at `line`, or of a missing script.
+    static std::vector<RecordedBox> warned(const std::string& text) {
+        return {{text, "scenefile error", platform::Icon::Warning, platform::Buttons::Ok}};
+    }
+    static std::vector<RecordedBox> warned(int line, const std::string& file) {
+        return warned("no valid attrib found on line " + std::to_string(line) + ", " + file + ".");
     }
     std::string filename(const std::string& mesh = "m.3ds") const { return "FILENAME=" + path(mesh) + "\n"; }
 };
@@ -45,10 +49,7 @@ TEST_F(SceneScript, TextThatIsNoKeywordWarnsWithItsLineAndStops) {
         boxes.clear();
         Scene scene;
         const std::string file = load(scene, "LIGHTS=ON\n" + std::string(bad) + "\nFOG=ON\nEOF\n");
-        ASSERT_EQ(boxes.size(), 1u) << bad;
-        EXPECT_EQ(boxes[0].text, warning(2, file));
-        EXPECT_EQ(boxes[0].caption, "scenefile error");
-        EXPECT_EQ(boxes[0].icon, platform::Icon::Warning);
+        EXPECT_EQ(boxes, warned(2, file)) << bad;
         EXPECT_TRUE(scene.lightingEnabled);
         EXPECT_FALSE(scene.fogEnabled) << bad;
     }
@@ -61,10 +62,7 @@ TEST_F(SceneScript, MissingScriptWarnsAndLeavesTheSceneAlone) {
         boxes.clear();
         Scene scene;
         scene.loadScene(path(name));
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, "scenefile not found");
-        EXPECT_EQ(boxes[0].caption, "scenefile error");
-        EXPECT_EQ(boxes[0].icon, platform::Icon::Warning);
+        EXPECT_EQ(boxes, warned("scenefile not found"));
         EXPECT_EQ(platform::windowTitle(), path(name) + "...");
     }
     EXPECT_FALSE(std::filesystem::exists(path("absent.dat")));  // opening never creates it
@@ -182,16 +180,14 @@ TEST_F(SceneScript, ShadingReadsItsArgumentAsAKeyword) {
     EXPECT_EQ(scene.objects[1]->shading, 3);
     EXPECT_EQ(scene.objects[2]->shading, 0);
     EXPECT_TRUE(!scene.fogEnabled && scene.lightingEnabled);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, warning(5, file));
+    EXPECT_EQ(boxes, warned(5, file));
 
     // An argument after a keyword that takes none reads as the next keyword.
     boxes.clear();
     Scene other;
     const std::string second = load(other, "FLARE=1\nFOG=ON\nEOF\n", "flare.dat");
     EXPECT_FALSE(other.fogEnabled);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, warning(2, second));  // FLARE was keyword 1, "1" keyword 2
+    EXPECT_EQ(boxes, warned(2, second));  // FLARE was keyword 1, "1" keyword 2
 }
 
 // The 1024-keyword limit: hardening/hostile_files_test (script_keyword_flood.dat).

@@ -99,16 +99,9 @@ TEST_F(AppTest, SilentShortShowMakesNoAudioCallAndEndsWithZero) {
 TEST_F(AppTest, MissingSoundtrackEndsWithPlayErrorAndStatusOne) {
     writeTextures();
     platform::setAudioBackend(nullptr);
-    int code = -1;
-    try {
-        runShow(quickRun(true));
-    } catch (const ProcessExit& e) {
-        code = e.code;
-    }
-    EXPECT_EQ(code, 1);
+    EXPECT_EQ(exitStatus([] { runShow(quickRun(true)); }), 1);
     ASSERT_FALSE(boxes.boxes.empty());
-    EXPECT_EQ(boxes.boxes.back().text, "[error] Can't play stream");
-    EXPECT_EQ(boxes.boxes.back().caption, "BASS ERROR");
+    EXPECT_EQ(boxes.boxes.back(), (RecordedBox{"[error] Can't play stream", "BASS ERROR", platform::Icon::None, platform::Buttons::Ok}));
     EXPECT_EQ(platform::windowTitle(), "music...");
 }
 
@@ -116,9 +109,7 @@ TEST_F(AppTest, MissingTextureListClosesTheWindowAndEndsWithOne) {
     AudioRecorder audio;
     EXPECT_EQ(runShow(quickRun(true)), 1);
     ASSERT_FALSE(boxes.boxes.empty());
-    EXPECT_EQ(boxes.boxes.back().text, "Initialization Failed.");
-    EXPECT_EQ(boxes.boxes.back().caption, "ERROR");
-    EXPECT_EQ(boxes.boxes.back().icon, platform::Icon::Exclamation);
+    EXPECT_EQ(boxes.boxes.back(), (RecordedBox{"Initialization Failed.", "ERROR", platform::Icon::Exclamation, platform::Buttons::Ok}));
     EXPECT_FALSE(platform::windowExists());
     EXPECT_TRUE(audio.calls.empty());
 }

@@ -61,10 +61,8 @@ TEST_F(MusicTest, WrongLibraryVersionIsReportedAndReturnsWithoutEnding) {
     audio.version = 0x00020000;
     EXPECT_FALSE(startMusic());
     EXPECT_EQ(audio.calls, std::vector<std::string>{"getVersion"});
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, "[error] Could not load bass.dll");
-    EXPECT_EQ(boxes.boxes[0].caption, "multimedia error");
-    EXPECT_EQ(boxes.boxes[0].buttons, platform::Buttons::Ok);
+    EXPECT_EQ(boxes.boxes, (std::vector<RecordedBox>{{"[error] Could not load bass.dll", "multimedia error",
+                                                       platform::Icon::None, platform::Buttons::Ok}}));
 }
 
 TEST_F(MusicTest, FailedInitAndFailedPlayEndTheProcessWithStatusOne) {
@@ -83,16 +81,8 @@ TEST_F(MusicTest, FailedInitAndFailedPlayEndTheProcessWithStatusOne) {
         boxes.boxes.clear();
         audio.failInit = c.failInit;
         audio.failCreate = c.failCreate;
-        int code = -1;
-        try {
-            startMusic();
-        } catch (const ProcessExit& e) {
-            code = e.code;
-        }
-        EXPECT_EQ(code, 1);
-        ASSERT_EQ(boxes.boxes.size(), 1u);
-        EXPECT_EQ(boxes.boxes[0].text, c.text);
-        EXPECT_EQ(boxes.boxes[0].caption, "BASS ERROR");
+        EXPECT_EQ(exitStatus([] { startMusic(); }), 1);
+        EXPECT_EQ(boxes.boxes, (std::vector<RecordedBox>{{c.text, "BASS ERROR", platform::Icon::None, platform::Buttons::Ok}}));
         ASSERT_GE(audio.calls.size(), 2u);
         EXPECT_EQ(audio.calls[audio.calls.size() - 2], c.lastCalls[0]);
         EXPECT_EQ(audio.calls.back(), c.lastCalls[1]);

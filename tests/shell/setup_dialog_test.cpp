@@ -31,12 +31,12 @@ protected:
     void SetUp() override { reset(); }
     void TearDown() override { reset(); }
     static void reset() {
-        musicEnabled = true;
-        fullscreen = true;
-        screenWidth = 800;
-        screenHeight = 600;
-        screenBits = 32;
+        musicEnabled = fullscreen = true;
+        screenWidth = 800, screenHeight = 600, screenBits = 32;
         setupCancelled = false;
+    }
+    static void expectMode(int width, int height, int bits) {
+        EXPECT_EQ((std::array{screenWidth, screenHeight, screenBits}), (std::array{width, height, bits}));
     }
     int command(uintptr_t id) { return setupDialogProc(host, DialogMessage::Command, id); }
     RecordingHost host;
@@ -75,9 +75,7 @@ TEST_F(SetupDialog, EachButtonWritesItsChoice) {
                  {IDC_MODE_800x600x32, 800, 600, 32}};
     for (const auto& m : modes) {
         command(static_cast<uintptr_t>(m.id));
-        EXPECT_EQ(screenWidth, m.width) << m.id;
-        EXPECT_EQ(screenHeight, m.height) << m.id;
-        EXPECT_EQ(screenBits, m.bits) << m.id;
+        expectMode(m.width, m.height, m.bits);
     }
     EXPECT_TRUE(host.ends.empty());
     EXPECT_TRUE(host.marks.empty());  // the buttons mark themselves
@@ -86,8 +84,7 @@ TEST_F(SetupDialog, EachButtonWritesItsChoice) {
     command(IDC_MUSIC_OFF);
     EXPECT_EQ(command(IDC_START), 1);
     EXPECT_EQ(host.ends, std::vector<int>{0});
-    EXPECT_FALSE(setupCancelled);
-    EXPECT_FALSE(musicEnabled);
+    EXPECT_FALSE(setupCancelled || musicEnabled);
     EXPECT_EQ(screenWidth, 800);
 }
 
@@ -98,9 +95,7 @@ TEST_F(SetupDialog, EscapeAndOtherNotificationsAreIgnored) {
     EXPECT_EQ(command((uintptr_t{5} << 16) | IDC_START), 1);
     EXPECT_EQ(command(1020), 1);
     EXPECT_EQ(command(0), 1);
-    EXPECT_TRUE(host.ends.empty());
-    EXPECT_TRUE(musicEnabled);
-    EXPECT_FALSE(setupCancelled);
+    EXPECT_TRUE(host.ends.empty() && musicEnabled && !setupCancelled);
     EXPECT_EQ(setupDialogProc(host, DialogMessage::Other, IDC_START), 0);
     EXPECT_TRUE(host.ends.empty());
 }
@@ -108,9 +103,8 @@ TEST_F(SetupDialog, EscapeAndOtherNotificationsAreIgnored) {
 TEST_F(SetupDialog, CloseBoxCancels) {
     command(IDC_FULLSCREEN_OFF);
     EXPECT_EQ(setupDialogProc(host, DialogMessage::Close, 0), 1);
-    ASSERT_EQ(host.ends.size(), 1u);
-    EXPECT_TRUE(setupCancelled);
-    EXPECT_FALSE(fullscreen);
+    EXPECT_EQ(host.ends.size(), 1u);
+    EXPECT_TRUE(setupCancelled && !fullscreen);
 }
 
 TEST_F(SetupDialog, WithoutADisplayTheDefaultsStand) {
@@ -118,28 +112,18 @@ TEST_F(SetupDialog, WithoutADisplayTheDefaultsStand) {
     const std::string saved = old ? old : "";
     setenv("DISPLAY", ":65000", 1);  // no server there
     runSetupDialog();
-    if (old) {
-        setenv("DISPLAY", saved.c_str(), 1);
-    } else {
-        unsetenv("DISPLAY");
-    }
-    EXPECT_FALSE(setupCancelled);
-    EXPECT_TRUE(musicEnabled);
-    EXPECT_TRUE(fullscreen);
-    EXPECT_EQ(screenWidth, 800);
-    EXPECT_EQ(screenHeight, 600);
-    EXPECT_EQ(screenBits, 32);
+    old ? setenv("DISPLAY", saved.c_str(), 1) : unsetenv("DISPLAY");
+    EXPECT_TRUE(!setupCancelled && musicEnabled && fullscreen);
+    expectMode(800, 600, 32);
 }
 
 TEST(SetupDialogLayout, DialogUnitsBecomePixels) {
-    const platform::PixelRect client = platform::dialogUnitsToPixels(0, 0, 111, 82);
-    EXPECT_EQ(client.width, 167);
-    EXPECT_EQ(client.height, 133);
-    const platform::PixelRect mode = platform::dialogUnitsToPixels(4, 37, 44, 10);
-    EXPECT_EQ(mode.x, 6);
-    EXPECT_EQ(mode.y, 60);
-    EXPECT_EQ(mode.width, 66);
-    EXPECT_EQ(mode.height, 16);
+    const auto pixels = [](int x, int y, int w, int h) {
+        const platform::PixelRect r = platform::dialogUnitsToPixels(x, y, w, h);
+        return std::array{r.x, r.y, r.width, r.height};
+    };
+    EXPECT_EQ(pixels(0, 0, 111, 82), (std::array{0, 0, 167, 133}));
+    EXPECT_EQ(pixels(4, 37, 44, 10), (std::array{6, 60, 66, 16}));
     // Touching controls stay touching: edges are rounded, not sizes.
     const platform::PixelRect left = platform::dialogUnitsToPixels(25, 12, 21, 10);
     const platform::PixelRect right = platform::dialogUnitsToPixels(46, 12, 20, 10);
@@ -152,13 +136,8 @@ TEST(SetupDialogLayout, TemplateHoldsEveryControlInsideTheDialog) {
     std::set<int> ids;
     int defaults = 0;
     for (const platform::DialogControl& c : t.controls) {
-        if (c.id > 0) {
-            EXPECT_TRUE(ids.insert(c.id).second) << c.id;
-        }
-        EXPECT_GE(c.x, 0);
-        EXPECT_GE(c.y, 0);
-        EXPECT_LE(c.x + c.width, t.width) << c.text;
-        EXPECT_LE(c.y + c.height, t.height) << c.text;
+        EXPECT_TRUE(c.id <= 0 || ids.insert(c.id).second) << c.id;
+        EXPECT_TRUE(c.x >= 0 && c.y >= 0 && c.x + c.width <= t.width && c.y + c.height <= t.height) << c.text;
         defaults += c.kind == platform::ControlKind::DefaultPushButton;
     }
     EXPECT_EQ(defaults, 1);

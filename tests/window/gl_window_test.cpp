@@ -93,17 +93,11 @@ TEST_F(GlWindowTest, EachCreationFailureReleasesFirstThenReportsAndReturnsFalse)
             seen.push_back({text, caption, icon, buttons});
             return Answer::Ok;
         });
-
         EXPECT_FALSE(createGlWindow("t", 320, 240, 32, false));
-        ASSERT_EQ(seen.size(), 1u);
-        EXPECT_EQ(seen[0].text, c.text);
-        EXPECT_EQ(seen[0].caption, "ERROR");
-        EXPECT_EQ(seen[0].icon, Icon::Exclamation);
-        EXPECT_EQ(seen[0].buttons, Buttons::Ok);
+        EXPECT_EQ(seen, (std::vector<RecordedBox>{{c.text, "ERROR", Icon::Exclamation, Buttons::Ok}}));
         EXPECT_FALSE(windowAtBox);
         // Nothing to release after a failed registration.
-        EXPECT_EQ(lastStepAtBox,
-                  c.step == WindowStep::RegisterClass ? "registerClass" : "unregisterClass");
+        EXPECT_EQ(lastStepAtBox, c.step == WindowStep::RegisterClass ? "registerClass" : "unregisterClass");
         EXPECT_FALSE(platform::windowExists());
     }
     platform::setMessageBoxHandler({});
@@ -116,15 +110,11 @@ TEST_F(GlWindowTest, EveryFailedReleaseIsReportedAndTheSequenceGoesOn) {
                          WindowStep::UnregisterClass})
         platform::setWindowStepFailure(s, true);
     closeGlWindow();
-    const std::vector<std::string> expected = {
-        "Release Of DC And RC Failed.", "Release Rendering Context Failed.",
-        "Release Device Context Failed.", "Could Not Release hWnd.", "Could Not Unregister Class."};
-    EXPECT_EQ(boxes.texts(), expected);
-    for (const RecordedBox& b : boxes.boxes) {
-        EXPECT_EQ(b.caption, "SHUTDOWN ERROR");
-        EXPECT_EQ(b.icon, Icon::Information);
-        EXPECT_EQ(b.buttons, Buttons::Ok);
-    }
+    std::vector<RecordedBox> expected;
+    for (const char* text : {"Release Of DC And RC Failed.", "Release Rendering Context Failed.",
+                             "Release Device Context Failed.", "Could Not Release hWnd.", "Could Not Unregister Class."})
+        expected.push_back({text, "SHUTDOWN ERROR", Icon::Information, Buttons::Ok});
+    EXPECT_EQ(boxes.boxes, expected);
     EXPECT_FALSE(platform::windowExists());
 }
 
@@ -132,14 +122,9 @@ TEST_F(GlWindowTest, RefusedFullscreenYesRunsWindowedAndNoEndsWithoutAWindow) {
     platform::setWindowStepFailure(WindowStep::ChangeDisplayMode, true);
     boxes.answers = {Answer::Yes};
     ASSERT_TRUE(createGlWindow("t", 320, 240, 32, true));
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, kQuestion);
-    EXPECT_EQ(boxes.boxes[0].caption, "Wexo GL");
-    EXPECT_EQ(boxes.boxes[0].icon, Icon::Exclamation);
-    EXPECT_EQ(boxes.boxes[0].buttons, Buttons::YesNo);
-    EXPECT_FALSE(fullscreen);
-    EXPECT_TRUE(platform::cursorVisible());
-    EXPECT_FALSE(platform::displayModeSwitched());
+    const RecordedBox question{kQuestion, "Wexo GL", Icon::Exclamation, Buttons::YesNo};
+    EXPECT_EQ(boxes.boxes, std::vector<RecordedBox>{question});
+    EXPECT_TRUE(!fullscreen && platform::cursorVisible() && !platform::displayModeSwitched());
 
     closeGlWindow();
     EXPECT_FALSE(logged("restoreDisplayMode"));
@@ -151,11 +136,8 @@ TEST_F(GlWindowTest, RefusedFullscreenYesRunsWindowedAndNoEndsWithoutAWindow) {
     boxes.boxes.clear();
     boxes.answers = {Answer::No};
     EXPECT_FALSE(createGlWindow("t", 320, 240, 32, true));
-    ASSERT_EQ(boxes.boxes.size(), 2u);
-    EXPECT_EQ(boxes.boxes[0].caption, "Wexo GL");
-    EXPECT_EQ(boxes.boxes[1].text, "Program Will Now Close.");
-    EXPECT_EQ(boxes.boxes[1].caption, "ERROR");
-    EXPECT_EQ(boxes.boxes[1].icon, Icon::Stop);
+    EXPECT_EQ(boxes.boxes,
+              (std::vector<RecordedBox>{question, {"Program Will Now Close.", "ERROR", Icon::Stop, Buttons::Ok}}));
     EXPECT_FALSE(logged("createWindow"));
     EXPECT_FALSE(platform::windowExists());
     platform::unregisterWindowClass();  // the class stays registered after No
@@ -166,27 +148,19 @@ TEST_F(GlWindowTest, ModeLostWhenShownAsksTheSameQuestion) {
     boxes.answers = {Answer::Yes};
     ASSERT_TRUE(createGlWindow("t", 800, 600, 32, true));
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{kQuestion});
-    EXPECT_FALSE(fullscreen);
-    EXPECT_TRUE(platform::cursorVisible());
-    EXPECT_FALSE(platform::displayModeSwitched());
+    EXPECT_TRUE(!fullscreen && platform::cursorVisible() && !platform::displayModeSwitched());
 }
 
 TEST_F(GlWindowTest, FullscreenHidesTheCursorAndCloseRestoresModeBeforeReleasingGl) {
     ASSERT_TRUE(createGlWindow("t", 800, 600, 32, true));
     EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_TRUE(fullscreen);
-    EXPECT_TRUE(platform::displayModeSwitched());
-    EXPECT_FALSE(platform::cursorVisible());
+    EXPECT_TRUE(fullscreen && platform::displayModeSwitched() && !platform::cursorVisible());
     platform::clearWindowCallLog();
     closeGlWindow();
-    const auto& log = platform::windowCallLog();
-    const std::vector<std::string> expected = {"restoreDisplayMode", "showCursor 1",
-                                               "releaseCurrent", "deleteContext",
-                                               "releaseDeviceContext", "destroyWindow",
-                                               "unregisterClass"};
-    EXPECT_EQ(log, expected);
-    EXPECT_TRUE(platform::cursorVisible());
-    EXPECT_FALSE(platform::displayModeSwitched());
+    EXPECT_EQ(platform::windowCallLog(),
+              (std::vector<std::string>{"restoreDisplayMode", "showCursor 1", "releaseCurrent", "deleteContext",
+                                        "releaseDeviceContext", "destroyWindow", "unregisterClass"}));
+    EXPECT_TRUE(platform::cursorVisible() && !platform::displayModeSwitched());
 }
 
 // A 90-degree view scales y by 1 and x by 1 / aspect (near and far planes
@@ -221,9 +195,7 @@ TEST_F(GlWindowTest, ViewportAndProjectionFollowTheClientSizeAndHeightZeroCounts
     expectPerspective90(200.0);
 
     platform::Event resize;
-    resize.kind = platform::EventKind::Resize;
-    resize.width = 100;
-    resize.height = 50;
+    resize.kind = platform::EventKind::Resize, resize.width = 100, resize.height = 50;
     glWindowProc(resize);
     expectViewport(100, 50);
     expectPerspective90(2.0);
