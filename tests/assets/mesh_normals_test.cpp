@@ -17,11 +17,7 @@ void addVertex(SceneObject& object, float x, float y, float z) {
 }
 
 void addFace(SceneObject& object, uint32_t a, uint32_t b, uint32_t c) {
-    MeshFace f;
-    f.index[0] = a;
-    f.index[1] = b;
-    f.index[2] = c;
-    object.faces.push_back(f);
+    object.faces.push_back(MeshFace{{a, b, c}});
 }
 
 void expectVec(const Vec3& v, float x, float y, float z) {

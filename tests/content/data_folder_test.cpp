@@ -258,32 +258,30 @@ TEST(GeneratedData, CameraPathsStayClearOfEverySurface) {
     LoadedShow loaded;
     Show& show = *loaded.show;
     TimelineState state;
-    constexpr double kMargin = 0.4;
-    const auto sample = [](double from, double to, auto&& step) {
-        std::vector<P3> out;
-        for (double c = from; c < to; c += 0.5) out.push_back(step(static_cast<float>(c)));
-        return out;
+    // Steps the section from `from` to `to` in half units; the camera after each step.
+    const auto stayClear = [&](Scene& scene, double from, double to, auto&& step) {
+        std::vector<P3> eyes;
+        for (double c = from; c < to; c += 0.5) {
+            step(static_cast<float>(c));
+            eyes.push_back(eye(scene));
+        }
+        EXPECT_GT(clearance(scene, eyes), 0.4) << "section from " << from;
     };
-    EXPECT_GT(clearance(show.scene3, sample(0, 205, [&](float c) { animateTitle(c, show.scene3); return eye(show.scene3); })), kMargin);
-    EXPECT_GT(clearance(show.scene2, sample(205, 463, [&](float c) { animateCredits(c, show.scene2); return eye(show.scene2); })), kMargin);
+    stayClear(show.scene3, 0, 205, [&](float c) { animateTitle(c, show.scene3); });
+    stayClear(show.scene2, 205, 463, [&](float c) { animateCredits(c, show.scene2); });
     enterLoop(state, 463);
-    EXPECT_GT(clearance(show.scene11, sample(463, 763, [&](float c) { animateFlight(c, state, show.scene11); return eye(show.scene11); })), kMargin);
+    stayClear(show.scene11, 463, 763, [&](float c) { animateFlight(c, state, show.scene11); });
     enterLoop(state, 763);
     state.shake = 0;
-    EXPECT_GT(clearance(show.scene, sample(763, 1028, [&](float c) {
-        animateSparks(c, state, show);
-        const P3 p = eye(show.scene);
-        settleSparks(c, state);
-        return p;
-    })), kMargin);
+    stayClear(show.scene, 763, 1028, [&](float c) { animateSparks(c, state, show), settleSparks(c, state); });
     enterLoop(state, 1028);
-    EXPECT_GT(clearance(show.scene6, sample(1028, 1310, [&](float c) { settleOrbit(c, state, show.scene6); return eye(show.scene6); })), kMargin);
+    stayClear(show.scene6, 1028, 1310, [&](float c) { settleOrbit(c, state, show.scene6); });
     prepareFountain(state, show.scene8);
     enterLoop(state, 1575);
-    EXPECT_GT(clearance(show.scene8, sample(1575, 1840, [&](float c) { animateFountain(c, state, show); return eye(show.scene8); })), kMargin);
+    stayClear(show.scene8, 1575, 1840, [&](float c) { animateFountain(c, state, show); });
     state.shake = 0;
-    EXPECT_GT(clearance(show.scene4, sample(1840, 2178, [&](float c) { animateStars(c, state, show.scene4); return eye(show.scene4); })), kMargin);
-    EXPECT_GT(clearance(show.scene3, sample(2178, 2310, [&](float c) { animateTitle(c - 2178.0, show.scene3); return eye(show.scene3); })), kMargin);
+    stayClear(show.scene4, 1840, 2178, [&](float c) { animateStars(c, state, show.scene4); });
+    stayClear(show.scene3, 2178, 2310, [&](float c) { animateTitle(c - 2178.0, show.scene3); });
     // The magnet scene and the vortex over it keep their scripts' cameras,
     // well away from the swinging disc (radius 10 plus its own size).
     EXPECT_GT(std::sqrt(dot(eye(show.scene10), eye(show.scene10))), 25.0);

@@ -9,6 +9,7 @@
 // shell/app_test.)
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -25,11 +26,14 @@ namespace {
 
 using hardening::ProgramRun;
 
+// The non-empty lines of a text file, without their line ends.
 std::vector<std::string> lines(const fs::path& file) {
     std::ifstream in(file);
     std::vector<std::string> out;
-    for (std::string line; std::getline(in, line);)
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         if (!line.empty()) out.push_back(line);
+    }
     return out;
 }
 
@@ -48,25 +52,7 @@ public:
         return folder_.root() / resolveDataPath(written);
     }
 
-    // Line `index` (from 0) of a text file in data/script, without its line end.
-    std::string scriptLine(const std::string& file, size_t index) const {
-        const std::vector<std::string> all = lines(data() / "script" / file);
-        if (index >= all.size()) return {};
-        std::string line = all[index];
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        return line;
-    }
-
-    // The first FILENAME line of a script: the written mesh path.
-    std::string firstMesh(const std::string& script) const {
-        for (const std::string& line : lines(data() / "script" / script))
-            if (line.rfind("FILENAME=", 0) == 0) {
-                std::string path = line.substr(9);
-                if (!path.empty() && path.back() == '\r') path.pop_back();
-                return path;
-            }
-        return {};
-    }
+    std::vector<std::string> script(const std::string& file) const { return lines(data() / "script" / file); }
 
     ProgramRun play() const {
         const std::vector<std::string> args = {"--no-dialog", "--windowed", "--no-music",
@@ -80,19 +66,13 @@ private:
     ScratchFolder folder_;
 };
 
-// The show went on to its end: status 0, no crash, and it ran its half second.
-void expectShowWentOn(const ProgramRun& run, const std::vector<std::string>& messages) {
+// No crash, the messages in order, and either the show went on to its end
+// (status 0 after its half second) or start-up ended (status 1).
+void expectRun(const ProgramRun& run, int status, const std::vector<std::string>& messages) {
     EXPECT_EQ(run.signal, "");
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.status, status);
     EXPECT_EQ(run.messages, messages);
-    EXPECT_GE(run.seconds, 0.5);
-}
-
-// Start-up ended: status 1 with the messages, no crash.
-void expectStartupEnded(const ProgramRun& run, const std::vector<std::string>& messages) {
-    EXPECT_EQ(run.signal, "");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.messages, messages);
+    if (status == 0) EXPECT_GE(run.seconds, 0.5);
 }
 
 void replaceFile(const fs::path& path, const std::string& content) {
@@ -104,39 +84,37 @@ void replaceFile(const fs::path& path, const std::string& content) {
 
 TEST(FaultInjection, CorruptBitmapShowsTheDecoderMessageThenEndsStartUp) {
     const DataCopy copy("bad-bitmap");
-    const std::string written = copy.scriptLine("texture.dat", 1);
-    ASSERT_FALSE(written.empty());
+    const std::string written = copy.script("texture.dat").at(1);
     // "BM", then a header size no bitmap reader here knows.
     replaceFile(copy.resolve(written), std::string("BM\x40\0\0\0\0\0\0\0\x36\0\0\0\x6c\0\0\0", 18) +
                                            std::string(40, '\x01'));
-    expectStartupEnded(copy.play(), {"Error: Unknown DIB file format.",
-                                          "multimedia error: Unable to open " + written,
-                                          "ERROR: Initialization Failed."});
+    expectRun(copy.play(), 1,
+              {"Error: Unknown DIB file format.", "multimedia error: Unable to open " + written,
+               "ERROR: Initialization Failed."});
 }
 
 TEST(FaultInjection, MissingScriptIsReportedAndTheShowGoesOn) {
     const DataCopy copy("no-script");
     ASSERT_TRUE(fs::remove(copy.data() / "script" / "scene3.dat"));
-    expectShowWentOn(copy.play(), {"scenefile error: scenefile not found"});
+    expectRun(copy.play(), 0, {"scenefile error: scenefile not found"});
 }
 
 TEST(FaultInjection, BadScriptLineIsReportedAndTheShowGoesOn) {
     const DataCopy copy("bad-line");
-    const fs::path script = copy.data() / "script" / "scene2.dat";
-    std::vector<std::string> all = lines(script);
+    std::vector<std::string> all = copy.script("scene2.dat");
     ASSERT_GE(all.size(), 2u);
     all.insert(all.begin() + 1, "FOG = ON");
     std::ostringstream text;
     for (const std::string& line : all) text << line << "\n";
-    replaceFile(script, text.str());
-    expectShowWentOn(copy.play(),
-                     {"scenefile error: no valid attrib found on line 2, data\\script\\scene2.dat."});
+    replaceFile(copy.data() / "script" / "scene2.dat", text.str());
+    expectRun(copy.play(), 0, {"scenefile error: no valid attrib found on line 2, data\\script\\scene2.dat."});
 }
 
 TEST(FaultInjection, MeshThatIsNotA3dsFileEndsTheProcess) {
     const DataCopy copy("bad-mesh");
-    const std::string mesh = copy.firstMesh("scene4.dat");
-    ASSERT_FALSE(mesh.empty());
-    replaceFile(copy.resolve(mesh), "solid cube\nfacet normal 0 0 1\n");
-    expectStartupEnded(copy.play(), {"multimedia error: 3dsfile is fucked up"});
+    const std::vector<std::string> script = copy.script("scene4.dat");
+    const auto mesh = std::find_if(script.begin(), script.end(), [](auto& l) { return l.rfind("FILENAME=", 0) == 0; });
+    ASSERT_NE(mesh, script.end());
+    replaceFile(copy.resolve(mesh->substr(9)), "solid cube\nfacet normal 0 0 1\n");
+    expectRun(copy.play(), 1, {"multimedia error: 3dsfile is fucked up"});
 }

@@ -50,15 +50,11 @@ SceneObject& addSheet(Scene& scene, int n, float size, int32_t textureId) {
     for (int j = 0; j < n; ++j)
         for (int i = 0; i < n; ++i) {
             const uint32_t k = uint32_t(j * (n + 1) + i), up = k + uint32_t(n) + 1;
-            MeshFace a, b;
-            a.index[0] = k, a.index[1] = k + 1, a.index[2] = up;
-            b.index[0] = k + 1, b.index[1] = up + 1, b.index[2] = up;
-            o.faces.push_back(a);
-            o.faces.push_back(b);
+            o.faces.push_back(MeshFace{{k, k + 1, up}});
+            o.faces.push_back(MeshFace{{k + 1, up + 1, up}});
         }
-    MeshFace broken;
-    broken.index[0] = 0, broken.index[1] = 1, broken.index[2] = uint32_t(o.vertices.size());
-    o.faces.insert(o.faces.begin() + static_cast<std::ptrdiff_t>(o.faces.size() / 2), broken);
+    o.faces.insert(o.faces.begin() + static_cast<std::ptrdiff_t>(o.faces.size() / 2),
+                   MeshFace{{0, 1, uint32_t(o.vertices.size())}});
     o.ringTable.assign(1, Vec3{});
     o.textureId = textureId;
     return o;

@@ -30,13 +30,9 @@ class AppTest : public ::testing::Test {
 protected:
     void SetUp() override {
         fs::create_directories(root_ / "data" / "script");
-        setupCancelled = false;
-        musicEnabled = true;
-        fullscreen = true;
-        screenWidth = 800;
-        screenHeight = 600;
-        screenBits = 32;
-        quitRequested = false;
+        setupCancelled = quitRequested = false;
+        musicEnabled = fullscreen = true;
+        screenWidth = 800, screenHeight = 600, screenBits = 32;
         keyDown.fill(0);
         platform::clearWindowCallLog();
     }

@@ -46,6 +46,13 @@ int aliveCount(const ParticleSystem& system) {
     return n;
 }
 
+// The draw that follows the first `draws` of the shared sequence.
+int randAfter(int draws) {
+    resetShowRand();
+    for (int i = 0; i < draws; ++i) showRand();
+    return showRand();
+}
+
 }  // namespace
 
 TEST(ShowRand, FollowsTheFixedSequenceFromStateOne) {
@@ -60,12 +67,8 @@ TEST(DustField, ThousandStarsFromThreeDrawsEach) {
     fillDustField(*show);
     ASSERT_EQ(aliveCount(show->dustField), 1000);
     // Exactly 3000 draws were taken (where the stars lie: the golden frames).
-    resetShowRand();
-    for (int i = 0; i < 3000; ++i) showRand();
-    const int expectedNext = showRand();
-    resetShowRand();
-    fillDustField(*std::make_unique<Show>());
-    EXPECT_EQ(showRand(), expectedNext);
+    const int next = showRand();
+    EXPECT_EQ(next, randAfter(3000));
 }
 
 TEST(TitleLoop, PhasesStepOnStrictThresholds) {
@@ -214,9 +217,7 @@ TEST(Bursts, AFrameAtExactlyTheLastBurstEmitsNothing) {
     EXPECT_EQ(st.lastBurst, 900);
     // Only the emitting frames drew from the sequence: 2 x 15 draws.
     const int next = showRand();
-    resetShowRand();
-    for (int i = 0; i < 30; ++i) showRand();
-    EXPECT_EQ(next, showRand());
+    EXPECT_EQ(next, randAfter(30));
 
     // The fountain shares lastBurst.
     st.lastBurst = 1700;
