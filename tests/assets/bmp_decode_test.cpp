@@ -5,10 +5,6 @@
 #include "bmp_test_util.h"
 
 using namespace bmptest;
-using bmpw::BmpOptions;
-using bmpw::Encoding;
-using bmpw::HeaderKind;
-using Bytes = std::vector<uint8_t>;
 
 namespace {
 
@@ -141,17 +137,12 @@ TEST(BmpDecode, RleEscapesDecodeAsDefined) {
     o.bitsPerPixel = 8;
     o.encoding = Encoding::Rle;
     o.overrides.pixelData = Bytes{2, 5, 0, 3, 7, 8, 9, 0, 0, 0, 0, 2, 2, 1, 1, 4, 0, 1, 3, 3};
-    Bytes got = pixelsOf(bmpw::writeBmp(pic, o)), red;
-    for (size_t i = 0; i < got.size(); i += 3) red.push_back(got[i]);
-    EXPECT_EQ(red, (Bytes{5, 5, 7, 8, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0}));
-    EXPECT_EQ(got[(2 * 6 + 2) * 3 + 1], 40);
+    EXPECT_EQ(firstChannel(bmpw::writeBmp(pic, o)), (Bytes{5, 5, 7, 8, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0}));
+    EXPECT_EQ(pixelsOf(bmpw::writeBmp(pic, o))[(2 * 6 + 2) * 3 + 1], 40);
     // RLE4: a run alternates its two nibbles; an absolute run of 3 takes 2 bytes + pad.
     pic = {6, 1, Bytes(6, 0), {}};
     for (int i = 0; i < 16; ++i) pic.palette.push_back({uint8_t(i + 1), 0, 0});
     o.bitsPerPixel = 4;
     o.overrides.pixelData = Bytes{3, 0x12, 0, 3, 0x34, 0x50, 0, 0, 0, 1};
-    got = pixelsOf(bmpw::writeBmp(pic, o));
-    red.clear();
-    for (size_t i = 0; i < got.size(); i += 3) red.push_back(got[i]);
-    EXPECT_EQ(red, (Bytes{2, 3, 2, 4, 5, 6}));
+    EXPECT_EQ(firstChannel(bmpw::writeBmp(pic, o)), (Bytes{2, 3, 2, 4, 5, 6}));
 }

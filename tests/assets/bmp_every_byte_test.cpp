@@ -10,8 +10,7 @@
 
 #include "bmp_test_util.h"
 
-using bmpw::BmpOptions;
-using bmpw::Encoding;
+using namespace bmptest;
 
 namespace {
 

@@ -10,10 +10,6 @@
 #include "bmp_test_util.h"
 
 using namespace bmptest;
-using bmpw::BmpOptions;
-using bmpw::Encoding;
-using bmpw::HeaderKind;
-using Bytes = std::vector<uint8_t>;
 
 namespace {
 
@@ -95,12 +91,6 @@ TEST(BmpHostile, TruncatedFilesAreRefusedExceptForShortRleData) {
 }
 
 TEST(BmpHostile, RleDataIsClippedToThePictureAndMayEndEarly) {
-    auto firstChannel = [](const Bytes& file) {
-        DibResult r = decode(file);
-        Bytes out;
-        for (size_t i = 0; r.image && i < r.image->data.size(); i += 3) out.push_back(r.image->data[i]);
-        return out;
-    };
     using B = Bytes;
     // A run past the row end does not wrap; the next line starts fresh.
     EXPECT_EQ(firstChannel(rle8({255, 1, 0, 0, 2, 2})), (B{9, 9, 9, 9, 7, 7, 0, 0, 0, 0, 0, 0}));

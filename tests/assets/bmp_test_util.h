@@ -13,6 +13,11 @@
 
 namespace bmptest {
 
+using bmpw::BmpOptions;
+using bmpw::Encoding;
+using bmpw::HeaderKind;
+using Bytes = std::vector<uint8_t>;
+
 // Decodes from a buffer of exactly the file's size, so ASan sees any overread.
 inline DibResult decode(const std::vector<uint8_t>& bytes) {
     std::vector<uint8_t> exact(bytes);
@@ -30,6 +35,14 @@ inline bmpw::IndexedPicture patternPicture(int width, int height, int colors) {
         for (int x = 0; x < width; ++x)
             p.indices.push_back(uint8_t((x < width / 2 ? x * 7 + y * 3 : y) % colors));
     return p;
+}
+
+// The first (red) byte of each decoded pixel; empty when decoding failed.
+inline Bytes firstChannel(const Bytes& file) {
+    const DibResult r = decode(file);
+    Bytes out;
+    for (size_t i = 0; r.image && i < r.image->data.size(); i += 3) out.push_back(r.image->data[i]);
+    return out;
 }
 
 inline std::vector<uint8_t> expand(const bmpw::IndexedPicture& p) {

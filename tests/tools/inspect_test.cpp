@@ -23,29 +23,30 @@ std::string inspect(const std::string& path, int expectedStatus, const std::stri
 
 bool has(const std::string& text, const std::string& needle) { return text.find(needle) != std::string::npos; }
 
+void expectHas(const std::string& json, std::initializer_list<std::string> needles) {
+    for (const std::string& n : needles) EXPECT_TRUE(has(json, n)) << n << " not in " << json;
+}
+
+void writeBytes(const char* name, const std::vector<uint8_t>& bytes) {
+    std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+}
+
 TEST(Inspect, BitmapSizeHashAndPng) {
     TempShowFolder folder;
     bmpw::RgbPicture picture{5, 2, {}};
     for (int i = 0; i < 5 * 2; ++i) picture.rgb.insert(picture.rgb.end(), {uint8_t(i * 20), 7, 200});
-    std::vector<uint8_t> bytes = bmpw::writeBmp(picture, {});
-    std::ofstream("pic.bmp", std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                     static_cast<std::streamsize>(bytes.size()));
-    std::string json = inspect("pic.bmp", 0, "pic.png");
-    EXPECT_TRUE(has(json, "\"kind\": \"bitmap\""));
-    EXPECT_TRUE(has(json, "\"width\": 5"));
-    EXPECT_TRUE(has(json, "\"height\": 2"));
+    writeBytes("pic.bmp", bmpw::writeBmp(picture, {}));
     char hash[20];
     std::snprintf(hash, sizeof hash, "%016llx",
                   static_cast<unsigned long long>(fnv1a64(picture.rgb.data(), picture.rgb.size())));
-    EXPECT_TRUE(has(json, hash)) << json;
+    expectHas(inspect("pic.bmp", 0, "pic.png"), {"\"kind\": \"bitmap\"", "\"width\": 5", "\"height\": 2", hash});
     EXPECT_TRUE(fs::file_size("pic.png") > 0);
 
     bmpw::BmpOptions options;
     options.overrides.headerSize = 108;
     options.overrides.extraHeaderBytes = 68;
-    bytes = bmpw::writeBmp(picture, options);
-    std::ofstream("v4.bmp", std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+    writeBytes("v4.bmp", bmpw::writeBmp(picture, options));
     EXPECT_TRUE(has(inspect("v4.bmp", 1), "\"error\": \"Unknown DIB file format.\""));
 }
 
@@ -59,12 +60,8 @@ TEST(Inspect, MeshObjectsWithCountsAndBounds) {
     b.name = "b";
     b.faces.clear();
     ASSERT_TRUE(tds::write3dsFile("two.3ds", {a, b}));
-    std::string json = inspect("two.3ds", 0);
-    EXPECT_TRUE(has(json, "\"vertexCount\": 3"));
-    EXPECT_TRUE(has(json, "\"faceCount\": 1"));
-    EXPECT_TRUE(has(json, "\"faceCount\": 0"));
-    EXPECT_TRUE(has(json, "\"boundsMin\": [0, -3, 0]"));
-    EXPECT_TRUE(has(json, "\"boundsMax\": [2, 0, 1]"));
+    expectHas(inspect("two.3ds", 0), {"\"vertexCount\": 3", "\"faceCount\": 1", "\"faceCount\": 0",
+                                      "\"boundsMin\": [0, -3, 0]", "\"boundsMax\": [2, 0, 1]"});
 
     std::ofstream("not.3ds") << "hello";
     EXPECT_TRUE(has(inspect("not.3ds", 1), "3dsfile is fucked up"));
@@ -72,27 +69,19 @@ TEST(Inspect, MeshObjectsWithCountsAndBounds) {
 
 TEST(Inspect, ScriptRecordAndWarnings) {
     TempShowFolder folder;
-    std::string json = inspect("data\\script\\scene5.dat", 0);
-    EXPECT_TRUE(has(json, "\"kind\": \"script\""));
-    EXPECT_TRUE(has(json, "\"magnets\": ["));
-    EXPECT_TRUE(has(json, "\"magnetic\": true"));
-    EXPECT_TRUE(has(json, "\"messages\": []"));
+    expectHas(inspect("data\\script\\scene5.dat", 0),
+              {"\"kind\": \"script\"", "\"magnets\": [", "\"magnetic\": true", "\"messages\": []"});
 
     std::ofstream("broken.dat") << "LIGHTS=ON\nFOG = ON\nEOF\n";
-    json = inspect("broken.dat", 1);
-    EXPECT_TRUE(has(json, "\"lightingEnabled\": true"));
-    EXPECT_TRUE(has(json, "no valid attrib found on line 2, broken.dat.")) << json;
+    expectHas(inspect("broken.dat", 1), {"\"lightingEnabled\": true", "no valid attrib found on line 2, broken.dat."});
 
     std::ofstream("nomesh.dat") << "FILENAME=data\\meshes\\absent.3ds\nEOF\n";
-    json = inspect("nomesh.dat", 1);
-    EXPECT_TRUE(has(json, "\"loadedCompletely\": false"));
-    EXPECT_TRUE(has(json, "multimedia error: cannot open 3ds-file"));
+    expectHas(inspect("nomesh.dat", 1), {"\"loadedCompletely\": false", "multimedia error: cannot open 3ds-file"});
 }
 
 TEST(Inspect, TextureListEntries) {
     TempShowFolder folder;
-    std::string json = inspect("data/script/texture.dat", 0);
-    EXPECT_TRUE(has(json, "\"index\": 35"));
+    EXPECT_TRUE(has(inspect("data/script/texture.dat", 0), "\"index\": 35"));
     std::ofstream("texture.dat") << "data\\textures\\absent.bmp\n";
     EXPECT_TRUE(has(inspect("texture.dat", 1), "Unable to open data\\\\textures\\\\absent.bmp"));
 }

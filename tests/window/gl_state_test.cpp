@@ -55,8 +55,8 @@ TEST(GlState, MissingTextureListLeavesTheGlUntouched) {
     bmptest::ScratchDir dir("orbelune_glstate_");
     BoxRecorder rec;
     EXPECT_FALSE(setupGlState());
-    ASSERT_EQ(rec.boxes.size(), 1u);
-    EXPECT_EQ(rec.boxes[0].text, "Unable to open texture.dat");
+    EXPECT_EQ(rec.boxes, (std::vector<RecordedBox>{{"Unable to open texture.dat", "multimedia error",
+                                                     platform::Icon::Exclamation, platform::Buttons::Ok}}));
     for (GLenum cap : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_TEXTURE_GEN_S}) EXPECT_FALSE(glIsEnabled(cap)) << cap;
     EXPECT_EQ(integer(GL_DEPTH_FUNC), GL_LESS);
 }
