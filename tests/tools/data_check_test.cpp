@@ -21,6 +21,10 @@ bool mentions(const DataCheckReport& report, const std::string& needle) {
     return false;
 }
 
+void expectMentions(const DataCheckReport& report, std::initializer_list<std::string> needles) {
+    for (const std::string& n : needles) EXPECT_TRUE(mentions(report, n)) << n;
+}
+
 TEST(DataCheck, GeneratedFolderIsClean) {
     TempShowFolder folder;
     std::ostringstream out;
@@ -40,11 +44,8 @@ TEST(DataCheck, ReportsEveryPlantedProblemInOnePass) {
     fs::remove(folder.root / "data/music/drabelfinal.mp3");
 
     DataCheckReport report = checkDataFolder();
-    EXPECT_TRUE(mentions(report, "Unable to open " + texture));
-    EXPECT_TRUE(mentions(report, "no valid attrib found on line"));
-    EXPECT_TRUE(mentions(report, "scene6.dat"));
-    EXPECT_TRUE(mentions(report, "mesh file " + mesh + " cannot be opened"));
-    EXPECT_TRUE(mentions(report, "soundtrack is missing"));
+    expectMentions(report, {"Unable to open " + texture, "no valid attrib found on line", "scene6.dat",
+                            "mesh file " + mesh + " cannot be opened", "soundtrack is missing"});
     // Scripts after the one whose mesh failed were still checked.
     EXPECT_FALSE(mentions(report, "scene8.dat: the show needs"));
     std::ostringstream out;
@@ -55,12 +56,11 @@ TEST(DataCheck, MissingListAndWhatTheTimelineNeeds) {
     TempShowFolder folder;
     fs::remove(folder.root / "data/script/texture.dat");
     std::ofstream(folder.root / "data/script/scene5.dat") << "EOF\n";
-    DataCheckReport report = checkDataFolder();
-    EXPECT_TRUE(mentions(report, "Unable to open texture.dat"));
-    EXPECT_TRUE(mentions(report, "scene5.dat: the show needs 2 objects, the script has 0"));
-    EXPECT_TRUE(mentions(report, "scene5.dat: the show needs 2 magnets, the script has 0"));
     // With no list, every picture the timeline draws is out of range.
-    EXPECT_TRUE(mentions(report, "the timeline uses texture 35 but the list holds 0"));
+    expectMentions(checkDataFolder(), {"Unable to open texture.dat",
+                                       "scene5.dat: the show needs 2 objects, the script has 0",
+                                       "scene5.dat: the show needs 2 magnets, the script has 0",
+                                       "the timeline uses texture 35 but the list holds 0"});
 }
 
 }  // namespace
