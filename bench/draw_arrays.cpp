@@ -135,34 +135,30 @@ Fixture& fixture() {
     return f;
 }
 
-void BM_DrawSceneImmediate(benchmark::State& state) {
-    Fixture& f = fixture();
+// Whole frames drawn with `draw`, each finished with glFinish.
+template <typename Draw>
+void drawFrames(benchmark::State& state, Draw draw) {
     for (auto _ : state) {
-        f.drawSceneWith(Fixture::sendImmediate);
+        draw();
         glFinish();
     }
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
                                                benchmark::Counter::kIsRate);
+}
+
+void BM_DrawSceneImmediate(benchmark::State& state) {
+    Fixture& f = fixture();
+    drawFrames(state, [&] { f.drawSceneWith(Fixture::sendImmediate); });
 }
 
 void BM_DrawSceneClientArrays(benchmark::State& state) {
     Fixture& f = fixture();
-    for (auto _ : state) {
-        f.drawSceneWith([&](const SceneObject& o) { f.sendWithArrays(o); });
-        glFinish();
-    }
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                               benchmark::Counter::kIsRate);
+    drawFrames(state, [&] { f.drawSceneWith([&](const SceneObject& o) { f.sendWithArrays(o); }); });
 }
 
 void BM_DrawSceneIndexed(benchmark::State& state) {
     Fixture& f = fixture();
-    for (auto _ : state) {
-        drawScene(f.scene);
-        glFinish();
-    }
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                               benchmark::Counter::kIsRate);
+    drawFrames(state, [&] { drawScene(f.scene); });
 }
 
 // Alternate the three so that load from other processes hits all alike.
