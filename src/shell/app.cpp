@@ -28,7 +28,6 @@
 #include "shell/music.h"
 #include "shell/settings.h"
 #include "shell/setup_dialog.h"
-#include "shell/show_slots.h"
 #include "shell/timeline.h"
 #include "window/gl_state.h"
 #include "window/gl_window.h"
@@ -96,7 +95,7 @@ void reportAvDrift() {
 
 void loadShowScenes(Show& show) {
     for (const SceneSlot& slot : kSceneSlots) {
-        Scene& scene = show.*slot.scene;
+        Scene& scene = showScene(show, slot.id);
         scene.loadScene(slot.script);
         if (slot.roll != 0) {
             scene.rollEnabled = true;

@@ -19,36 +19,16 @@
 #include "scene/scene_script.h"
 #include "shell/collected_messages.h"
 #include "shell/music.h"
-#include "shell/show_slots.h"
+#include "shell/timeline.h"
 
 namespace {
 
 constexpr const char* kTextureListPath = "data\\script\\texture.dat";
 
-// What the timeline writes into each scene: it needs at least these many
-// omni lights, objects and magnets.
-struct SceneNeeds {
-    Scene Show::*scene;
-    int omniLights, objects, magnets;
-};
-constexpr SceneNeeds kSceneNeeds[] = {
-    {&Show::scene3, 2, 0, 0}, {&Show::scene2, 2, 0, 0}, {&Show::scene, 1, 0, 0},
-    {&Show::scene6, 1, 0, 0}, {&Show::scene5, 0, 2, 2}, {&Show::scene10, 0, 1, 0},
-    {&Show::scene8, 0, 19, 0},
-};
-
-// Pictures the timeline draws by index: overlays, fades, credits, the
-// loading picture, the particle sprite and the fountain's re-texturing.
-constexpr int kTimelineTextures[] = {1, 3, 5, 13, 14, 15, 19, 23, 24, 25, 30, 31, 32, 33, 34, 35};
-
 // OpenGL guarantees eight lights; higher light numbers are ignored by most drivers.
 constexpr int kGuaranteedLights = 8;
 
-const char* slotName(Scene Show::*member) {
-    for (const SceneSlot& slot : kSceneSlots)
-        if (slot.scene == member) return slot.script;
-    return "?";
-}
+const char* slotName(SceneId id) { return sceneSlot(id).script; }
 
 bool readFile(const std::string& path, std::vector<uint8_t>& bytes) {
     std::error_code ec;
@@ -122,7 +102,7 @@ DataCheckReport checkDataFolder() {
         CollectedMessages messages;
         bool aborted = false;
         try {
-            (show.get()->*slot.scene).loadScene(slot.script);
+            showScene(*show, slot.id).loadScene(slot.script);
         } catch (const LoaderAbort&) {
             aborted = true;
         }
@@ -131,8 +111,8 @@ DataCheckReport checkDataFolder() {
     }
 
     for (const SceneNeeds& needs : kSceneNeeds) {
-        const Scene& scene = show.get()->*needs.scene;
-        std::string name = slotName(needs.scene);
+        const Scene& scene = showScene(*show, needs.id);
+        std::string name = slotName(needs.id);
         auto need = [&](int have, int want, const char* what) {
             if (have < want)
                 report.problem(name + ": the show needs " + std::to_string(want) + " " + what + ", the script has " +
@@ -144,7 +124,7 @@ DataCheckReport checkDataFolder() {
     }
 
     for (const SceneSlot& slot : kSceneSlots) {
-        const Scene& scene = show.get()->*slot.scene;
+        const Scene& scene = showScene(*show, slot.id);
         for (int i = 0; i < scene.objectCount(); ++i)
             checkTextureIndex(report, std::string(slot.script) + ": object " + std::to_string(i),
                               scene.objects[static_cast<size_t>(i)]->textureId, textureCount);

@@ -52,6 +52,24 @@ bool playLoop(TimelineState& state, float endTime, std::function<void(float)> dr
 
 }  // namespace
 
+Scene& showScene(Show& show, SceneId id) {
+    switch (id) {
+        case SceneId::scene: return show.scene;
+        case SceneId::scene2: return show.scene2;
+        case SceneId::scene3: return show.scene3;
+        case SceneId::scene4: return show.scene4;
+        case SceneId::scene5: return show.scene5;
+        case SceneId::scene6: return show.scene6;
+        case SceneId::scene7: return show.scene7;
+        case SceneId::scene8: return show.scene8;
+        case SceneId::scene10: return show.scene10;
+        case SceneId::scene11: return show.scene11;
+    }
+    return show.scene;
+}
+
+const Scene& showScene(const Show& show, SceneId id) { return showScene(const_cast<Show&>(show), id); }
+
 int showRand() {
     randState = randState * 214013u + 2531011u;
     return static_cast<int>((randState >> 16) & 0x7fffu);

@@ -6,6 +6,7 @@
 
 #include "render/render.h"
 #include "scene/scene.h"
+#include "shell/schedule.h"
 
 // The ten scenes (named after their scripts) and the three particle systems
 // the entry point owns for the whole run.
@@ -15,6 +16,10 @@ struct Show {
     ParticleSystem sparkSystem{3000};
     ParticleSystem fountainSystem{2000};
 };
+
+// The scene record a schedule entry names.
+Scene& showScene(Show& show, SceneId id);
+const Scene& showScene(const Show& show, SceneId id);
 
 // The show's pseudo-random generator: state 1 at start, x 214013 + 2531011,
 // returns bits 16..30.
