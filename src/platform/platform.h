@@ -39,6 +39,12 @@ void setMessageBoxHandler(MessageBoxHandler handler);
 // False on SDL's offscreen or dummy driver and without DISPLAY.
 bool displayAvailable();
 
+// True when the live show can open a window a person sees: an X11 or
+// Wayland display answers, or SDL_VIDEODRIVER names a driver explicitly
+// (then the choice is the user's). Without this SDL would quietly fall back
+// to its offscreen driver and play the show to nobody.
+bool showDisplayReachable();
+
 // ---- Window title ------------------------------------------------------------
 // Sets the GL window's title; does nothing while no window exists.
 void setWindowTitle(const std::string& title);

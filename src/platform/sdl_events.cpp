@@ -3,6 +3,13 @@
 // 256 (Escape 27, letters 'A'..'Z', digits '0'..'9', F1 112, arrows 37..40)
 // so the key table is indexed the same way on every platform. A quit posted
 // by the window's close handling is handed out before anything else.
+//
+// The show takes one event a frame, so only events it acts on may reach the
+// queue: SDL queues every single mouse move (a moving mouse would put a close
+// request or Escape seconds behind), so mouse, text, touch, controller and
+// drop events are switched off at the source, and a filter lets through only
+// keys (no auto-repeat), quit and the window's close, resize, focus and
+// shown/hidden changes.
 
 #include <string>
 
@@ -96,7 +103,60 @@ void translate(const SDL_Event& in, Event& out) {
     }
 }
 
+// Event types SDL should not even generate.
+constexpr Uint32 kIgnoredTypes[] = {
+    SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL,
+    SDL_TEXTEDITING, SDL_TEXTINPUT, SDL_KEYMAPCHANGED,
+    SDL_JOYAXISMOTION, SDL_JOYBALLMOTION, SDL_JOYHATMOTION, SDL_JOYBUTTONDOWN, SDL_JOYBUTTONUP,
+    SDL_JOYDEVICEADDED, SDL_JOYDEVICEREMOVED,
+    SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLERBUTTONUP,
+    SDL_CONTROLLERDEVICEADDED, SDL_CONTROLLERDEVICEREMOVED, SDL_CONTROLLERDEVICEREMAPPED,
+    SDL_FINGERDOWN, SDL_FINGERUP, SDL_FINGERMOTION,
+    SDL_DOLLARGESTURE, SDL_DOLLARRECORD, SDL_MULTIGESTURE,
+    SDL_CLIPBOARDUPDATE, SDL_DROPFILE, SDL_DROPTEXT, SDL_DROPBEGIN, SDL_DROPCOMPLETE,
+    SDL_AUDIODEVICEADDED, SDL_AUDIODEVICEREMOVED, SDL_SENSORUPDATE,
+    SDL_RENDER_TARGETS_RESET, SDL_RENDER_DEVICE_RESET,
+};
+
+// True for the events the show acts on.
+bool wanted(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT:
+            return true;
+        case SDL_KEYDOWN:
+            return event.key.repeat == 0;  // a held key is already down in the table
+        case SDL_KEYUP:
+            return true;
+        case SDL_WINDOWEVENT:
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_CLOSE:
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                case SDL_WINDOWEVENT_SHOWN:
+                case SDL_WINDOWEVENT_HIDDEN:
+                case SDL_WINDOWEVENT_MINIMIZED:
+                case SDL_WINDOWEVENT_RESTORED:
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    return true;
+                default:
+                    return false;
+            }
+        default:
+            return false;
+    }
+}
+
+int filterEvent(void*, SDL_Event* event) { return wanted(*event) ? 1 : 0; }
+
 }  // namespace
+
+namespace detail {
+void keepOnlyShowEvents() {
+    for (Uint32 type : kIgnoredTypes) SDL_EventState(type, SDL_IGNORE);
+    SDL_StopTextInput();
+    SDL_SetEventFilter(filterEvent, nullptr);
+}
+}  // namespace detail
 
 bool pollEvent(Event& event) {
     event = Event{};

@@ -118,6 +118,7 @@ bool registerWindowClass() {
     record("registerClass");
     if (injected(WindowStep::RegisterClass)) return false;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    detail::keepOnlyShowEvents();
     state.videoUp = true;
     return true;
 }

@@ -184,5 +184,12 @@ int runProgram(const std::vector<std::string>& args) {
     if (options.check) return runDataCheck(std::cout);
     if (!options.capture.empty()) return runCapture(options);
     if (options.bench) return runBench(options);
+    if (!platform::showDisplayReachable()) {
+        std::fprintf(stderr,
+                     "orbelune: cannot open a display: no X11 or Wayland display answers (DISPLAY and\n"
+                     "WAYLAND_DISPLAY unset or unreachable), so nobody could see the show.\n"
+                     "To render it to a file instead: orbelune --capture show.mp4 (or a folder for PNG frames).\n");
+        return 1;
+    }
     return runShow(options);
 }
