@@ -90,7 +90,7 @@ CommandLine prepareOfflineRun(const CommandLine& options) {
     // Never a visible window, never a display: the offscreen driver renders
     // with Mesa through EGL.
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    fullscreen = false;
+    glWindow.fullscreen = false;
     musicEnabled = false;
     useSteppedClock(options.fps);
     CommandLine run = options;

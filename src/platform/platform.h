@@ -1,8 +1,8 @@
 // The platform layer: the only code that talks to SDL2, SDL2_mixer and FLTK.
 // Plain functions plus a few seams (message-box handler, clock source, exit
-// handler, event source, window-step failures, audio backend) that tests
-// replace, so that everything above this header runs without a display or a
-// sound card.
+// handler, event source, window system, audio backend) that tests replace,
+// so that everything above this header runs without a display or a sound
+// card.
 #pragma once
 
 #include <cstdint>
@@ -68,66 +68,65 @@ using ExitHandler = std::function<void(int code)>;
 void setExitHandler(ExitHandler handler);
 
 // ---- GL window -----------------------------------------------------------------
-// One window per process. The window code above this layer walks the steps
-// in the order of a classic window set-up and reports each failure itself;
-// each step here is the SDL equivalent and returns false on failure.
-enum class WindowStep {
-    RegisterClass,         // SDL video subsystem up
-    ChangeDisplayMode,     // exclusive full-screen mode available
-    CreateWindow,          // SDL window (hidden until showWindow)
-    DeviceContext,         // the window can take a GL context
-    ChoosePixelFormat,     // GL attributes: RGBA, double buffer, colour and depth bits
-    SetPixelFormat,        // GL library bound to the window
-    CreateContext,         // GL context created
-    MakeCurrent,           // GL context current
-    ShowFullscreen,        // the full-screen window came out at the requested size
-    ReleaseCurrent,        // no context current
-    DeleteContext,         // GL context deleted
-    ReleaseDeviceContext,  // window's GL binding dropped
-    DestroyWindow,         // SDL window destroyed
-    UnregisterClass,       // SDL video subsystem down
-};
-// Seam for tests: make one step report failure (the real work of a failing
-// release step still happens, so nothing leaks).
-void setWindowStepFailure(WindowStep step, bool fail);
-void clearWindowStepFailures();
-// Steps taken since the last clear, by name ("registerClass", "showCursor 0",
-// "restoreDisplayMode", ...); a few dozen entries per run at most.
-const std::vector<std::string>& windowCallLog();
-void clearWindowCallLog();
+// One window per process, set up and taken down one step at a time; the
+// window code above this layer (src/window) walks the steps in a fixed order
+// and reports each failure in its own words. Tests put a system of their own
+// in front of SDL's (to record the steps or make one fail); the shipping
+// program only ever uses SDL's.
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
 
-bool registerWindowClass();
-// Checks that the display offers width x height; the switch itself happens
-// when the full-screen window is shown.
-bool changeDisplayMode(int width, int height, int colourBits);
-// Leaves full screen and so restores the desktop mode; nothing if not switched.
-void restoreDisplayMode();
-void showCursor(bool visible);
-bool createWindow(const std::string& title, int width, int height, int colourBits,
-                  bool fullscreen);
-bool getDeviceContext();
-bool choosePixelFormat(int colourBits, int depthBits);
-bool setPixelFormat();
-bool createContext();
-bool makeCurrent();
-// Shows, raises and focuses the window. False when full screen was asked for
-// and the display did not come out at the requested size (the mode was
-// refused after all); the window is then still full screen.
-bool showWindow();
-// Turns a full-screen window into a normal one of the given client size.
-void makeWindowed(int width, int height);
-bool releaseCurrent();
-bool deleteContext();
-bool releaseDeviceContext();
-bool destroyWindow();
-bool unregisterWindowClass();
+    // Set-up, in the order the window code takes the steps.
+    virtual bool startVideo() = 0;  // the video subsystem is up
+    // Chooses the full-screen mode width x height if the display offers it;
+    // the switch itself happens when the window is shown.
+    virtual bool setDisplayMode(int width, int height, int colourBits) = 0;
+    // A hidden window with an OpenGL visual (full screen at the chosen mode,
+    // or a resizable window of that client size).
+    virtual bool openWindow(const std::string& title, int width, int height, int colourBits,
+                            bool fullscreen) = 0;
+    virtual bool windowTakesGl() = 0;  // the window can carry a GL context
+    // The buffers the GL context will have: RGBA (colour bits are a
+    // minimum), double-buffered, depthBits of depth, no stencil.
+    virtual bool requestGlBuffers(int colourBits, int depthBits) = 0;
+    virtual bool loadGl() = 0;  // the GL library bound to the window
+    virtual bool createGlContext() = 0;
+    virtual bool makeGlContextCurrent() = 0;
+    // Shows, raises and focuses the window. False when full screen was asked
+    // for and the display did not come out at the chosen mode (the mode was
+    // refused after all); the window is then still full screen.
+    virtual bool showWindow() = 0;
+    // Turns a full-screen window into a normal one of the given client size.
+    virtual void makeWindowed(int width, int height) = 0;
+    // Leaves full screen and so brings the desktop mode back; nothing if
+    // the mode was never switched.
+    virtual void restoreDesktopMode() = 0;
+    virtual void showCursor(bool visible) = 0;
+
+    // Release, in order. Each one does its work whatever happened before
+    // and says whether there was something to release.
+    virtual bool releaseGlContext() = 0;  // no context current any more
+    virtual bool deleteGlContext() = 0;
+    virtual bool unloadGl() = 0;
+    virtual bool closeWindow() = 0;
+    virtual bool stopVideo() = 0;
+};
+// The window system in use: SDL's unless a test put its own in front.
+WindowSystem& windowSystem();
+// SDL's window system, for a test system to pass the real work on to.
+WindowSystem& sdlWindowSystem();
+// nullptr restores SDL's. The caller keeps ownership.
+void setWindowSystem(WindowSystem* system);
 
 bool windowExists();
 bool displayModeSwitched();  // a full-screen mode is in force
 bool cursorVisible();
+// The window's size in pixels as the GL draws it (0 x 0 without a window).
+void drawableSize(int& width, int& height);
 
 // Presents the back buffer (nothing without a window) and counts the frame.
-void swapWindow();
+void present();
 uint64_t presentedFrames();
 
 // ---- Events ----------------------------------------------------------------------

@@ -37,7 +37,7 @@ namespace fs = std::filesystem;
 namespace {
 
 void applyOptions(const CommandLine& options) {
-    if (options.fullscreen) fullscreen = *options.fullscreen;
+    if (options.fullscreen) glWindow.fullscreen = *options.fullscreen;
     if (options.width > 0) {
         screenWidth = options.width;
         screenHeight = options.height;
@@ -53,7 +53,7 @@ void showLoadingScreen(Show& show) {
     glClear(GL_COLOR_BUFFER_BIT);
     drawScene(show.scene7);
     drawOverlay(35, -25.0f);
-    platform::swapWindow();
+    platform::present();
 }
 
 void buildParticles(Show& show) {
@@ -133,7 +133,7 @@ int runShow(const CommandLine& options) {
     if (setupCancelled) return 0;
 
     auto show = std::make_unique<Show>();
-    if (!createGlWindow(kShowTitle, screenWidth, screenHeight, screenBits, fullscreen)) return 1;
+    if (!createGlWindow(kShowTitle, screenWidth, screenHeight, screenBits, glWindow.fullscreen)) return 1;
     if (!setupGlState()) {
         closeGlWindow();
         platform::messageBox("Initialization Failed.", "ERROR", platform::Icon::Exclamation);

@@ -40,9 +40,9 @@ void runSceneLoop(const SceneLoop& loop) {
         if (loop.draw) loop.draw(demoClock);
         updateClock();
         if (loop.afterClock) loop.afterClock();
-        if (keyDown[VK_ESCAPE_CODE]) break;  // this frame is not presented
+        if (glWindow.keyDown[VK_ESCAPE_CODE]) break;  // this frame is not presented
         if (presentObserver) presentObserver();
-        platform::swapWindow();
+        platform::present();
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         if (loop.afterSwap) loop.afterSwap();
         if (quitRequested) break;

@@ -10,4 +10,4 @@ extern bool musicEnabled;     // true
 extern bool setupCancelled;   // false; the dialog was closed
 extern bool quitRequested;    // false; a close request was taken by the frame pump
 extern int32_t timelineFrames;  // 0; frame counter advanced by some scene loops
-// `fullscreen` belongs to the window (window/gl_window.h).
+// The full-screen choice belongs to the window (glWindow.fullscreen, window/gl_window.h).

@@ -56,8 +56,8 @@ int setupDialogProc(platform::DialogHost& dialog, DialogMessage message, uintptr
         switch (wParam) {
         case IDC_MUSIC_ON: musicEnabled = true; break;
         case IDC_MUSIC_OFF: musicEnabled = false; break;
-        case IDC_FULLSCREEN_ON: fullscreen = true; break;
-        case IDC_FULLSCREEN_OFF: fullscreen = false; break;
+        case IDC_FULLSCREEN_ON: glWindow.fullscreen = true; break;
+        case IDC_FULLSCREEN_OFF: glWindow.fullscreen = false; break;
         case IDC_MODE_800x600x32: setMode(800, 600, 32); break;
         case IDC_MODE_800x600x16: setMode(800, 600, 16); break;
         case IDC_MODE_640x480x32: setMode(640, 480, 32); break;

@@ -14,15 +14,9 @@
 
 #include "platform/platform.h"
 
-bool fullscreen = true;
-std::array<uint8_t, 256> keyDown{};
+GlWindow glWindow;
 
 namespace {
-
-// What exists right now, so a partial creation releases only that.
-bool contextExists = false;
-bool deviceContextExists = false;
-bool windowCreated = false;
 
 void creationError(const char* text) {
     platform::messageBox(text, "ERROR", platform::Icon::Exclamation);
@@ -46,7 +40,7 @@ const char* const kModeQuestion =
 bool acceptWindowed() {
     if (platform::messageBox(kModeQuestion, "Wexo GL", platform::Icon::Exclamation,
                              platform::Buttons::YesNo) == platform::Answer::Yes) {
-        fullscreen = false;
+        glWindow.fullscreen = false;
         return true;
     }
     platform::messageBox("Program Will Now Close.", "ERROR", platform::Icon::Stop);
@@ -57,35 +51,35 @@ bool acceptWindowed() {
 
 bool createGlWindow(const std::string& title, int width, int height, int colourBits,
                     bool fullscreenRequested) {
-    fullscreen = fullscreenRequested;
-    if (!platform::registerWindowClass()) {
+    platform::WindowSystem& system = platform::windowSystem();
+    glWindow.fullscreen = fullscreenRequested;
+    if (!system.startVideo()) {
         creationError("Failed To Register The Window Class.");
         return false;
     }
-    if (fullscreen && !platform::changeDisplayMode(width, height, colourBits)) {
+    if (glWindow.fullscreen && !system.setDisplayMode(width, height, colourBits)) {
         if (!acceptWindowed()) return false;
     }
-    if (fullscreen) platform::showCursor(false);
+    if (glWindow.fullscreen) system.showCursor(false);
 
-    if (!platform::createWindow(title, width, height, colourBits, fullscreen))
+    if (!system.openWindow(title, width, height, colourBits, glWindow.fullscreen))
         return failCreation("Window Creation Error.");
-    windowCreated = true;
+    glWindow.windowOpen = true;
     platform::setWindowTitle(title);
-    if (!platform::getDeviceContext()) return failCreation("Can't Create A GL Device Context.");
-    deviceContextExists = true;
-    if (!platform::choosePixelFormat(colourBits, 16))
-        return failCreation("Can't Find A Suitable PixelFormat.");
-    if (!platform::setPixelFormat()) return failCreation("Can't Set The PixelFormat.");
-    if (!platform::createContext()) return failCreation("Can't Create A GL Rendering Context.");
-    contextExists = true;
-    if (!platform::makeCurrent()) return failCreation("Can't Activate The GL Rendering Context.");
+    if (!system.windowTakesGl()) return failCreation("Can't Create A GL Device Context.");
+    glWindow.glBound = true;
+    if (!system.requestGlBuffers(colourBits, 16)) return failCreation("Can't Find A Suitable PixelFormat.");
+    if (!system.loadGl()) return failCreation("Can't Set The PixelFormat.");
+    if (!system.createGlContext()) return failCreation("Can't Create A GL Rendering Context.");
+    glWindow.contextExists = true;
+    if (!system.makeGlContextCurrent()) return failCreation("Can't Activate The GL Rendering Context.");
 
-    if (!platform::showWindow() && fullscreen) {
+    if (!system.showWindow() && glWindow.fullscreen) {
         // The display did not take the mode after all: back to the desktop
         // mode with a visible cursor, then the same question as above.
-        platform::makeWindowed(width, height);
-        platform::showCursor(true);
-        fullscreen = false;
+        system.makeWindowed(width, height);
+        system.showCursor(true);
+        glWindow.fullscreen = false;
         if (!acceptWindowed()) {
             closeGlWindow();
             return false;
@@ -96,24 +90,25 @@ bool createGlWindow(const std::string& title, int width, int height, int colourB
 }
 
 void closeGlWindow() {
-    if (fullscreen) {
-        platform::restoreDisplayMode();
-        platform::showCursor(true);
+    platform::WindowSystem& system = platform::windowSystem();
+    if (glWindow.fullscreen) {
+        system.restoreDesktopMode();
+        system.showCursor(true);
     }
-    if (contextExists) {
-        if (!platform::releaseCurrent()) shutdownError("Release Of DC And RC Failed.");
-        if (!platform::deleteContext()) shutdownError("Release Rendering Context Failed.");
-        contextExists = false;
+    if (glWindow.contextExists) {
+        if (!system.releaseGlContext()) shutdownError("Release Of DC And RC Failed.");
+        if (!system.deleteGlContext()) shutdownError("Release Rendering Context Failed.");
+        glWindow.contextExists = false;
     }
-    if (deviceContextExists) {
-        if (!platform::releaseDeviceContext()) shutdownError("Release Device Context Failed.");
-        deviceContextExists = false;
+    if (glWindow.glBound) {
+        if (!system.unloadGl()) shutdownError("Release Device Context Failed.");
+        glWindow.glBound = false;
     }
-    if (windowCreated) {
-        if (!platform::destroyWindow()) shutdownError("Could Not Release hWnd.");
-        windowCreated = false;
+    if (glWindow.windowOpen) {
+        if (!system.closeWindow()) shutdownError("Could Not Release hWnd.");
+        glWindow.windowOpen = false;
     }
-    if (!platform::unregisterWindowClass()) shutdownError("Could Not Unregister Class.");
+    if (!system.stopVideo()) shutdownError("Could Not Unregister Class.");
 }
 
 void resizeGlView(int width, int height) {
@@ -133,10 +128,10 @@ void glWindowProc(const platform::Event& event) {
             platform::postQuit();
             break;
         case EventKind::KeyDown:
-            if (event.key >= 0 && event.key < 256) keyDown[static_cast<size_t>(event.key)] = 1;
+            if (event.key >= 0 && event.key < 256) glWindow.keyDown[static_cast<size_t>(event.key)] = 1;
             break;
         case EventKind::KeyUp:
-            if (event.key >= 0 && event.key < 256) keyDown[static_cast<size_t>(event.key)] = 0;
+            if (event.key >= 0 && event.key < 256) glWindow.keyDown[static_cast<size_t>(event.key)] = 0;
             break;
         case EventKind::Resize:
             resizeGlView(event.width, event.height);
@@ -144,4 +139,12 @@ void glWindowProc(const platform::Event& event) {
         default:
             break;
     }
+}
+
+ColourBits grantedColourBits() {
+    ColourBits bits;
+    glGetIntegerv(GL_RED_BITS, &bits.red);
+    glGetIntegerv(GL_GREEN_BITS, &bits.green);
+    glGetIntegerv(GL_BLUE_BITS, &bits.blue);
+    return bits;
 }

@@ -10,8 +10,20 @@ namespace platform {
 struct Event;
 }
 
-extern bool fullscreen;                    // true; full screen wanted, later: in force
-extern std::array<uint8_t, 256> keyDown;   // all 0; 1 while the key with that virtual-key code is down
+// The window as the rest of the show sees it. There is one window per
+// process and it outlives every part that reads it (the setup dialog sets
+// the full-screen choice, the frame loop reads Escape, the event handling
+// fills the key table), so it is one named global rather than a value
+// handed through each frame.
+struct GlWindow {
+    bool fullscreen = true;             // true; full screen wanted, later: in force
+    std::array<uint8_t, 256> keyDown{}; // all 0; 1 while the key with that virtual-key code is down
+    // What exists right now, so a partial creation releases only that.
+    bool windowOpen = false;            // false
+    bool glBound = false;               // false; the window carries a GL context
+    bool contextExists = false;         // false
+};
+extern GlWindow glWindow;
 
 constexpr int VK_ESCAPE_CODE = 27;
 
@@ -25,6 +37,14 @@ bool createGlWindow(const std::string& title, int width, int height, int colourB
 void closeGlWindow();
 // Viewport and 90-degree projection for a client area (height 0 counts as 1).
 void resizeGlView(int width, int height);
-// Handles one window event: keys into keyDown, a close request posts the quit
-// the frame pump takes in a later frame, a resize resets the view.
+// Handles one window event: keys into the key table, a close request posts
+// the quit the frame pump takes in a later frame, a resize resets the view.
 void glWindowProc(const platform::Event& event);
+
+// The colour bits per channel the GL context was granted (a 16-bit mode
+// asks for at least 5-6-5; an X display of 24 bits grants 8-8-8). Zeros
+// without a current context.
+struct ColourBits {
+    int red = 0, green = 0, blue = 0;
+};
+ColourBits grantedColourBits();

@@ -19,6 +19,7 @@
 #include "shell/music.h"
 #include "shell/settings.h"
 #include "support/scratch_folder.h"
+#include "support/window_steps.h"
 #include "window/gl_window.h"
 #include "writers/bmp_writer.h"
 
@@ -31,10 +32,9 @@ protected:
     void SetUp() override {
         fs::create_directories(root_ / "data" / "script");
         setupCancelled = quitRequested = false;
-        musicEnabled = fullscreen = true;
+        musicEnabled = glWindow.fullscreen = true;
         screenWidth = 800, screenHeight = 600, screenBits = 32;
-        keyDown.fill(0);
-        platform::clearWindowCallLog();
+        glWindow.keyDown.fill(0);
     }
     void TearDown() override {
         if (platform::windowExists()) closeGlWindow();
@@ -72,9 +72,10 @@ protected:
 
 TEST_F(AppTest, CancelledSetupEndsWithZeroBeforeAnyWindow) {
     AudioRecorder audio;
+    WindowSteps steps;
     setupCancelled = true;
     EXPECT_EQ(runShow(quickRun(true)), 0);
-    EXPECT_TRUE(platform::windowCallLog().empty());
+    EXPECT_TRUE(steps.log.empty());
     EXPECT_TRUE(audio.calls.empty());
 }
 

@@ -29,7 +29,7 @@ protected:
     }
     static void resetShared() {
         quitRequested = false;
-        keyDown.fill(0);
+        glWindow.keyDown.fill(0);
         showEndLimit = std::numeric_limits<float>::infinity();
     }
     virtual bool nextEvent(platform::Event& e) = 0;

@@ -31,7 +31,7 @@ protected:
     void SetUp() override { reset(); }
     void TearDown() override { reset(); }
     static void reset() {
-        musicEnabled = fullscreen = true;
+        musicEnabled = glWindow.fullscreen = true;
         screenWidth = 800, screenHeight = 600, screenBits = 32;
         setupCancelled = false;
     }
@@ -62,10 +62,10 @@ TEST_F(SetupDialog, EachButtonWritesItsChoice) {
     EXPECT_EQ(command(IDC_MUSIC_OFF), 1);
     EXPECT_FALSE(musicEnabled);
     command(IDC_FULLSCREEN_OFF);
-    EXPECT_FALSE(fullscreen);
+    EXPECT_FALSE(glWindow.fullscreen);
     command(IDC_MUSIC_ON);
     command(IDC_FULLSCREEN_ON);
-    EXPECT_TRUE(musicEnabled && fullscreen);
+    EXPECT_TRUE(musicEnabled && glWindow.fullscreen);
 
     const struct {
         int id, width, height, bits;
@@ -104,7 +104,7 @@ TEST_F(SetupDialog, CloseBoxCancels) {
     command(IDC_FULLSCREEN_OFF);
     EXPECT_EQ(setupDialogProc(host, DialogMessage::Close, 0), 1);
     EXPECT_EQ(host.ends.size(), 1u);
-    EXPECT_TRUE(setupCancelled && !fullscreen);
+    EXPECT_TRUE(setupCancelled && !glWindow.fullscreen);
 }
 
 TEST_F(SetupDialog, WithoutADisplayTheDefaultsStand) {
@@ -113,7 +113,7 @@ TEST_F(SetupDialog, WithoutADisplayTheDefaultsStand) {
     setenv("DISPLAY", ":65000", 1);  // no server there
     runSetupDialog();
     old ? setenv("DISPLAY", saved.c_str(), 1) : unsetenv("DISPLAY");
-    EXPECT_TRUE(!setupCancelled && musicEnabled && fullscreen);
+    EXPECT_TRUE(!setupCancelled && musicEnabled && glWindow.fullscreen);
     expectMode(800, 600, 32);
 }
 

@@ -14,6 +14,7 @@
 
 #include "platform/platform.h"
 #include "platform/recorders.h"
+#include "support/window_steps.h"
 #include "window/gl_window.h"
 
 namespace {
@@ -21,7 +22,6 @@ namespace {
 using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
-using platform::WindowStep;
 
 const char* const kQuestion =
     "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?";
@@ -30,14 +30,12 @@ class GlWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        platform::clearWindowStepFailures();
-        platform::clearWindowCallLog();
         platform::setEventSource({});
-        keyDown.fill(0);
-        fullscreen = true;
+        glWindow.keyDown.fill(0);
+        glWindow.fullscreen = true;
     }
     void TearDown() override {
-        platform::clearWindowStepFailures();
+        steps.clearFailures();
         if (platform::windowExists()) closeGlWindow();
         drainEvents();
     }
@@ -55,33 +53,29 @@ protected:
         return false;
     }
 
-    static bool logged(const std::string& entry) {
-        const auto& log = platform::windowCallLog();
-        return std::find(log.begin(), log.end(), entry) != log.end();
-    }
-
+    WindowSteps steps;
     BoxRecorder boxes;
 };
 
 TEST_F(GlWindowTest, EachCreationFailureReleasesFirstThenReportsAndReturnsFalse) {
     struct Case {
-        WindowStep step;
+        Step step;
         const char* text;
     };
     const Case cases[] = {
-        {WindowStep::RegisterClass, "Failed To Register The Window Class."},
-        {WindowStep::CreateWindow, "Window Creation Error."},
-        {WindowStep::DeviceContext, "Can't Create A GL Device Context."},
-        {WindowStep::ChoosePixelFormat, "Can't Find A Suitable PixelFormat."},
-        {WindowStep::SetPixelFormat, "Can't Set The PixelFormat."},
-        {WindowStep::CreateContext, "Can't Create A GL Rendering Context."},
-        {WindowStep::MakeCurrent, "Can't Activate The GL Rendering Context."},
+        {Step::StartVideo, "Failed To Register The Window Class."},
+        {Step::OpenWindow, "Window Creation Error."},
+        {Step::WindowTakesGl, "Can't Create A GL Device Context."},
+        {Step::RequestGlBuffers, "Can't Find A Suitable PixelFormat."},
+        {Step::LoadGl, "Can't Set The PixelFormat."},
+        {Step::CreateGlContext, "Can't Create A GL Rendering Context."},
+        {Step::MakeGlContextCurrent, "Can't Activate The GL Rendering Context."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        platform::clearWindowStepFailures();
-        platform::clearWindowCallLog();
-        platform::setWindowStepFailure(c.step, true);
+        steps.clearFailures();
+        steps.log.clear();
+        steps.fail(c.step);
         // What exists at the moment the box is shown.
         bool windowAtBox = true;
         std::string lastStepAtBox;
@@ -89,7 +83,7 @@ TEST_F(GlWindowTest, EachCreationFailureReleasesFirstThenReportsAndReturnsFalse)
         platform::setMessageBoxHandler([&](const std::string& text, const std::string& caption,
                                            Icon icon, Buttons buttons) {
             windowAtBox = platform::windowExists();
-            lastStepAtBox = platform::windowCallLog().back();
+            lastStepAtBox = steps.log.back();
             seen.push_back({text, caption, icon, buttons});
             return Answer::Ok;
         });
@@ -97,7 +91,7 @@ TEST_F(GlWindowTest, EachCreationFailureReleasesFirstThenReportsAndReturnsFalse)
         EXPECT_EQ(seen, (std::vector<RecordedBox>{{c.text, "ERROR", Icon::Exclamation, Buttons::Ok}}));
         EXPECT_FALSE(windowAtBox);
         // Nothing to release after a failed registration.
-        EXPECT_EQ(lastStepAtBox, c.step == WindowStep::RegisterClass ? "registerClass" : "unregisterClass");
+        EXPECT_EQ(lastStepAtBox, c.step == Step::StartVideo ? "startVideo" : "stopVideo");
         EXPECT_FALSE(platform::windowExists());
     }
     platform::setMessageBoxHandler({});
@@ -105,10 +99,8 @@ TEST_F(GlWindowTest, EachCreationFailureReleasesFirstThenReportsAndReturnsFalse)
 
 TEST_F(GlWindowTest, EveryFailedReleaseIsReportedAndTheSequenceGoesOn) {
     ASSERT_TRUE(createGlWindow("t", 320, 240, 32, false));
-    for (WindowStep s : {WindowStep::ReleaseCurrent, WindowStep::DeleteContext,
-                         WindowStep::ReleaseDeviceContext, WindowStep::DestroyWindow,
-                         WindowStep::UnregisterClass})
-        platform::setWindowStepFailure(s, true);
+    for (Step s : {Step::ReleaseGlContext, Step::DeleteGlContext, Step::UnloadGl, Step::CloseWindow, Step::StopVideo})
+        steps.fail(s);
     closeGlWindow();
     std::vector<RecordedBox> expected;
     for (const char* text : {"Release Of DC And RC Failed.", "Release Rendering Context Failed.",
@@ -119,47 +111,46 @@ TEST_F(GlWindowTest, EveryFailedReleaseIsReportedAndTheSequenceGoesOn) {
 }
 
 TEST_F(GlWindowTest, RefusedFullscreenYesRunsWindowedAndNoEndsWithoutAWindow) {
-    platform::setWindowStepFailure(WindowStep::ChangeDisplayMode, true);
+    steps.fail(Step::SetDisplayMode);
     boxes.answers = {Answer::Yes};
     ASSERT_TRUE(createGlWindow("t", 320, 240, 32, true));
     const RecordedBox question{kQuestion, "Wexo GL", Icon::Exclamation, Buttons::YesNo};
     EXPECT_EQ(boxes.boxes, std::vector<RecordedBox>{question});
-    EXPECT_TRUE(!fullscreen && platform::cursorVisible() && !platform::displayModeSwitched());
+    EXPECT_TRUE(!glWindow.fullscreen && platform::cursorVisible() && !platform::displayModeSwitched());
 
     closeGlWindow();
-    EXPECT_FALSE(logged("restoreDisplayMode"));
-    EXPECT_FALSE(logged("showCursor 0"));
+    EXPECT_FALSE(steps.logged("restoreDesktopMode"));
+    EXPECT_FALSE(steps.logged("showCursor 0"));
     EXPECT_EQ(boxes.boxes.size(), 1u);
 
     // Answered No: "Program Will Now Close." and no window at all.
-    platform::clearWindowCallLog();
+    steps.log.clear();
     boxes.boxes.clear();
     boxes.answers = {Answer::No};
     EXPECT_FALSE(createGlWindow("t", 320, 240, 32, true));
     EXPECT_EQ(boxes.boxes,
               (std::vector<RecordedBox>{question, {"Program Will Now Close.", "ERROR", Icon::Stop, Buttons::Ok}}));
-    EXPECT_FALSE(logged("createWindow"));
+    EXPECT_FALSE(steps.logged("openWindow"));
     EXPECT_FALSE(platform::windowExists());
-    platform::unregisterWindowClass();  // the class stays registered after No
+    platform::windowSystem().stopVideo();  // video stays up after No
 }
 
 TEST_F(GlWindowTest, ModeLostWhenShownAsksTheSameQuestion) {
-    platform::setWindowStepFailure(WindowStep::ShowFullscreen, true);
+    steps.fail(Step::ShowWindow);
     boxes.answers = {Answer::Yes};
     ASSERT_TRUE(createGlWindow("t", 800, 600, 32, true));
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{kQuestion});
-    EXPECT_TRUE(!fullscreen && platform::cursorVisible() && !platform::displayModeSwitched());
+    EXPECT_TRUE(!glWindow.fullscreen && platform::cursorVisible() && !platform::displayModeSwitched());
 }
 
 TEST_F(GlWindowTest, FullscreenHidesTheCursorAndCloseRestoresModeBeforeReleasingGl) {
     ASSERT_TRUE(createGlWindow("t", 800, 600, 32, true));
     EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_TRUE(fullscreen && platform::displayModeSwitched() && !platform::cursorVisible());
-    platform::clearWindowCallLog();
+    EXPECT_TRUE(glWindow.fullscreen && platform::displayModeSwitched() && !platform::cursorVisible());
+    steps.log.clear();
     closeGlWindow();
-    EXPECT_EQ(platform::windowCallLog(),
-              (std::vector<std::string>{"restoreDisplayMode", "showCursor 1", "releaseCurrent", "deleteContext",
-                                        "releaseDeviceContext", "destroyWindow", "unregisterClass"}));
+    EXPECT_EQ(steps.log, (std::vector<std::string>{"restoreDesktopMode", "showCursor 1", "releaseGlContext",
+                                                   "deleteGlContext", "unloadGl", "closeWindow", "stopVideo"}));
     EXPECT_TRUE(platform::cursorVisible() && !platform::displayModeSwitched());
 }
 
@@ -216,8 +207,8 @@ TEST_F(GlWindowTest, KeysFillTheTableAndACloseRequestPostsAQuit) {
             ASSERT_TRUE(nextEvent(e));
             EXPECT_EQ(e.kind, down ? platform::EventKind::KeyDown : platform::EventKind::KeyUp);
             glWindowProc(e);
-            EXPECT_EQ(keyDown[static_cast<size_t>(code)], down ? 1 : 0);
-            EXPECT_EQ(std::count(keyDown.begin(), keyDown.end(), 1), down ? 1 : 0);
+            EXPECT_EQ(glWindow.keyDown[static_cast<size_t>(code)], down ? 1 : 0);
+            EXPECT_EQ(std::count(glWindow.keyDown.begin(), glWindow.keyDown.end(), 1), down ? 1 : 0);
         }
     }
     // A key without a virtual-key code is an event like any other but leaves the table.
@@ -227,7 +218,7 @@ TEST_F(GlWindowTest, KeysFillTheTableAndACloseRequestPostsAQuit) {
     ASSERT_TRUE(nextEvent(e));
     EXPECT_EQ(e.kind, platform::EventKind::Other);
     glWindowProc(e);
-    EXPECT_EQ(std::count(keyDown.begin(), keyDown.end(), 1), 0);
+    EXPECT_EQ(std::count(glWindow.keyDown.begin(), glWindow.keyDown.end(), 1), 0);
 
     // A close request posts a quit that the next poll hands out.
     ASSERT_TRUE(platform::injectCloseRequest());
