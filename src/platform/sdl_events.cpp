@@ -89,6 +89,9 @@ void translate(const SDL_Event& in, Event& out) {
                 out.kind = EventKind::Resize;
                 out.width = in.window.data1;
                 out.height = in.window.data2;
+                // The GL's size in pixels, where it differs from the window's.
+                if (SDL_Window* w = detail::window(); w && SDL_GetWindowID(w) == in.window.windowID)
+                    SDL_GL_GetDrawableSize(w, &out.width, &out.height);
             }
             break;
         case SDL_KEYDOWN:

@@ -50,6 +50,7 @@ void applyOptions(const CommandLine& options) {
 // One frame while the scenes load: the still-empty scene7 and picture 35.
 void showLoadingScreen(Show& show) {
     setProjection(65);
+    paintBars();
     glClear(GL_COLOR_BUFFER_BIT);
     drawScene(show.scene7);
     drawOverlay(35, -25.0f);

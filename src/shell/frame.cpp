@@ -36,6 +36,7 @@ void framePump() {
 void runSceneLoop(const SceneLoop& loop) {
     while (!quitRequested && demoClock < loop.endTime && demoClock < showEndLimit) {
         framePump();
+        paintBars();
         glClear(GL_COLOR_BUFFER_BIT);
         if (loop.draw) loop.draw(demoClock);
         updateClock();
@@ -52,8 +53,7 @@ void runSceneLoop(const SceneLoop& loop) {
 void setProjection(int fieldOfView) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(fieldOfView, static_cast<double>(screenWidth) / static_cast<double>(screenHeight),
-                   static_cast<double>(0.1f), 100.0);
+    gluPerspective(fieldOfView, kPictureAspect, static_cast<double>(0.1f), 100.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }

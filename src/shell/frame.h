@@ -29,6 +29,6 @@ void framePump();
 // Every loop also ends when the clock reaches this (--end); no limit by default.
 extern float showEndLimit;  // +infinity; clock units
 
-// Perspective for the chosen screen mode (screenWidth / screenHeight),
+// Perspective for the show's 4:3 picture (the aspect of every screen mode),
 // near 0.1, far 100; leaves the model-view matrix selected and identity.
 void setProjection(int fieldOfView);

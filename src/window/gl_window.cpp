@@ -3,14 +3,19 @@
 // release in reverse order, the viewport/projection for a client size, and
 // the handling of window events (key table, close request, resize).
 //
-// GL state: createGlWindow and resizeGlView leave the viewport at the client
-// size, a 90-degree perspective in the projection matrix and the model-view
-// matrix selected and identity.
+// GL state: createGlWindow and resizeGlView leave the viewport on the 4:3
+// picture inside the client area (the scissor test on and set to it when it
+// does not fill the client area, off otherwise), a 90-degree 4:3 perspective
+// in the projection matrix and the model-view matrix selected and identity.
 
 #include "window/gl_window.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 
 #include "platform/platform.h"
 
@@ -85,7 +90,12 @@ bool createGlWindow(const std::string& title, int width, int height, int colourB
             return false;
         }
     }
-    resizeGlView(width, height);
+    int drawWidth = 0, drawHeight = 0;
+    platform::drawableSize(drawWidth, drawHeight);
+    if (drawWidth > 0 && drawHeight > 0)
+        resizeGlView(drawWidth, drawHeight);
+    else
+        resizeGlView(width, height);
     return true;
 }
 
@@ -111,14 +121,63 @@ void closeGlWindow() {
     if (!system.stopVideo()) shutdownError("Could Not Unregister Class.");
 }
 
+PictureRect pictureRect(int width, int height) {
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    PictureRect r;
+    if (static_cast<int64_t>(width) * 3 >= static_cast<int64_t>(height) * 4) {
+        r.height = height;
+        r.width = std::clamp(static_cast<int>(std::lround(height * kPictureAspect)), 1, width);
+    } else {
+        r.width = width;
+        r.height = std::clamp(static_cast<int>(std::lround(width / kPictureAspect)), 1, height);
+    }
+    r.x = (width - r.width) / 2;
+    r.y = (height - r.height) / 2;
+    return r;
+}
+
 void resizeGlView(int width, int height) {
     if (height == 0) height = 1;
-    glViewport(0, 0, width, height);
+    const PictureRect picture = pictureRect(width, height);
+    glWindow.drawableWidth = width;
+    glWindow.drawableHeight = height;
+    glWindow.picture = picture;
+    glViewport(picture.x, picture.y, picture.width, picture.height);
+    if (picture == PictureRect{0, 0, width, height}) {
+        glDisable(GL_SCISSOR_TEST);
+    } else {
+        // Scenes clear with their own colours: keep those clears off the bars.
+        glScissor(picture.x, picture.y, picture.width, picture.height);
+        glEnable(GL_SCISSOR_TEST);
+    }
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(90.0, static_cast<GLfloat>(width) / static_cast<GLfloat>(height), 0.1f, 100.0);
+    gluPerspective(90.0, static_cast<GLfloat>(kPictureAspect), 0.1f, 100.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
+
+void paintBars() {
+    const PictureRect& p = glWindow.picture;
+    const int w = glWindow.drawableWidth, h = glWindow.drawableHeight;
+    if (p == PictureRect{0, 0, w, h}) return;
+    // Beside the picture (pillarbox) or above and below it (letterbox).
+    const PictureRect bars[2] = {
+        p.x > 0 ? PictureRect{0, 0, p.x, h} : PictureRect{0, 0, w, p.y},
+        p.x > 0 ? PictureRect{p.x + p.width, 0, w - p.x - p.width, h}
+                : PictureRect{0, p.y + p.height, w, h - p.y - p.height},
+    };
+    GLfloat clear[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    for (const PictureRect& bar : bars) {
+        if (bar.width <= 0 || bar.height <= 0) continue;
+        glScissor(bar.x, bar.y, bar.width, bar.height);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glScissor(p.x, p.y, p.width, p.height);
+    glClearColor(clear[0], clear[1], clear[2], clear[3]);
 }
 
 void glWindowProc(const platform::Event& event) {

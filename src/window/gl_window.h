@@ -10,6 +10,13 @@ namespace platform {
 struct Event;
 }
 
+// Where the picture goes in the window: x, y from the bottom-left corner, in
+// pixels.
+struct PictureRect {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const PictureRect&) const = default;
+};
+
 // The window as the rest of the show sees it. There is one window per
 // process and it outlives every part that reads it (the setup dialog sets
 // the full-screen choice, the frame loop reads Escape, the event handling
@@ -22,10 +29,21 @@ struct GlWindow {
     bool windowOpen = false;            // false
     bool glBound = false;               // false; the window carries a GL context
     bool contextExists = false;         // false
+    // The window's drawable size and the 4:3 picture inside it; bars
+    // outside the picture are painted black each frame.
+    int drawableWidth = 0, drawableHeight = 0;  // 0
+    PictureRect picture;                // all 0
 };
 extern GlWindow glWindow;
 
 constexpr int VK_ESCAPE_CODE = 27;
+
+// The show's picture is 4:3, the shape of all four screen modes; in a window
+// or on a screen of another shape it keeps that shape, centred, with black
+// bars beside or above and below it.
+constexpr double kPictureAspect = 4.0 / 3.0;
+// The largest 4:3 rectangle centred in width x height (each at least 1).
+PictureRect pictureRect(int width, int height);
 
 // Opens the window (full screen at width x height when asked and possible),
 // with a current double-buffered RGBA GL context, 16-bit depth, viewport and
@@ -35,8 +53,13 @@ bool createGlWindow(const std::string& title, int width, int height, int colourB
 // Releases display mode, context, window and video in that order; safe after
 // a partial creation. Each failed release is reported and the rest goes on.
 void closeGlWindow();
-// Viewport and 90-degree projection for a client area (height 0 counts as 1).
+// Viewport (the 4:3 picture inside the client area, the GL scissored to it
+// when bars remain) and 90-degree projection (height 0 counts as 1).
 void resizeGlView(int width, int height);
+// Paints the bars beside the picture black; nothing when the picture fills
+// the window. Called at the start of each frame (the back buffer holds
+// anything after a swap).
+void paintBars();
 // Handles one window event: keys into the key table, a close request posts
 // the quit the frame pump takes in a later frame, a resize resets the view.
 void glWindowProc(const platform::Event& event);

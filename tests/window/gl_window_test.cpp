@@ -166,30 +166,89 @@ void expectPerspective90(double aspect) {
     EXPECT_EQ(mode, GL_MODELVIEW);
 }
 
-void expectViewport(int w, int h) {
+void expectViewport(const PictureRect& r) {
     std::array<GLint, 4> vp{};
     glGetIntegerv(GL_VIEWPORT, vp.data());
-    EXPECT_EQ(vp, (std::array<GLint, 4>{0, 0, w, h}));
+    EXPECT_EQ(vp, (std::array<GLint, 4>{r.x, r.y, r.width, r.height}));
 }
 
-TEST_F(GlWindowTest, ViewportAndProjectionFollowTheClientSizeAndHeightZeroCountsAsOne) {
+TEST(PictureRect, LargestCentredFourByThree) {
+    const std::pair<std::array<int, 2>, PictureRect> table[] = {
+        {{800, 600}, {0, 0, 800, 600}},     {{640, 480}, {0, 0, 640, 480}},
+        {{1920, 1080}, {240, 0, 1440, 1080}}, {{1366, 768}, {171, 0, 1024, 768}},
+        {{640, 800}, {0, 160, 640, 480}},   {{801, 600}, {0, 0, 800, 600}},
+        {{200, 1}, {99, 0, 1, 1}},          {{0, 0}, {0, 0, 1, 1}},
+        {{1, 100000}, {0, 49999, 1, 1}},
+    };
+    for (const auto& [size, rect] : table) {
+        SCOPED_TRACE(testing::Message() << size[0] << "x" << size[1]);
+        EXPECT_EQ(pictureRect(size[0], size[1]), rect);
+    }
+}
+
+TEST_F(GlWindowTest, TheViewKeepsItsShapeInAnyClientSizeAndHeightZeroCountsAsOne) {
     ASSERT_TRUE(createGlWindow("t", 320, 240, 32, false));
     EXPECT_EQ(platform::windowTitle(), "t");
-    expectViewport(320, 240);
-    expectPerspective90(320.0 / 240.0);
+    expectViewport({0, 0, 320, 240});
+    expectPerspective90(4.0 / 3.0);
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
 
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
     resizeGlView(200, 0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    expectViewport(200, 1);
-    expectPerspective90(200.0);
+    expectViewport({99, 0, 1, 1});
+    expectPerspective90(4.0 / 3.0);
 
     platform::Event resize;
     resize.kind = platform::EventKind::Resize, resize.width = 100, resize.height = 50;
     glWindowProc(resize);
-    expectViewport(100, 50);
-    expectPerspective90(2.0);
+    expectViewport({16, 0, 67, 50});
+    expectPerspective90(4.0 / 3.0);
+    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+}
+
+// One row of pixels, as colours 0 (black), 1 (the scene's green) or 2 (other).
+std::string rowKinds(int y, int width) {
+    std::vector<uint8_t> rgb(static_cast<size_t>(width) * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, y, width, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    std::string kinds;
+    for (int x = 0; x < width; ++x) {
+        const uint8_t* p = &rgb[static_cast<size_t>(x) * 3];
+        kinds += p[0] == 0 && p[1] == 0 && p[2] == 0 ? '0' : p[0] == 0 && p[1] == 255 && p[2] == 0 ? '1' : '2';
+    }
+    return kinds;
+}
+
+TEST_F(GlWindowTest, BarsArePaintedBlackAndTheScenesClearStaysInsideThePicture) {
+    ASSERT_TRUE(createGlWindow("t", 320, 240, 32, false));
+    struct Case {
+        int width, height;
+        PictureRect picture;
+    };
+    for (const Case& c : {Case{200, 100, {33, 0, 133, 100}}, Case{90, 120, {0, 26, 90, 68}},
+                          Case{320, 240, {0, 0, 320, 240}}}) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
+        // Whatever the buffer held before: red everywhere.
+        glDisable(GL_SCISSOR_TEST);
+        glClearColor(1, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        resizeGlView(c.width, c.height);
+        glClearColor(0, 1, 0, 1);  // a scene's own clear colour
+        paintBars();
+        glClear(GL_COLOR_BUFFER_BIT);
+        GLfloat clear[4];
+        glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+        EXPECT_EQ(clear[1], 1.0f);  // the scene's clear colour is kept
+        const PictureRect& p = c.picture;
+        const std::string inside =
+            std::string(p.x, '0') + std::string(p.width, '1') + std::string(c.width - p.x - p.width, '0');
+        EXPECT_EQ(rowKinds(p.y + p.height / 2, c.width), inside);
+        if (p.y > 0) {
+            EXPECT_EQ(rowKinds(p.y - 1, c.width), std::string(c.width, '0'));
+            EXPECT_EQ(rowKinds(p.y + p.height, c.width), std::string(c.width, '0'));
+            EXPECT_EQ(rowKinds(0, c.width), std::string(c.width, '0'));
+        }
+    }
 }
 
 TEST_F(GlWindowTest, KeysFillTheTableAndACloseRequestPostsAQuit) {
