@@ -2,7 +2,8 @@
 // radio button writes the matching process-wide choice at once; the push
 // button (or Enter) starts the show with whatever the variables hold, Escape
 // is ignored, and closing the dialog sets setupCancelled. The starting marks
-// show the values the variables start with.
+// show the choices in force (defaults changed by the command line included),
+// so what is marked is what plays.
 #include "shell/setup_dialog.h"
 
 #include "shell/settings.h"
@@ -42,15 +43,28 @@ void setMode(int32_t width, int32_t height, int32_t bits) {
     screenBits = bits;
 }
 
+// The mode button of the mode in force; 0 (nothing marked) for any other.
+int modeInForce() {
+    const struct {
+        int id, width, height, bits;
+    } modes[] = {{IDC_MODE_800x600x32, 800, 600, 32},
+                 {IDC_MODE_800x600x16, 800, 600, 16},
+                 {IDC_MODE_640x480x32, 640, 480, 32},
+                 {IDC_MODE_640x480x16, 640, 480, 16}};
+    for (const auto& m : modes)
+        if (screenWidth == m.width && screenHeight == m.height && screenBits == m.bits) return m.id;
+    return 0;
+}
+
 }  // namespace
 
 int setupDialogProc(platform::DialogHost& dialog, DialogMessage message, uintptr_t wParam) {
     switch (message) {
     case DialogMessage::InitDialog:
-        dialog.checkRadioButton(IDC_MUSIC_ON, IDC_MUSIC_OFF, IDC_MUSIC_ON);
-        dialog.checkRadioButton(IDC_FULLSCREEN_ON, IDC_FULLSCREEN_OFF, IDC_FULLSCREEN_ON);
-        // The mode the variables start with, so the marks tell the truth.
-        dialog.checkRadioButton(IDC_MODE_800x600x32, IDC_MODE_640x480x16, IDC_MODE_800x600x32);
+        dialog.checkRadioButton(IDC_MUSIC_ON, IDC_MUSIC_OFF, musicEnabled ? IDC_MUSIC_ON : IDC_MUSIC_OFF);
+        dialog.checkRadioButton(IDC_FULLSCREEN_ON, IDC_FULLSCREEN_OFF,
+                                glWindow.fullscreen ? IDC_FULLSCREEN_ON : IDC_FULLSCREEN_OFF);
+        dialog.checkRadioButton(IDC_MODE_800x600x32, IDC_MODE_640x480x16, modeInForce());
         return 1;
     case DialogMessage::Command:
         switch (wParam) {

@@ -45,16 +45,34 @@ protected:
 }  // namespace
 
 TEST_F(SetupDialog, StartMarksTheChoicesInForceAndWritesNothing) {
-    screenWidth = 1;  // proves nothing is written
-    EXPECT_EQ(setupDialogProc(host, DialogMessage::InitDialog, 0), 1);
-    // The mode the show opens with unless another is clicked is marked too.
-    const std::vector<std::array<int, 3>> want = {{IDC_MUSIC_ON, IDC_MUSIC_OFF, IDC_MUSIC_ON},
-                                                  {IDC_FULLSCREEN_ON, IDC_FULLSCREEN_OFF, IDC_FULLSCREEN_ON},
-                                                  {IDC_MODE_800x600x32, IDC_MODE_640x480x16, IDC_MODE_800x600x32}};
-    std::vector<std::array<int, 3>> got;
-    for (const auto& m : host.marks) got.push_back({m.first, m.last, m.checked});
-    EXPECT_EQ(got, want);
-    EXPECT_EQ(screenWidth, 1);
+    // The choices as the defaults and the command line left them.
+    const struct {
+        bool music, fullscreen;
+        int width, height, bits;
+        int musicMark, fullscreenMark, modeMark;
+    } table[] = {
+        {true, true, 800, 600, 32, IDC_MUSIC_ON, IDC_FULLSCREEN_ON, IDC_MODE_800x600x32},
+        {false, false, 640, 480, 16, IDC_MUSIC_OFF, IDC_FULLSCREEN_OFF, IDC_MODE_640x480x16},
+        {true, false, 800, 600, 16, IDC_MUSIC_ON, IDC_FULLSCREEN_OFF, IDC_MODE_800x600x16},
+        {false, true, 640, 480, 32, IDC_MUSIC_OFF, IDC_FULLSCREEN_ON, IDC_MODE_640x480x32},
+        {true, true, 1920, 1080, 32, IDC_MUSIC_ON, IDC_FULLSCREEN_ON, 0},  // no mode button: none marked
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.width * 100 + row.bits);
+        musicEnabled = row.music, glWindow.fullscreen = row.fullscreen;
+        screenWidth = row.width, screenHeight = row.height, screenBits = row.bits;
+        host.marks.clear();
+        EXPECT_EQ(setupDialogProc(host, DialogMessage::InitDialog, 0), 1);
+        const std::vector<std::array<int, 3>> want = {{IDC_MUSIC_ON, IDC_MUSIC_OFF, row.musicMark},
+                                                      {IDC_FULLSCREEN_ON, IDC_FULLSCREEN_OFF, row.fullscreenMark},
+                                                      {IDC_MODE_800x600x32, IDC_MODE_640x480x16, row.modeMark}};
+        std::vector<std::array<int, 3>> got;
+        for (const auto& m : host.marks) got.push_back({m.first, m.last, m.checked});
+        EXPECT_EQ(got, want);
+        EXPECT_EQ((std::array{screenWidth, screenHeight, screenBits}), (std::array{row.width, row.height, row.bits}));
+        EXPECT_EQ(musicEnabled, row.music);
+        EXPECT_EQ(glWindow.fullscreen, row.fullscreen);
+    }
     EXPECT_TRUE(host.ends.empty());
 }
 
