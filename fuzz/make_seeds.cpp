@@ -220,11 +220,22 @@ void writeHostileBitmaps(const fs::path& dir) {
     save(dir / "bmp_truncated_header.bmp", Bytes{'B', 'M', 0x40, 0, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0, 40, 0, 0, 0, 4, 0});
     save(dir / "bmp_pixel_offset_past_end.bmp",
          bmpw::writeBmp(picture(4, 4), withOverrides(options(24), [](bmpw::Overrides& v) { v.dataOffset = 0xFFFFFFF0u; })));
-    save(dir / "bmp_header_size_108.bmp",
+    save(dir / "bmp_header_size_64.bmp",
          bmpw::writeBmp(picture(4, 4), withOverrides(options(24), [](bmpw::Overrides& v) {
-                            v.headerSize = 108;
-                            v.extraHeaderBytes = 68;
+                            v.headerSize = 64;
+                            v.extraHeaderBytes = 24;
                         })));
+    {
+        // A bare V5 bitmap whose colour profile, placed before the pixels,
+        // claims to run far past the end of the file.
+        bmpw::BmpOptions v5 = options(24, bmpw::Encoding::Plain, bmpw::HeaderKind::V5);
+        v5.fileHeader = false;
+        v5.profile = Bytes(8, 0x11);
+        v5.profileBeforePixels = true;
+        Bytes bytes = bmpw::writeBmp(picture(4, 4), v5);
+        bytes[116] = 0xF0, bytes[117] = 0xFF, bytes[118] = 0xFF, bytes[119] = 0x7F;  // profile size
+        save(dir / "bmp_v5_profile_past_end.bmp", bytes);
+    }
     save(dir / "bmp_header_size_huge.bmp", tds::concat({u32le(0xFFFFFFF0u), Bytes(36, 0xFF)}));
     save(dir / "bmp_negative_width.bmp", infoHeader(-4, 4, 24, 0, 0, Bytes(64, 0)));
     save(dir / "bmp_zero_height.bmp", infoHeader(4, 0, 24, 0, 0, Bytes(64, 0)));

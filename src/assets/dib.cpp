@@ -3,6 +3,13 @@
 // data (1/4/8-bit indices, RLE8, RLE4, 16-bit 5-5-5 or masked, 24 and 32
 // bits), and produces R,G,B rows, bottom row first, without padding.
 //
+// The longer headers today's image editors write (56 bytes, 108 bytes "V4",
+// 124 bytes "V5") are the 40-byte header followed by the colour masks and
+// colour-space fields. They are read as the 40-byte header whose bit-field
+// masks sit inside the header instead of after it; the alpha mask and the
+// colour-space fields are ignored, and a V5 colour profile stored between the
+// colour table and the pixels of a bare bitmap is skipped.
+//
 // Every read is bounds-checked against the buffer: truncated headers, tables
 // or plain pixel rows are a conversion error; RLE data that stops early keeps
 // what it decoded, and runs or deltas that leave the picture are clipped.
@@ -24,6 +31,9 @@ namespace {
 
 constexpr uint32_t kCoreHeaderSize = 12;
 constexpr uint32_t kInfoHeaderSize = 40;
+constexpr uint32_t kV3HeaderSize = 56;   // + red, green, blue, alpha masks
+constexpr uint32_t kV4HeaderSize = 108;  // + colour space, end points, gamma
+constexpr uint32_t kV5HeaderSize = 124;  // + intent, profile offset and size
 constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
 
 uint16_t read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
@@ -318,7 +328,7 @@ DibError parse(const uint8_t* data, size_t size, Layout& L) {
     DibHeader& hd = L.header;
     const uint8_t* h = data + headerPos;
     hd.size = read32(h);
-    if (hd.size != kCoreHeaderSize && hd.size != kInfoHeaderSize) return DibError::UnknownFormat;
+    if (!dibHeaderSizeKnown(hd.size)) return DibError::UnknownFormat;
     if (size - headerPos < hd.size) return DibError::ConversionError;
 
     int64_t width, height;
@@ -361,16 +371,20 @@ DibError parse(const uint8_t* data, size_t size, Layout& L) {
 
     size_t tablePos = headerPos + hd.size;
     if (comp == kBitFields) {
-        if (size - tablePos < 12) return DibError::ConversionError;
-        for (int i = 0; i < 3; ++i) L.masks[i] = read32(data + tablePos + 4 * i);
-        tablePos += 12;
+        if (hd.size >= kV3HeaderSize) {
+            for (int i = 0; i < 3; ++i) L.masks[i] = read32(h + kInfoHeaderSize + 4 * i);
+        } else {
+            if (size - tablePos < 12) return DibError::ConversionError;
+            for (int i = 0; i < 3; ++i) L.masks[i] = read32(data + tablePos + 4 * i);
+            tablePos += 12;
+        }
     }
 
     const size_t entrySize = hd.size == kCoreHeaderSize ? 3 : 4;
     size_t count = dibColorCount(hd);
     const size_t fits = (size - tablePos) / entrySize;
     if (count > fits) {
-        if (hd.size == kInfoHeaderSize && hd.colorsUsed != 0) {
+        if (hd.size >= kInfoHeaderSize && hd.colorsUsed != 0) {
             count = fits;  // an overstated colours-used field
         } else {
             return DibError::ConversionError;
@@ -382,7 +396,16 @@ DibError parse(const uint8_t* data, size_t size, Layout& L) {
         L.palette[i * 3 + 1] = e[1];
         L.palette[i * 3 + 2] = e[0];
     }
-    if (!haveOffset) L.pixelOffset = tablePos + count * entrySize;
+    if (!haveOffset) {
+        L.pixelOffset = tablePos + count * entrySize;
+        // A bare V5 bitmap may keep its colour profile (offset counted from
+        // the header's start) right where the pixels would begin.
+        if (hd.size == kV5HeaderSize) {
+            const uint32_t profileAt = read32(h + 112), profileSize = read32(h + 116);
+            if (profileSize != 0 && headerPos + uint64_t{profileAt} == L.pixelOffset)
+                L.pixelOffset += profileSize;
+        }
+    }
     if (L.pixelOffset > size) return DibError::ConversionError;
 
     if (comp == kRgb || comp == kBitFields) {
@@ -395,8 +418,13 @@ DibError parse(const uint8_t* data, size_t size, Layout& L) {
 
 }  // namespace
 
+bool dibHeaderSizeKnown(uint32_t size) {
+    return size == kCoreHeaderSize || size == kInfoHeaderSize || size == kV3HeaderSize || size == kV4HeaderSize ||
+           size == kV5HeaderSize;
+}
+
 uint32_t dibColorCount(const DibHeader& header) {
-    if (header.size == kInfoHeaderSize && header.colorsUsed != 0) return header.colorsUsed & 0xFFFF;
+    if (header.size >= kInfoHeaderSize && header.colorsUsed != 0) return header.colorsUsed & 0xFFFF;
     switch (header.bitCount) {
         case 1:
             return 2;
@@ -427,6 +455,7 @@ DibResult decodeDib(const uint8_t* data, size_t size) {
     DibResult result;
     Layout L;
     result.error = parse(data, size, L);
+    result.header = L.header;
     if (result.error != DibError::None) return result;
 
     const int32_t w = L.width, h = L.height;

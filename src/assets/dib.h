@@ -8,9 +8,11 @@
 
 #include "assets/image.h"
 
-// A bitmap header in its 40-byte form (a 12-byte core header is widened).
+// A bitmap header in its 40-byte form (a 12-byte core header is widened; the
+// masks and colour-space fields of the 56-, 108- and 124-byte forms are kept
+// apart).
 struct DibHeader {
-    uint32_t size = 0;             // 12 or 40 as stored in the file
+    uint32_t size = 0;             // 12, 40, 56, 108 or 124 as stored in the file
     int32_t width = 0;             // pixels
     int32_t height = 0;            // pixels; negative = rows stored top row first
     uint16_t planes = 1;           // 1
@@ -23,13 +25,17 @@ struct DibHeader {
     uint32_t colorsImportant = 0;  // 0
 };
 
-// Colour-table length: a 40-byte header's non-zero colours-used field (its
-// low 16 bits), otherwise 2, 16 or 256 for 1, 4 or 8 bits and 0 for the rest.
+// Colour-table length: a non-zero colours-used field of a 40-byte or longer
+// header (its low 16 bits), otherwise 2, 16 or 256 for 1, 4 or 8 bits and 0
+// for the rest.
 uint32_t dibColorCount(const DibHeader& header);
+
+// Whether a header of this size is read: 12, 40, 56, 108 or 124 bytes.
+bool dibHeaderSizeKnown(uint32_t size);
 
 enum class DibError {
     None,
-    UnknownFormat,    // header size neither 12 nor 40
+    UnknownFormat,    // header size not 12, 40, 56, 108 or 124
     OutOfMemory,      // picture too large to hold
     ConversionError,  // short file, bad size, unknown depth or compression
 };
@@ -43,6 +49,7 @@ constexpr int32_t kMaxDibSide = 16384;
 struct DibResult {
     std::optional<RgbImage> image;
     DibError error = DibError::None;  // None exactly when image is set
+    DibHeader header;                 // as far as it was read (size 0: not even that)
 };
 
 // Decodes a whole BMP/DIB file held in memory. Never reads outside

@@ -2,6 +2,9 @@
 // same picture written in each layout decoding to the same pixels.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "bmp_test_util.h"
 
 using namespace bmptest;
@@ -145,4 +148,70 @@ TEST(BmpDecode, RleEscapesDecodeAsDefined) {
     o.bitsPerPixel = 4;
     o.overrides.pixelData = Bytes{3, 0x12, 0, 3, 0x34, 0x50, 0, 0, 0, 1};
     EXPECT_EQ(firstChannel(bmpw::writeBmp(pic, o)), (Bytes{2, 3, 2, 4, 5, 6}));
+}
+
+TEST(BmpDecode, NewerHeadersGiveTheSamePixelsAsTheInfoHeader) {
+    // Each layout in the 56-, 108- and 124-byte forms against the same picture
+    // with a 40-byte header; masks live inside the longer headers, and a V5
+    // profile before the pixels of a bare file is skipped.
+    const bmpw::IndexedPicture indexed = patternPicture(13, 5, 16);
+    const bmpw::RgbPicture rgb{13, 5, expand(indexed)};
+    struct Layout {
+        int bits;
+        Encoding encoding;
+        bool indexedPicture;
+    } layouts[] = {{1, Encoding::Plain, true}, {4, Encoding::Plain, true},  {8, Encoding::Plain, true},
+                   {4, Encoding::Rle, true},   {8, Encoding::Rle, true},    {16, Encoding::Plain, false},
+                   {16, Encoding::BitFields, false}, {24, Encoding::Plain, false}, {32, Encoding::Plain, false},
+                   {32, Encoding::BitFields, false}};
+    const Bytes profile(40, 0xC3);
+    for (const Layout& l : layouts) {
+        for (HeaderKind kind : {HeaderKind::V3, HeaderKind::V4, HeaderKind::V5}) {
+            for (int v = 0; v < 8; ++v) {
+                BmpOptions o;
+                o.bitsPerPixel = l.bits, o.encoding = l.encoding;
+                o.fileHeader = v & 1;
+                o.topDown = v & 2 && l.encoding != Encoding::Rle;
+                const bool withProfile = v & 4;
+                if (withProfile && kind != HeaderKind::V5) continue;
+                auto write = [&](const BmpOptions& options) {
+                    bmpw::IndexedPicture p = indexed;
+                    if (l.bits == 1) p = patternPicture(13, 5, 2);
+                    return l.indexedPicture ? bmpw::writeBmp(p, options) : bmpw::writeBmp(rgb, options);
+                };
+                const Bytes wanted = pixelsOf(write(o));
+                o.header = kind;
+                if (withProfile) o.profile = profile, o.profileBeforePixels = !o.fileHeader;
+                SCOPED_TRACE(::testing::Message() << "bits " << l.bits << " kind " << int(kind) << " variant " << v);
+                ASSERT_FALSE(wanted.empty());
+                EXPECT_EQ(pixelsOf(write(o)), wanted);
+            }
+        }
+    }
+}
+
+TEST(BmpDecode, EditorsFilesGiveTheirPlainBitmapsPixels) {
+    // One 6 x 4 picture (channels 0, 8, 16, 24, 255: exact in 5 and 6 bits)
+    // saved by ImageMagick ("convert src.png x.bmp", and "BMP3:" for the
+    // 40-byte reference) and by GIMP 2.10 (default, 16 and 32 bits, with and
+    // without colour-space data). Alpha is dropped.
+    auto read = [](const std::string& name) {
+        std::ifstream in(std::string(AUTHORED_BITMAPS) + "/" + name, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
+    };
+    const Bytes reference = pixelsOf(read("imagemagick_bmp3_24.bmp"));
+    ASSERT_EQ(reference.size(), 6u * 4u * 3u);
+    struct Case {
+        const char* file;
+        uint32_t headerSize;
+    } cases[] = {{"imagemagick_v5_24.bmp", 124},     {"imagemagick_v5_32_alpha.bmp", 124},
+                 {"gimp_v5_24.bmp", 124},            {"gimp_v5_16_r5g6b5.bmp", 124},
+                 {"gimp_v5_16_a1r5g5b5.bmp", 124},   {"gimp_v5_32_x8r8g8b8.bmp", 124},
+                 {"gimp_56_16_r5g6b5.bmp", 56},      {"gimp_56_32_a8r8g8b8.bmp", 56}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const Bytes file = read(c.file);
+        EXPECT_EQ(decode(file).header.size, c.headerSize);
+        EXPECT_EQ(pixelsOf(file), reference);
+    }
 }

@@ -86,7 +86,7 @@ TEST(FaultInjection, CorruptBitmapShowsTheDecoderMessageThenEndsStartUp) {
     const DataCopy copy("bad-bitmap");
     const std::string written = copy.script("texture.dat").at(1);
     // "BM", then a header size no bitmap reader here knows.
-    replaceFile(copy.resolve(written), std::string("BM\x40\0\0\0\0\0\0\0\x36\0\0\0\x6c\0\0\0", 18) +
+    replaceFile(copy.resolve(written), std::string("BM\x40\0\0\0\0\0\0\0\x36\0\0\0\x40\0\0\0", 18) +
                                            std::string(40, '\x01'));
     expectRun(copy.play(), 1,
               {"Error: Unknown DIB file format.", "multimedia error: Unable to open " + written,

@@ -44,10 +44,10 @@ TEST(Inspect, BitmapSizeHashAndPng) {
     EXPECT_TRUE(fs::file_size("pic.png") > 0);
 
     bmpw::BmpOptions options;
-    options.overrides.headerSize = 108;
-    options.overrides.extraHeaderBytes = 68;
-    writeBytes("v4.bmp", bmpw::writeBmp(picture, options));
-    EXPECT_TRUE(has(inspect("v4.bmp", 1), "\"error\": \"Unknown DIB file format.\""));
+    options.overrides.headerSize = 64;
+    options.overrides.extraHeaderBytes = 24;
+    writeBytes("os2.bmp", bmpw::writeBmp(picture, options));
+    EXPECT_TRUE(has(inspect("os2.bmp", 1), "\"error\": \"Unknown DIB file format.\""));
 }
 
 TEST(Inspect, MeshObjectsWithCountsAndBounds) {

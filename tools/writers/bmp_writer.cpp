@@ -127,7 +127,13 @@ std::vector<uint8_t> assemble(int width, int height, const std::vector<Rgb>& pal
         put32(out, 0);  // reserved
         put32(out, 0);  // data offset, patched below
     }
-    const uint32_t headerSize = ov.headerSize.value_or(core ? 12u : 40u);
+    const uint32_t kindSize = core                           ? 12u
+                              : o.header == HeaderKind::Info ? 40u
+                              : o.header == HeaderKind::V3   ? 56u
+                              : o.header == HeaderKind::V4   ? 108u
+                                                             : 124u;
+    const uint32_t headerSize = ov.headerSize.value_or(kindSize);
+    const size_t headerAt = out.size();
     const int32_t w = ov.width.value_or(width);
     const int32_t h = ov.height.value_or(o.topDown ? -height : height);
     const uint16_t bitCount = ov.bitCount.value_or(static_cast<uint16_t>(o.bitsPerPixel));
@@ -152,8 +158,28 @@ std::vector<uint8_t> assemble(int width, int height, const std::vector<Rgb>& pal
         put32(out, ov.colorsUsed.value_or(static_cast<uint32_t>(palette.size())));
         put32(out, ov.colorsImportant.value_or(0));
     }
+    if (kindSize >= 56) {
+        // Masks (alpha none), then for V4 and V5 the colour space: sRGB with
+        // zero end points and gamma; V5 adds intent and the profile's place.
+        put32(out, bitFields ? rm : 0);
+        put32(out, bitFields ? gm : 0);
+        put32(out, bitFields ? bm : 0);
+        put32(out, 0);
+    }
+    size_t profileField = 0;
+    if (kindSize >= 108) {
+        put32(out, 0x73524742);  // 'sRGB'
+        out.insert(out.end(), 48, 0);
+    }
+    if (kindSize >= 124) {
+        put32(out, 4);  // LCS_GM_IMAGES
+        profileField = out.size();
+        put32(out, 0);
+        put32(out, static_cast<uint32_t>(o.profile.size()));
+        put32(out, 0);
+    }
     for (uint32_t i = 0; i < ov.extraHeaderBytes; ++i) out.push_back(0);
-    if (bitFields && !core) {
+    if (bitFields && kindSize == 40) {
         put32(out, rm);
         put32(out, gm);
         put32(out, bm);
@@ -164,8 +190,15 @@ std::vector<uint8_t> assemble(int width, int height, const std::vector<Rgb>& pal
         out.push_back(c.r);
         if (!core) out.push_back(0);
     }
+    auto putProfile = [&] {
+        if (profileField == 0 || o.profile.empty()) return;
+        set32(out, profileField, static_cast<uint32_t>(out.size() - headerAt));
+        out.insert(out.end(), o.profile.begin(), o.profile.end());
+    };
+    if (o.profileBeforePixels) putProfile();
     const size_t offset = out.size();
     out.insert(out.end(), data.begin(), data.end());
+    if (!o.profileBeforePixels) putProfile();
     if (o.fileHeader) {
         set32(out, 2, static_cast<uint32_t>(out.size()));
         set32(out, 10, ov.dataOffset.value_or(static_cast<uint32_t>(offset)));

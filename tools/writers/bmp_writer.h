@@ -1,5 +1,7 @@
 // Writes Windows bitmap files in every layout the decoder reads: core
-// (12-byte) and info (40-byte) headers, 1/4/8-bit palettes, RLE8 and RLE4,
+// (12-byte), info (40-byte) and the newer 56-, 108- (V4) and 124-byte (V5)
+// headers (masks inside the header, sRGB colour space, an optional V5
+// colour profile), 1/4/8-bit palettes, RLE8 and RLE4,
 // 16-bit 5-5-5, 24 and 32 bits, bit-field masks (16 and 32 bits), top-down
 // rows, with or without the 14-byte "BM" file header. Any header field can
 // be overridden and the pixel data replaced, so tests can build hostile files.
@@ -37,7 +39,8 @@ struct IndexedPicture {
     std::vector<Rgb> palette;      // written as the colour table
 };
 
-enum class HeaderKind { Core, Info };
+// Core 12 bytes, Info 40, V3 56 (masks in the header), V4 108, V5 124.
+enum class HeaderKind { Core, Info, V3, V4, V5 };
 enum class Encoding { Plain, Rle, BitFields };
 
 // Header fields that, when set, replace what the writer would compute.
@@ -68,6 +71,10 @@ struct BmpOptions {
     uint32_t redMask = 0;    // 0
     uint32_t greenMask = 0;  // 0
     uint32_t blueMask = 0;   // 0
+    // V5 only: colour profile bytes, stored after the pixel data (as image
+    // editors do) or between the colour table and the pixels.
+    std::vector<uint8_t> profile;     // none
+    bool profileBeforePixels = false;  // false
     Overrides overrides;
 };
 
