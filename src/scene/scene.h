@@ -14,6 +14,8 @@
 #include "assets/mesh.h"
 #include "assets/vec3.h"
 
+class ScriptWatcher;
+
 // How an object's texture coordinates are produced while it is drawn.
 enum ShadingMode : int32_t {
     SHADING_TEXTUREMAPPING = 1,  // coordinates from the mesh, generation off
@@ -117,6 +119,6 @@ struct Scene {
     // every object of the scene (scene/load3ds.cpp). Ends the process on an
     // unusable file.
     void load3ds(const std::string& fileName, float scale, bool flip);
-    // Reads one scene script (scene/scene_script.cpp).
-    void loadScene(const std::string& fileName);
+    // Reads one scene script (scene/scene_script.cpp); a watcher sees each line.
+    void loadScene(const std::string& fileName, ScriptWatcher* watcher = nullptr);
 };

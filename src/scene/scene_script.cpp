@@ -4,7 +4,8 @@
 // FILENAME line stamps on the object its mesh file produced. Lights take
 // their numbers from the process-wide lightCounter. Problems are shown as
 // "scenefile error" warnings and never end the process; the scene keeps
-// whatever was read before the problem.
+// whatever was read before the problem. A watcher, when given, sees each
+// line with its number and text (the data check reports from it).
 #include "scene/scene_script.h"
 
 #include <algorithm>
@@ -165,16 +166,27 @@ ScriptInput::ScriptInput(std::istream& in, std::string fileName)
 
 int ScriptInput::get() {
     if (failed_) return -1;
-    const int c = in_.get();
+    int c = in_.get();
     if (c == std::char_traits<char>::eof()) {
         failed_ = true;
         return -1;
     }
     if (c == '\r' && in_.peek() == '\n') {
         in_.get();
-        return '\n';
+        c = '\n';
+    }
+    if (c == '\n') {
+        if (fileLine_ == keywordFileLine_) keywordLineText_.swap(lineText_);
+        lineText_.clear();
+        ++fileLine_;
+    } else if (lineText_.size() < kScriptLineTextLimit) {
+        lineText_.push_back(static_cast<char>(c));
     }
     return c;
+}
+
+ScriptLine ScriptInput::keywordLine(int keyword) const {
+    return {keywordFileLine_, fileLine_ == keywordFileLine_ ? lineText_ : keywordLineText_, keyword};
 }
 
 std::string ScriptInput::readText(bool stopAtEquals) {
@@ -185,6 +197,7 @@ std::string ScriptInput::readText(bool stopAtEquals) {
 }
 
 int ScriptInput::readKeyword() {
+    keywordFileLine_ = fileLine_;
     const int code = keywordCode(readText(true));
     if (code != KW_NONE) return code;
     platform::messageBox("no valid attrib found on line " + std::to_string(lineCounter) + ", " +
@@ -197,7 +210,7 @@ int ScriptInput::readKeyword() {
 
 std::string ScriptInput::readArgument() { return readText(false); }
 
-void Scene::loadScene(const std::string& fileName) {
+void Scene::loadScene(const std::string& fileName, ScriptWatcher* watcher) {
     platform::setWindowTitle(fileName + "...");
 
     PendingSettings pending;
@@ -216,15 +229,21 @@ void Scene::loadScene(const std::string& fileName) {
 
     for (;;) {
         const int code = in.readKeyword();
+        if (code == KW_NONE && watcher) watcher->stopped(in.keywordLine(code), in.atEnd());
         if (code == KW_NONE || code == KW_EOF) return;
 
+        int stamped = -1;
         switch (code) {
             case KW_FILENAME: {
                 const std::string meshPath = in.readArgument();
-                load3ds(meshPath, pending.scale, pending.flipNormals);
+                if (!watcher || watcher->meshLine(in.keywordLine(code), meshPath))
+                    load3ds(meshPath, pending.scale, pending.flipNormals);
                 // One object per mesh file: line k stamps object k, if the
                 // files so far produced that many.
-                if (k < objectCount()) copySettings(pending, *objects[static_cast<size_t>(k)]);
+                if (k < objectCount()) {
+                    copySettings(pending, *objects[static_cast<size_t>(k)]);
+                    stamped = k;
+                }
                 ++k;
                 break;
             }
@@ -294,6 +313,7 @@ void Scene::loadScene(const std::string& fileName) {
             case KW_CLEAR_COLOR: parseFloats(in.readArgument(), clearColor.data(), 4); break;
             default: break;  // TEXTUREMAPPING, ENVMAPPING, FLARE, FOGVALUE: nothing
         }
+        if (watcher) watcher->lineDone(in.keywordLine(code), *this, stamped);
 
         if (in.lineCounter == kScriptKeywordLimit) {
             in.lineCounter = kScriptKeywordLimit + 1;

@@ -90,6 +90,34 @@ extern int32_t lightCounter;
 // Puts lightCounter back to 0; for tests.
 void resetLightCounter();
 
+// Longest part of a line kept for tools that quote script lines.
+constexpr size_t kScriptLineTextLimit = 200;
+
+// A script line as tools see it.
+struct ScriptLine {
+    int number = 0;         // line of the file, from 1
+    std::string text;       // as read so far, without its line end (at most kScriptLineTextLimit characters)
+    int keyword = KW_NONE;  // its keyword code
+};
+
+struct Scene;
+
+// Watches Scene::loadScene for tools that report on scripts (the data
+// check); the show reads scripts without one.
+class ScriptWatcher {
+public:
+    virtual ~ScriptWatcher() = default;
+    // A FILENAME line, before its mesh file is loaded: false skips loading it
+    // (the line still takes its place in the one-object-per-line count).
+    virtual bool meshLine(const ScriptLine& line, const std::string& meshPath) = 0;
+    // After a keyword line was carried out; `stampedObject` is the object a
+    // FILENAME line stamped its settings on, -1 when none.
+    virtual void lineDone(const ScriptLine& line, const Scene& scene, int stampedObject) = 0;
+    // Reading stopped at a line that is no keyword (its warning was shown);
+    // `endOfFile` when the file ended there, without an EOF line.
+    virtual void stopped(const ScriptLine& line, bool endOfFile) = 0;
+};
+
 // Character input of one script: CR LF reads as one LF; reading stops for
 // good at the end of the stream or on a read error.
 class ScriptInput {
@@ -107,6 +135,11 @@ public:
     // The argument: text up to (not including) the next LF or the end.
     std::string readArgument();
 
+    // The line the last keyword started on, with the text read of it so far.
+    ScriptLine keywordLine(int keyword) const;
+    // Whether reading has met the end of the stream (or failed).
+    bool atEnd() const { return failed_; }
+
     int lineCounter = 1;  // 1; raised after each dispatched keyword
 
 private:
@@ -116,6 +149,10 @@ private:
     std::istream& in_;
     std::string fileName_;
     bool failed_ = false;
+    int fileLine_ = 1;          // 1; line of the file being read
+    int keywordFileLine_ = 1;   // 1; line the last keyword started on
+    std::string lineText_;         // the line being read, so far
+    std::string keywordLineText_;  // the last keyword's line, once it has ended
 };
 
 // scanf-style argument parsing: each returns how many values it stored;

@@ -1,35 +1,99 @@
-// The data check against the generated show folder: clean as generated, and
-// every planted fault reported in the same pass.
+// The data check against the generated show folder: clean as generated,
+// every planted fault reported in the same pass, and each mistake an author
+// makes found once, with the line it comes from and its hint.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "shell/data_check.h"
 #include "tools/temp_show_folder.h"
+#include "writers/bmp_writer.h"
+#include "writers/tds_writer.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
+size_t countMentions(const std::vector<std::string>& lines, const std::string& needle) {
+    return static_cast<size_t>(
+        std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(needle) != std::string::npos; }));
+}
+
 bool mentions(const DataCheckReport& report, const std::string& needle) {
-    for (const std::string& line : report.problems)
-        if (line.find(needle) != std::string::npos) return true;
-    return false;
+    return countMentions(report.problems, needle) > 0;
 }
 
 void expectMentions(const DataCheckReport& report, std::initializer_list<std::string> needles) {
     for (const std::string& n : needles) EXPECT_TRUE(mentions(report, n)) << n;
 }
 
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+// Replaces the first `from` in a data file (ASSERTs that it is there).
+void edit(const TempShowFolder& folder, const std::string& file, const std::string& from, const std::string& to) {
+    const fs::path path = folder.root / file;
+    std::string content = slurp(path);
+    const size_t at = content.find(from);
+    ASSERT_NE(at, std::string::npos) << file << ": " << from;
+    content.replace(at, from.size(), to);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+}
+
+// `line N "text"` for the first line of a data file that is exactly `text`.
+std::string lineOf(const TempShowFolder& folder, const std::string& file, const std::string& text) {
+    std::istringstream in(slurp(folder.root / file));
+    std::string line;
+    for (int n = 1; std::getline(in, line); ++n) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line == text) return "line " + std::to_string(n) + " \"" + text + "\"";
+    }
+    ADD_FAILURE() << file << " has no line " << text;
+    return {};
+}
+
+// A flat grid of side x side quads (2 side^2 triangles) as one object.
+tds::TdsObject grid(int side, const std::string& name = "grid") {
+    tds::TdsObject o;
+    o.name = name;
+    for (int y = 0; y <= side; ++y)
+        for (int x = 0; x <= side; ++x) o.vertices.push_back({float(x), 0.0f, float(y)});
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const auto i = static_cast<uint16_t>(y * (side + 1) + x), j = static_cast<uint16_t>(i + side + 1);
+            o.faces.push_back({i, j, static_cast<uint16_t>(i + 1)});
+            o.faces.push_back({static_cast<uint16_t>(i + 1), j, static_cast<uint16_t>(j + 1)});
+        }
+    return o;
+}
+
+size_t listLength(const TempShowFolder& folder) {
+    std::ifstream list(folder.root / "data/script/texture.dat", std::ios::binary);
+    return readTextureList(list).size();
+}
+
+void writeMesh(const TempShowFolder& folder, const std::string& file, const std::vector<tds::TdsObject>& objects) {
+    ASSERT_TRUE(tds::write3dsFile((folder.root / file).string(), objects));
+}
+
 TEST(DataCheck, GeneratedFolderIsClean) {
     TempShowFolder folder;
     std::ostringstream out;
     EXPECT_EQ(runDataCheck(out), 0) << out.str();
-    EXPECT_NE(out.str().find("data folder OK"), std::string::npos);
+    // Each scene with its counts, then each mesh file with its objects.
+    for (const char* piece : {"data\\script\\scene8.dat: 19 objects, ", "  data\\meshes\\column.3ds: 1 object, ",
+                              " vertices (on 16 lines)\n", "\ndata folder OK\n"})
+        EXPECT_NE(out.str().find(piece), std::string::npos) << piece;
 }
 
 TEST(DataCheck, ReportsEveryPlantedProblemInOnePass) {
@@ -46,7 +110,8 @@ TEST(DataCheck, ReportsEveryPlantedProblemInOnePass) {
     DataCheckReport report = checkDataFolder();
     expectMentions(report, {"Unable to open " + texture, "no valid attrib found on line", "scene6.dat",
                             "mesh file " + mesh + " cannot be opened", "soundtrack is missing"});
-    // Scripts after the one whose mesh failed were still checked.
+    // The script whose mesh is missing was read to its end, the others too.
+    EXPECT_EQ(countMentions(report.summary, "data\\script\\scene2.dat: 20 objects"), 1u);
     EXPECT_FALSE(mentions(report, "scene8.dat: the show needs"));
     std::ostringstream out;
     EXPECT_EQ(runDataCheck(out), 1);
@@ -56,11 +121,173 @@ TEST(DataCheck, MissingListAndWhatTheTimelineNeeds) {
     TempShowFolder folder;
     fs::remove(folder.root / "data/script/texture.dat");
     std::ofstream(folder.root / "data/script/scene5.dat") << "EOF\n";
-    // With no list, every picture the timeline draws is out of range.
-    expectMentions(checkDataFolder(), {"Unable to open texture.dat",
-                                       "scene5.dat: the show needs 2 objects, the script has 0",
-                                       "scene5.dat: the show needs 2 magnets, the script has 0",
-                                       "the timeline uses texture 35 but the list holds 0"});
+    // With no list, every picture the timeline draws is out of range: one finding.
+    const DataCheckReport report = checkDataFolder();
+    expectMentions(report, {"Unable to open texture.dat", "scene5.dat: the show needs 2 objects, the script has 0",
+                            "scene5.dat: the show needs 2 magnets, the script has 0",
+                            "the timeline uses textures 1, 3, 5, 13, 14, 15, 19, 23, 24, 25, 30, 31, 32, 33, 34 and 35 "
+                            "but the list holds 0"});
+    EXPECT_EQ(countMentions(report.problems, "the timeline uses"), 1u);
+}
+
+// Each planted mistake gives findings that hold all of `problems` (each in
+// exactly one finding) and `warnings`, and nothing that holds `absent`.
+struct Mistake {
+    const char* name;
+    std::function<void(const TempShowFolder&)> plant;
+    std::function<std::vector<std::string>(const TempShowFolder&)> problems;
+    std::vector<std::string> warnings = {};
+    std::vector<std::string> absent = {};
+};
+
+constexpr const char* kScene8 = "data/script/scene8.dat";
+constexpr const char* kScene6 = "data/script/scene6.dat";
+
+std::vector<Mistake> mistakes() {
+    return {
+        {"mesh file with several objects",
+         [](auto& f) { writeMesh(f, "data/meshes/basin.3ds", {grid(2, "a"), grid(3, "b"), grid(2, "c")}); },
+         [](auto& f) {
+             return std::vector<std::string>{
+                 "scene8.dat: " + lineOf(f, kScene8, "FILENAME=data\\meshes\\basin.3ds") +
+                     ": the file holds 3 objects (objects 0 to 2 of the scene). Each FILENAME line stamps its "
+                     "settings on one object (the n-th line on object n), so from here on settings reach: line 16 -> "
+                     "object 0 (from basin.3ds), line 19 -> object 1 (from basin.3ds, line 16), line 21 -> object 2 "
+                     "(from basin.3ds, line 16) and 16 more; objects 19 to 20 get no line's settings. Exporters write "
+                     "one object per material or part"};
+         }},
+        {"mesh file an exporter split at 65,535 vertices",
+         [](auto& f) {
+             tds::TdsObject full = grid(1);
+             full.vertices.resize(65535, {0.0f, 0.0f, 0.0f});
+             writeMesh(f, "data/meshes/ribs.3ds", {full, grid(1)});
+         },
+         [](auto& f) {
+             return std::vector<std::string>{lineOf(f, "data/script/scene11.dat", "FILENAME=data\\meshes\\ribs.3ds") +
+                                             ": the file holds 2 objects (objects 1 to 2 of the scene)",
+                                             "so the exporter split it"};
+         }},
+        {"empty mesh file named on 16 lines",
+         [](auto& f) { writeMesh(f, "data/meshes/column.3ds", {}); },
+         [](auto& f) {
+             return std::vector<std::string>{lineOf(f, kScene8, "FILENAME=data\\meshes\\column.3ds") +
+                                                 ": the file holds no object and is named on 16 lines.",
+                                             "scene8.dat: the show needs 19 objects, the script has 3"};
+         },
+         {},
+         {"line 21 \"FILENAME=data\\meshes\\column.3ds\": the file"}},
+        {"missing mesh file named on 16 lines",
+         [](auto& f) { fs::remove(f.root / "data/meshes/column.3ds"); },
+         [](auto& f) {
+             return std::vector<std::string>{lineOf(f, kScene8, "FILENAME=data\\meshes\\column.3ds") +
+                                                 ": mesh file data\\meshes\\column.3ds cannot be opened (named on 16 "
+                                                 "lines); the show stops here"};
+         }},
+        {"a picture's name in place of a mesh",
+         [](auto& f) { edit(f, kScene8, "FILENAME=data\\meshes\\pavement.3ds", "FILENAME=data\\textures\\glow.bmp"); },
+         [](auto&) {
+             return std::vector<std::string>{"glow.bmp is not a .3ds file (export one with: assimp export in.obj "
+                                             "out.3ds -ptv)"};
+         }},
+        {"vortex scene without VORTEX=ON",
+         [](auto& f) { edit(f, "data/script/scene10.dat", "VORTEX=ON\n", ""); },
+         [](auto& f) {
+             return std::vector<std::string>{"scene10.dat: the show turns object 0 with its vortex, but object 0 (" +
+                                             lineOf(f, "data/script/scene10.dat", "FILENAME=data\\meshes\\vortexdisc.3ds") +
+                                             ") has VORTEX off: put VORTEX=ON before its FILENAME line"};
+         }},
+        {"magnet scene without MAGNETIC=ON",
+         [](auto& f) { edit(f, "data/script/scene5.dat", "MAGNETIC=ON", "MAGNETIC=OFF"); },
+         [](auto& f) {
+             return std::vector<std::string>{"scene5.dat: the show's magnets move only objects with MAGNETIC=ON, and "
+                                             "none of its objects has it (" +
+                                             lineOf(f, "data/script/scene5.dat", "MAGNETIC=OFF") + ")"};
+         }},
+        {"star field scene with fog off",
+         [](auto& f) { edit(f, "data/script/scene4.dat", "FOG=ON", "FOG=OFF"); },
+         [](auto& f) {
+             return std::vector<std::string>{"scene4.dat: the show draws its star field through this scene's fog, but "
+                                             "fog is off (" +
+                                             lineOf(f, "data/script/scene4.dat", "FOG=OFF") + "): add FOG=ON"};
+         }},
+        {"a section above the triangle budget",
+         [](auto& f) { writeMesh(f, "data/meshes/ribs.3ds", {grid(180)}); },  // 64 800 + the tunnel
+         [](auto&) { return std::vector<std::string>{}; },
+         {"section 3 (flight) draws data\\script\\scene11.dat: 77280 triangles, above the 60000 that keep software "
+          "GL at 60 frames per second"}},
+        {"texture list without its last newline",
+         [](auto& f) {  // lines 0 to 35 kept, the last one without its newline
+             std::string list = slurp(f.root / "data/script/texture.dat");
+             size_t end = 0;
+             for (int line = 0; line < 36; ++line) end = list.find('\n', end) + 1;
+             list.erase(list.find_last_not_of("\r\n", end - 1) + 1);
+             std::ofstream(f.root / "data/script/texture.dat", std::ios::binary | std::ios::trunc) << list;
+         },
+         [](auto& f) {
+             const std::string list = slurp(f.root / "data/script/texture.dat");
+             return std::vector<std::string>{"the timeline uses texture 35 but the list holds 35 (the list's last line \"" +
+                                             list.substr(list.rfind('\n') + 1) + "\" has no newline, and a line without "
+                                             "one is not read: end the file with a newline)"};
+         },
+         {"texture.dat: the last line"}},
+        {"blank line in the texture list",
+         [](auto& f) { std::ofstream(f.root / "data/script/texture.dat", std::ios::binary | std::ios::app) << "\r\n"; },
+         [](auto& f) {
+             const size_t blank = listLength(f) - 1;
+             return std::vector<std::string>{"texture " + std::to_string(blank) + " (): Unable to open  (line " +
+                                             std::to_string(blank + 1) +
+                                             " of the list is blank: every line is a picture, so remove blank lines)"};
+         }},
+        {"bitmap with a header this reader does not know",
+         [](auto& f) {
+             bmpw::BmpOptions o;
+             o.overrides.headerSize = 64;
+             o.overrides.extraHeaderBytes = 24;
+             ASSERT_TRUE(bmpw::saveFile(f.resolve(f.textureListEntry(7)).string(), bmpw::writeBmp(bmpw::RgbPicture{4, 1, std::vector<uint8_t>(12, 9)}, o)));
+         },
+         [](auto& f) {
+             return std::vector<std::string>{"texture 7 (" + f.textureListEntry(7) +
+                                             "): Unknown DIB file format. Its header is 64 bytes; headers of 12, 40, "
+                                             "56, 108 and 124 bytes are read. Re-save it as a plain 24-bit bitmap, "
+                                             "e.g. convert in.png BMP3:out.bmp"};
+         }},
+        {"TEXTUREID beyond the list",
+         [](auto& f) { edit(f, kScene8, "TEXTUREID=15", "TEXTUREID=77"); },
+         [](auto& f) {
+             return std::vector<std::string>{"scene8.dat: " + lineOf(f, kScene8, "TEXTUREID=77") +
+                                             " gives object 17 texture 77 but the list holds " +
+                                             std::to_string(listLength(f))};
+         }},
+        {"spaces around =", [](auto& f) { f.appendLineBeforeEof(kScene6, "FOG = ON"); },
+         [](auto& f) { return std::vector<std::string>{lineOf(f, kScene6, "FOG = ON") + ": no spaces around \"=\""}; }},
+        {"lower-case keyword", [](auto& f) { f.appendLineBeforeEof(kScene6, "fog=ON"); },
+         [](auto& f) { return std::vector<std::string>{lineOf(f, kScene6, "fog=ON") + ": keywords are upper case: FOG"}; }},
+        {"blank script line", [](auto& f) { f.appendLineBeforeEof(kScene6, ""); },
+         [](auto&) { return std::vector<std::string>{"\"\": a blank line stops the script: remove it"}; }},
+        {"script without EOF", [](auto& f) { edit(f, kScene6, "EOF", ""); },
+         [](auto&) { return std::vector<std::string>{"the file ends without an EOF line"}; }},
+        {"unknown shading word", [](auto& f) { f.appendLineBeforeEof(kScene6, "SHADING=SHINY"); },
+         [](auto& f) {
+             return std::vector<std::string>{lineOf(f, kScene6, "SHADING=SHINY") +
+                                             ": SHADING takes TEXTUREMAPPING, ENVMAPPING or FLARE"};
+         }},
+    };
+}
+
+TEST(DataCheck, AuthorsMistakesAreFoundOnceWithTheirLineAndHint) {
+    for (const Mistake& m : mistakes()) {
+        SCOPED_TRACE(m.name);
+        TempShowFolder folder;
+        m.plant(folder);
+        const DataCheckReport report = checkDataFolder();
+        std::string all;
+        for (const auto& l : report.problems) all += "problem: " + l + "\n";
+        for (const auto& l : report.warnings) all += "warning: " + l + "\n";
+        for (const std::string& p : m.problems(folder)) EXPECT_EQ(countMentions(report.problems, p), 1u) << p << "\n" << all;
+        for (const std::string& w : m.warnings) EXPECT_EQ(countMentions(report.warnings, w), 1u) << w << "\n" << all;
+        for (const std::string& a : m.absent) EXPECT_EQ(countMentions(report.problems, a), 0u) << a << "\n" << all;
+        EXPECT_FALSE(report.problems.empty() && report.warnings.empty());
+    }
 }
 
 }  // namespace
