@@ -2,9 +2,10 @@
 //
 // Magnets push every vertex of a magnetic object away from each magnet of
 // the scene (or pull it in, for a negative strength) by a factor that falls
-// off with the squared distance. The displacement is computed from the rest
-// shape in each frame and undone at the end of the scene's frame, so it never
-// builds up. The vortex keeps three angles per ring (a vertex's ring is its
+// off with the squared distance. The displacement is worked out from the
+// vertex positions while the object is drawn and never stored; after each
+// drawn frame of a scene with magnets its magnetic objects are put back at
+// their rest shape, so nothing builds up. The vortex keeps three angles per ring (a vertex's ring is its
 // distance from the object's origin in quarter units); each frame the angles
 // move one ring outward and every vertex position and normal is turned by
 // the angles of its ring, so the turns build up from frame to frame.
@@ -19,10 +20,10 @@
 
 #include "render/render.h"
 
-void applyMagnets(const Scene& scene, MeshVertex& vertex) {
-    float px = vertex.position.x;
-    float py = vertex.position.y;
-    float pz = vertex.position.z;
+Vec3 magnetised(const Scene& scene, const Vec3& position) {
+    float px = position.x;
+    float py = position.y;
+    float pz = position.z;
     for (const Magnet& m : scene.magnets) {
         const float dx = px - m.x;
         const float dy = py - m.y;
@@ -33,9 +34,24 @@ void applyMagnets(const Scene& scene, MeshVertex& vertex) {
         py = dy * (1.0f + k) + m.y;
         pz = dz * (1.0f + k) + m.z;
     }
-    vertex.position.x = px;
-    vertex.position.y = py;
-    vertex.position.z = pz;
+    Vec3 moved = position;
+    moved.x = px;
+    moved.y = py;
+    moved.z = pz;
+    return moved;
+}
+
+void applyMagnets(const Scene& scene, MeshVertex& vertex) { vertex.position = magnetised(scene, vertex.position); }
+
+void advanceScene(Scene& scene) {
+    scene.frameCount += 1;
+    for (const auto& owned : scene.objects) {
+        SceneObject& object = *owned;
+        if (!object.visible || !object.vortex) continue;
+        shiftRings(object);
+        if (object.vertexCount() > 0) rotateAllByRing(object);
+    }
+    for (SpotLight& light : scene.spotLights) light.direction.normalize();
 }
 
 void restoreMagneticObjects(Scene& scene) {

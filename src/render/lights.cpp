@@ -51,8 +51,7 @@ void setupOmniLight(const OmniLight& light) {
     endFlare();
 }
 
-void setupSpotLight(SpotLight& light) {
-    light.direction.normalize();
+void setupSpotLight(const SpotLight& light) {
     const GLenum l = glLight(light.lightNumber);
     const GLfloat position[4] = {light.position.x, light.position.y, light.position.z,
                                  light.position.w};

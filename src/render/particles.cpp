@@ -1,8 +1,9 @@
 // Particle systems: a fixed pool of camera-facing sprites. Each live sprite
 // moves in a straight line from its start position and shrinks with the show
-// clock; in the pass where its size first falls below zero it is drawn once
-// more (mirrored, as the half-size is negative) and its slot freed. Sprites
-// are drawn in slot order, blended, without writing depth.
+// clock; in the frame where its size first falls below zero it is drawn once
+// more (mirrored, as the half-size is negative), and retireParticles with
+// that frame's clock then frees its slot. Sprites are drawn in slot order,
+// blended, without writing depth.
 //
 // drawParticles turns the current model-view matrix by the system's rotation
 // without push or pop, so the sprites sit in the world of the last scene
@@ -43,7 +44,16 @@ void spawnParticle(ParticleSystem& system, const Vec3& position, const Vec3& vel
     }
 }
 
-void drawParticles(ParticleSystem& system, float now) {
+void retireParticles(ParticleSystem& system, float now) {
+    for (Particle& p : system.particles) {
+        if (p.alive != 1) continue;
+        const float age = now - p.birthTime;
+        const float size = p.startSize - age * p.shrinkRate;
+        if (size < 0.0f) p.alive = 0;
+    }
+}
+
+void drawParticles(const ParticleSystem& system, float now) {
     glDepthMask(GL_FALSE);
     glEnable(GL_BLEND);
     glDisable(GL_LIGHTING);
@@ -55,7 +65,7 @@ void drawParticles(ParticleSystem& system, float now) {
     GLfloat m[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     glBegin(GL_QUADS);
-    for (Particle& p : system.particles) {
+    for (const Particle& p : system.particles) {
         if (p.alive != 1) continue;
         const float age = now - p.birthTime;
         const float travel = age * 0.1f;
@@ -64,7 +74,6 @@ void drawParticles(ParticleSystem& system, float now) {
         centre.y = p.position.y + p.velocity.y * travel;
         centre.z = p.position.z + p.velocity.z * travel;
         const float size = p.startSize - age * p.shrinkRate;
-        if (size < 0.0f) p.alive = 0;
         billboardCorners(m, centre, size);
     }
     glEnd();

@@ -10,18 +10,30 @@
 #include "scene/scene.h"
 
 // ---- Scene frames (render/scene_draw.cpp) -------------------------------------
-void drawScene(Scene& scene);
-void beginSceneFrame(Scene& scene);
-void endSceneFrame(Scene& scene);
-void applyObjectSettings(SceneObject& object);
+// Draws the scene as its record stands; changes nothing in it. The frame's
+// own changes (roll counter, vortex turns, spot directions) are made first
+// by advanceScene, and a scene with magnets gets restoreMagneticObjects once
+// the frame has been drawn.
+void drawScene(const Scene& scene);
+void beginSceneFrame(const Scene& scene);
+void endSceneFrame(const Scene& scene);
+void applyObjectSettings(const SceneObject& object);
 
 // ---- Lights and flares (render/lights.cpp) -------------------------------------
 void setupOmniLight(const OmniLight& light);
-void setupSpotLight(SpotLight& light);
+void setupSpotLight(const SpotLight& light);
 void drawBillboard(const Vec3& centre, float halfSize);
 
-// ---- Deformations (render/deform.cpp; no GL) --------------------------------
+// ---- Deformations and the per-frame advance (render/deform.cpp; no GL) ------
+// One frame of a scene that is about to be drawn: its frame counter (the
+// roll wobble) goes up by one, every visible vortex object moves its ring
+// angles outward and turns its vertices by them, spot directions are
+// normalised.
+void advanceScene(Scene& scene);
+// The place the magnets of the scene push a point at `position` to.
+Vec3 magnetised(const Scene& scene, const Vec3& position);
 void applyMagnets(const Scene& scene, MeshVertex& vertex);
+// Every magnetic object back at its rest shape.
 void restoreMagneticObjects(Scene& scene);
 void shiftRings(SceneObject& object);
 void rotateByRing(SceneObject& object, MeshVertex& vertex);
@@ -57,4 +69,8 @@ struct ParticleSystem {
 void resetParticles(ParticleSystem& system);
 void spawnParticle(ParticleSystem& system, const Vec3& position, const Vec3& velocity,
                    float startSize, float shrinkRate, float birthTime);
-void drawParticles(ParticleSystem& system, float now);
+// Draws every live sprite at time `now`; changes nothing.
+void drawParticles(const ParticleSystem& system, float now);
+// Frees the slots of the sprites that drawParticles at `now` showed for the
+// last time (their size had fallen below zero).
+void retireParticles(ParticleSystem& system, float now);

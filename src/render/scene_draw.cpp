@@ -1,10 +1,10 @@
-// One frame of one scene.
+// One frame of one scene, drawn from its record without changing it.
 //
 // Sets clear colour and fog from the scene, performs the scene's clears,
 // places the look-at camera (with the optional roll wobble about the view
-// axis), then draws every visible object as one immediate-mode triangle list
-// with its own material and switches, deforming it on the way (vortex, then
-// magnets). The lights get their parameters only after the objects, so the
+// axis), then draws every visible object as one triangle list with its own
+// material and switches, its vertices moved by the magnets on the way (the
+// vortex has already turned them, advanceScene). The lights get their parameters only after the objects, so the
 // objects are lit with what the lights received in the scene's previous
 // frame; each light then draws its flare. The frame ends in a fixed neutral
 // state: culling, fog, blending, sphere-map generation, lighting and the
@@ -33,8 +33,7 @@ static void setEnabled(GLenum cap, bool on) {
         glDisable(cap);
 }
 
-void beginSceneFrame(Scene& scene) {
-    scene.frameCount += 1;
+void beginSceneFrame(const Scene& scene) {
     glClearColor(scene.clearColor[0], scene.clearColor[1], scene.clearColor[2],
                  scene.clearColor[3]);
     glFogf(GL_FOG_START, static_cast<GLfloat>(scene.fogStart));
@@ -55,8 +54,7 @@ void beginSceneFrame(Scene& scene) {
     if (scene.fogEnabled) glEnable(GL_FOG);
 }
 
-void applyObjectSettings(SceneObject& object) {
-    if (object.vortex) shiftRings(object);
+void applyObjectSettings(const SceneObject& object) {
     if (object.shading == SHADING_TEXTUREMAPPING) {
         glDisable(GL_TEXTURE_GEN_S);
         glDisable(GL_TEXTURE_GEN_T);
@@ -72,12 +70,12 @@ void applyObjectSettings(SceneObject& object) {
     glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, object.materialDiffuse.data());
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, object.materialSpecular.data());
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, object.shininess);
-    if (object.vortex && object.vertexCount() > 0) rotateAllByRing(object);
     glBindTexture(GL_TEXTURE_2D, textureName(object.textureId));
 }
 
-// The object's triangles, each corner offset by the object's position. A face
-// naming a vertex that does not exist is left out whole.
+// The object's triangles, each corner moved by the scene's magnets (when
+// `magnets` is given) and offset by the object's position. A face naming a
+// vertex that does not exist is left out whole.
 //
 // The triangles go out as one indexed draw from client arrays rather than
 // vertex by vertex: the GL sees the same triangles, in the same order, with
@@ -100,7 +98,7 @@ std::vector<uint32_t> drawIndices;
 
 }  // namespace
 
-static void sendTriangles(const SceneObject& object) {
+static void sendTriangles(const SceneObject& object, const Scene* magnets) {
     const MeshVertex* vertices = object.vertices.data();
     const size_t vertexCount = object.vertices.size();
     const size_t faceCount = object.faces.size();
@@ -122,9 +120,10 @@ static void sendTriangles(const SceneObject& object) {
     for (size_t i = 0; i < vertexCount; ++i) {
         const MeshVertex& v = vertices[i];
         DrawVertex& d = drawVertices[i];
-        d.position[0] = v.position.x + ox;
-        d.position[1] = v.position.y + oy;
-        d.position[2] = v.position.z + oz;
+        const Vec3 p = magnets ? magnetised(*magnets, v.position) : v.position;
+        d.position[0] = p.x + ox;
+        d.position[1] = p.y + oy;
+        d.position[2] = p.z + oz;
         d.normal[0] = v.normal.x;
         d.normal[1] = v.normal.y;
         d.normal[2] = v.normal.z;
@@ -149,8 +148,7 @@ static void sendTriangles(const SceneObject& object) {
     glTexCoord2f(last.texCoord[0], last.texCoord[1]);
 }
 
-void endSceneFrame(Scene& scene) {
-    if (scene.magnetCount() > 0) restoreMagneticObjects(scene);
+void endSceneFrame(const Scene& scene) {
     glDisable(GL_CULL_FACE);
     glDisable(GL_FOG);
     glDisable(GL_BLEND);
@@ -163,7 +161,7 @@ void endSceneFrame(Scene& scene) {
     glColor3f(1.0f, 1.0f, 1.0f);
 }
 
-void drawScene(Scene& scene) {
+void drawScene(const Scene& scene) {
     beginSceneFrame(scene);
     gluLookAt(scene.cameraPosition.x, scene.cameraPosition.y, scene.cameraPosition.z,
               scene.cameraTarget.x, scene.cameraTarget.y, scene.cameraTarget.z, 0.0, 1.0, 0.0);
@@ -172,21 +170,18 @@ void drawScene(Scene& scene) {
         glRotatef(static_cast<GLfloat>(degrees), 0.0f, 0.0f, 1.0f);
     }
     for (const auto& owned : scene.objects) {
-        SceneObject& object = *owned;
+        const SceneObject& object = *owned;
         glPushMatrix();
         if (object.visible) {
             applyObjectSettings(object);
-            if (object.magnetic) {
-                for (MeshVertex& vertex : object.vertices) applyMagnets(scene, vertex);
-            }
             glRotatef(object.rotation.x, 1.0f, 0.0f, 0.0f);
             glRotatef(object.rotation.y, 0.0f, 1.0f, 0.0f);
             glRotatef(object.rotation.z, 0.0f, 0.0f, 1.0f);
-            sendTriangles(object);
+            sendTriangles(object, object.magnetic ? &scene : nullptr);
         }
         glPopMatrix();
     }
     for (const OmniLight& light : scene.omniLights) setupOmniLight(light);
-    for (SpotLight& light : scene.spotLights) setupSpotLight(light);
+    for (const SpotLight& light : scene.spotLights) setupSpotLight(light);
     endSceneFrame(scene);
 }

@@ -52,16 +52,17 @@ void showLoadingScreen(Show& show) {
     setProjection(65);
     paintBars();
     glClear(GL_COLOR_BUFFER_BIT);
+    advanceScene(show.scene7);
     drawScene(show.scene7);
     drawOverlay(35, -25.0f);
     platform::present();
 }
 
-void buildParticles(Show& show) {
+void buildParticles(Show& show, Timeline& timeline) {
     resetParticles(show.dustField);
     resetParticles(show.sparkSystem);
     resetParticles(show.fountainSystem);
-    fillDustField(show);
+    timeline.fillDustField();
 }
 
 bool isDataName(const std::string& name) {
@@ -134,6 +135,7 @@ int runShow(const CommandLine& options) {
     if (setupCancelled) return 0;
 
     auto show = std::make_unique<Show>();
+    auto timeline = std::make_unique<Timeline>(*show);
     if (!createGlWindow(kShowTitle, screenWidth, screenHeight, screenBits, glWindow.fullscreen)) return 1;
     if (!setupGlState()) {
         closeGlWindow();
@@ -142,17 +144,17 @@ int runShow(const CommandLine& options) {
     }
     showLoadingScreen(*show);
     loadShowScenes(*show);
-    buildParticles(*show);
+    buildParticles(*show, *timeline);
     if (musicEnabled) {
         platform::setWindowTitle("music...");
         if (!startMusic(options.startSeconds)) return 1;  // the window goes with the process
     }
     startClock(static_cast<float>(options.startSeconds * 10.0));
     platform::setWindowTitle(kShowTitle);
-    setProjection(90);
-    runTimeline(*show);
+    playTimeline(*timeline);
     if (musicEnabled && std::getenv("ORBELUNE_AV_REPORT")) reportAvDrift();
 
+    timeline.reset();
     show.reset();
     if (musicEnabled) stopMusic();
     closeGlWindow();

@@ -1,4 +1,4 @@
-// The frame skeleton every scene loop runs on, and the projection helper.
+// The frame skeleton the show runs on, and the projection helper.
 //
 // GL state: each presented frame ends with the current colour (1, 1, 1, 1);
 // setProjection leaves the model-view matrix selected and identity.
@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "shell/music.h"
 #include "shell/settings.h"
+#include "shell/timeline.h"
 #include "window/gl_window.h"
 
 float showEndLimit = std::numeric_limits<float>::infinity();
@@ -33,21 +34,40 @@ void framePump() {
     glWindowProc(event);
 }
 
-void runSceneLoop(const SceneLoop& loop) {
-    while (!quitRequested && demoClock < loop.endTime && demoClock < showEndLimit) {
+void playTimeline(Timeline& timeline) {
+    while (!quitRequested && demoClock < showEndLimit && timeline.enter(demoClock)) {
         framePump();
         paintBars();
+        const bool escaped = glWindow.keyDown[VK_ESCAPE_CODE] != 0;
         glClear(GL_COLOR_BUFFER_BIT);
-        if (loop.draw) loop.draw(demoClock);
+        timeline.step(demoClock);
+        timeline.draw();
         updateClock();
-        if (loop.afterClock) loop.afterClock();
-        if (glWindow.keyDown[VK_ESCAPE_CODE]) break;  // this frame is not presented
+        if (escaped) {  // this frame is not presented
+            timeline.finish(false);
+            continue;
+        }
         if (presentObserver) presentObserver();
         platform::present();
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        if (loop.afterSwap) loop.afterSwap();
-        if (quitRequested) break;
+        timeline.finish(true);
     }
+}
+
+int64_t seekTimeline(Timeline& timeline, float target, double origin, int fps) {
+    int64_t n = 0;
+    for (float c = steppedClock(origin, n, fps); c < target && timeline.enter(c);
+         c = steppedClock(origin, ++n, fps)) {
+        timeline.step(c);
+        const float next = steppedClock(origin, n + 1, fps);
+        if (!(next < target) || !(next < kSections[timeline.section()].endTime)) {
+            glClear(GL_COLOR_BUFFER_BIT);
+            timeline.draw();
+            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        }
+        timeline.finish(true);
+    }
+    return n;
 }
 
 void setProjection(int fieldOfView) {

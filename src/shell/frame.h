@@ -1,21 +1,26 @@
-// The frame skeleton shared by every scene loop of the show, and the
-// projection helper. One loop runs while no quit was requested and the show
-// clock is below its end time; each frame: take at most one window event,
-// clear the colour buffer, the loop's drawing, clock update, Escape test
-// (that frame is not presented), swap, quit test.
+// The frame skeleton the show runs on, and the projection helper. Each frame:
+// take at most one window event, clear the colour buffer, step the timeline
+// and draw it, update the clock, the Escape test (that frame is not
+// presented and its section ends), present, quit test. The show runs while
+// no quit was requested, the clock is below --end and a section remains.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
-struct SceneLoop {
-    float endTime = 0.0f;                     // clock value (tenths of a second) the loop runs below
-    std::function<void(float c)> draw;        // between the clear and the clock update; c = demoClock
-    std::function<void()> afterClock;         // after the clock update, before the Escape test
-    std::function<void()> afterSwap;          // after the swap and glColor4f(1,1,1,1)
-};
+class Timeline;
 
-// Runs one scene loop to its end (end time, Escape, or quit request).
-void runSceneLoop(const SceneLoop& loop);
+// Plays the timeline from the current clock to the end of the show.
+void playTimeline(Timeline& timeline);
+
+// Steps frames n = 0, 1, ... of a fixed step (clock value
+// steppedClock(origin, n, fps)) while their clock is below `target`, without
+// presenting any, and returns how many were stepped. The last frame of each
+// section passed and the frame just before `target` are drawn (not shown),
+// so that the GL state one frame hands to the next (the lights' parameters)
+// is what a played run leaves: the frames that follow are the frames a run
+// through every step draws.
+int64_t seekTimeline(Timeline& timeline, float target, double origin, int fps);
 
 // Called once per presented frame, right before the buffer swap, with the
 // finished picture in the back buffer (capture reads it back, the bench
@@ -26,7 +31,7 @@ void setPresentObserver(std::function<void()> observer);
 // else goes to the window's event handling.
 void framePump();
 
-// Every loop also ends when the clock reaches this (--end); no limit by default.
+// The show also ends when the clock reaches this (--end); no limit by default.
 extern float showEndLimit;  // +infinity; clock units
 
 // Perspective for the show's 4:3 picture (the aspect of every screen mode),

@@ -62,10 +62,14 @@ float showTimeAt(uint32_t now, uint32_t base) {
     return static_cast<float>(elapsed * 0.01);
 }
 
+float steppedClock(double origin, int64_t n, int fps) {
+    return static_cast<float>(origin + static_cast<double>(n) * 10.0 / fps);
+}
+
 void updateClock() {
     if (stepFps > 0) {
         ++stepFrame;
-        demoClock = static_cast<float>(clockStart + static_cast<double>(stepFrame) * 10.0 / stepFps);
+        demoClock = steppedClock(clockStart, stepFrame, stepFps);
         return;
     }
     demoClock = showTimeAt(platform::ticks(), clockBase);

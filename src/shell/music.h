@@ -30,5 +30,10 @@ void startClock(float startTime = 0.0f);
 void useSteppedClock(int fps);
 // demoClock = (counter - clockBase) read as signed 32 bits, x 0.01.
 void updateClock();
+// Clock value of frame n of a fixed step of `fps` frames a second that
+// starts at `origin` (tenths of a second): origin + n * 10 / fps, worked out
+// in double from n (never accumulated) and stored as float. The stepped
+// clock, the seek and capture's frame times all use it.
+float steppedClock(double origin, int64_t n, int fps);
 // The arithmetic of updateClock, for any counter value.
 float showTimeAt(uint32_t now, uint32_t base);

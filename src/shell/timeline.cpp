@@ -1,54 +1,31 @@
-// The show itself: nine scene loops played one after the other on the shared
-// frame skeleton, each drawing its scene with the camera, lights, magnets and
-// objects animated by timeline_steps.cpp, then its picture overlays,
-// particles and white flash. Also the show's one pseudo-random generator and
-// the star field filled at start-up.
+// The nine sections as one frame-stepped machine. step() runs a frame's
+// animation in the order the show has always run it (the animation before
+// the scene draw, the fades after it, the frame counters where the schedule
+// puts them) and keeps aside the few values the frame draws before they
+// change again; draw() then sends the same GL calls, in the same order, that
+// the frame has always sent. What a frame changes after its drawing (the
+// orbit camera, the star drift, spent particles, magnets undone) is done at
+// the start of the next step, before anything reads it.
 //
-// GL state: the blend function is changed only where a loop says so; after
-// the whole timeline it is (GL_SRC_ALPHA, GL_ONE). The current colour is left
-// as the last overlay set it (the frame skeleton resets it after each swap).
+// GL state: a section's first drawn frame sets its projection and the
+// additive blend function (GL_SRC_ALPHA, GL_ONE) that every section starts
+// from; the blend function changes only where a section says so. The
+// current colour is left as the last overlay set it (the frame skeleton
+// resets it after each swap).
 #include "shell/timeline.h"
 
 #include <GL/gl.h>
 
-#include <functional>
+#include <algorithm>
 
 #include "shell/frame.h"
-#include "shell/settings.h"
 
 namespace {
 
-uint32_t randState = 1;
+enum : size_t { kTitle, kCredits, kFlight, kSparks, kOrbit, kMagnets, kFountain, kStars, kEnding };
+static_assert(kEnding + 1 == kSectionCount, "one case per section of the schedule");
 
-// The fade picture of every scene change, at `depth`, when alpha is positive.
-void drawFlash(float alpha, float depth) {
-    if (alpha > 0.0f) {
-        glColor4f(1.0f, 1.0f, 1.0f, alpha);
-        drawOverlay(5, depth);
-    }
-}
-
-// Runs one loop on the frame skeleton; sceneStart is taken from the clock
-// the loop's first frame is drawn with (the clock does not move between the
-// end of one loop and the first draw of the next). False when the loop drew
-// nothing because the show started after its end (--start).
-bool playLoop(TimelineState& state, float endTime, std::function<void(float)> draw,
-              std::function<void()> afterClock = {}, std::function<void()> afterSwap = {}) {
-    bool entering = true;
-    SceneLoop loop;
-    loop.endTime = endTime;
-    loop.draw = [&](float c) {
-        if (entering) {
-            enterLoop(state, c);
-            entering = false;
-        }
-        draw(c);
-    };
-    loop.afterClock = std::move(afterClock);
-    loop.afterSwap = std::move(afterSwap);
-    runSceneLoop(loop);
-    return !entering;
-}
+float f(double value) { return static_cast<float>(value); }
 
 }  // namespace
 
@@ -70,175 +47,239 @@ Scene& showScene(Show& show, SceneId id) {
 
 const Scene& showScene(const Show& show, SceneId id) { return showScene(const_cast<Show&>(show), id); }
 
-int showRand() {
-    randState = randState * 214013u + 2531011u;
-    return static_cast<int>((randState >> 16) & 0x7fffu);
-}
-
-void resetShowRand(uint32_t state) { randState = state; }
-
-void fillDustField(Show& show) {
+void Timeline::fillDustField() {
     const Vec3 still;
     for (int i = 0; i < 1000; ++i) {
         Vec3 place;
-        place.z = static_cast<float>((showRand() % 500) * 0.1);
-        place.x = static_cast<float>((30 - showRand() % 60) * 0.1);
-        place.y = static_cast<float>((30 - showRand() % 60) * 0.1);
-        spawnParticle(show.dustField, place, still, 0.15f, 0.0f, 0.0f);
+        place.z = f((random_.next() % 500) * 0.1);
+        place.x = f((30 - random_.next() % 60) * 0.1);
+        place.y = f((30 - random_.next() % 60) * 0.1);
+        spawnParticle(show_.dustField, place, still, 0.15f, 0.0f, 0.0f);
     }
 }
 
-void runTimeline(Show& show) {
-    TimelineState state;
-    runTimeline(show, state);
+bool Timeline::enter(float c) {
+    while (section_ < kSectionCount && !(c < kSections[section_].endTime)) leaveSection();
+    return section_ < kSectionCount;
 }
 
-void runTimeline(Show& show, TimelineState& st) {
-    // 1: the title over scene3.
-    st.phase = 0;
-    st.shake = 0.0f;
-    st.flashAlpha = 0.0f;
-    playLoop(
-        st, 205.0f,
-        [&](float c) {
-            animateTitle(c, show.scene3);
-            drawScene(show.scene3);
-            glColor4f(1.0f, 1.0f, 1.0f, st.shake);
-            drawOverlay(19, -20.0f);
+void Timeline::leaveSection() {
+    switch (section_) {
+        case kTitle:
+            // The title's alpha and the sparks' sway are one value carried
+            // from section to section: a title cut short leaves it non-zero.
+            state_.cameraSway = state_.titleAlpha;
+            break;
+        case kCredits:
+            for (float& alpha : state_.creditAlpha) alpha = 0.0f;
+            break;
+        case kOrbit:
+            break;
+        case kMagnets:
+            prepareFountain(state_, show_.scene8);
+            break;
+        default:
+            break;
+    }
+    ++section_;
+    sectionEntered_ = false;
+}
+
+void Timeline::finishPreviousFrame() {
+    AfterDraw& after = afterDraw_;
+    if (after.orbitCamera) placeOrbitCamera(after.clock, show_.scene6);
+    if (after.starDrift) driftStars(show_.dustField);
+    if (after.retire) retireParticles(*after.retire, after.clock);
+    for (Scene* scene : after.drawn)
+        if (scene && scene->magnetCount() > 0) restoreMagneticObjects(*scene);
+    after = AfterDraw{};
+}
+
+void Timeline::advance(Scene& scene) {
+    advanceScene(scene);
+    afterDraw_.drawn[afterDraw_.drawn[0] ? 1 : 0] = &scene;
+}
+
+void Timeline::step(float c) {
+    finishPreviousFrame();
+    if (!sectionEntered_) {
+        state_.sceneStart = wholeClock(c);
+        sectionEntered_ = true;
+    }
+    clock_ = c;
+    ++steps_;
+    afterDraw_.clock = c;
+    const CounterStep counter = kSections[section_].counter;
+    if (counter == CounterStep::BeforeDraw) frameCounter_ += 1;
+    stepSection(c);
+    flashDrawn_ = state_.flashAlpha;
+    if (section_ == kTitle && state_.flashAlpha > 1.0f) state_.flashAlpha = 1.0f;  // drawn unclamped, kept clamped
+    if (counter == CounterStep::AfterClock) frameCounter_ += 1;
+}
+
+void Timeline::stepSection(float c) {
+    Show& s = show_;
+    TimelineState& st = state_;
+    switch (section_) {
+        case kTitle:
+            animateTitle(c, s.scene3);
+            advance(s.scene3);
+            titleAlphaDrawn_ = st.titleAlpha;
             settleTitlePhase(c, st);
-        },
-        [&] {
-            if (st.flashAlpha > 0.0f) {
-                glColor4f(1.0f, 1.0f, 1.0f, st.flashAlpha);
-                if (st.flashAlpha > 1.0f) st.flashAlpha = 1.0f;
-                drawOverlay(5, -15.0f);
-            }
-            timelineFrames += 1;
-        });
-    glBlendFunc(GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA);
+            break;
+        case kCredits:
+            animateCredits(c, s.scene2);
+            advance(s.scene2);
+            settleCredits(c, st);
+            break;
+        case kFlight:
+            animateFlight(c, st, s.scene11);
+            advance(s.scene11);
+            settleFlight(c, st);
+            break;
+        case kSparks:
+            animateSparks(c, st, s, random_);
+            advance(s.scene);
+            afterDraw_.retire = &s.sparkSystem;
+            settleSparks(c, st);
+            break;
+        case kOrbit:
+            advance(s.scene6);
+            afterDraw_.orbitCamera = true;
+            st.flashAlpha = fadeFromEntry(c, st, 0.05);
+            break;
+        case kMagnets:
+            animateMagnets(c, frameCounter_, s);
+            advance(s.scene5);
+            advance(s.scene10);
+            st.flashAlpha = fadeFromEntry(c, st, 0.05);
+            break;
+        case kFountain:
+            animateFountain(c, st, s, random_);
+            advance(s.scene8);
+            afterDraw_.retire = &s.fountainSystem;
+            st.flashAlpha = fadeFromEntry(c, st, 0.08);
+            break;
+        case kStars:
+            animateStars(c, st, s.scene4);
+            advance(s.scene4);
+            afterDraw_.starDrift = true;
+            st.flashAlpha = f(std::clamp(1.0 - (static_cast<double>(c) - st.sceneStart) * 0.05, 0.0, 1.0));
+            break;
+        case kEnding:
+            animateTitle(static_cast<double>(c) - 2178.0, s.scene3);
+            advance(s.scene3);
+            settleEnding(c, st);
+            break;
+        default:
+            break;
+    }
+}
 
-    // 2: scene2 with the first three credits.
-    setProjection(90);
-    bool drewCredits = playLoop(st, 463.0f, [&](float c) {
-        animateCredits(c, show.scene2);
-        glBlendFunc(GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA);
-        drawScene(show.scene2);
+void Timeline::finish(bool presented) {
+    if (presented) {
+        if (kSections[section_].counter == CounterStep::AfterSwap) frameCounter_ += 1;
+        return;
+    }
+    leaveSection();
+}
+
+// The fade picture of every scene change, at `depth`, when its level is positive.
+void Timeline::drawFlash(float depth) const {
+    if (flashDrawn_ > 0.0f) {
+        glColor4f(1.0f, 1.0f, 1.0f, flashDrawn_);
+        drawOverlay(5, depth);
+    }
+}
+
+void Timeline::draw() {
+    const Section& schedule = kSections[section_];
+    if (drawnSection_ != section_) {
+        setProjection(schedule.fieldOfView);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-        settleCredits(c, st);
-        for (int k = 0; k < 3; ++k) {
-            glColor4f(1.0f, 1.0f, 1.0f, st.creditAlpha[k]);
-            drawOverlayAt(23 + k, 14.0f, -15.0f, -33.0f);
-        }
-        drawFlash(st.flashAlpha, -15.0f);
-    });
-    for (float& alpha : st.creditAlpha) alpha = 0.0f;
-    // Every frame of loop 2 ends on the additive blend function; a show
-    // started after it (--start) must not keep the one set after loop 1.
-    if (!drewCredits) glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-
-    // 3: the flight through scene11 with five sliding credits.
-    setProjection(90);
-    playLoop(st, 763.0f, [&](float c) {
-        animateFlight(c, st, show.scene11);
-        drawScene(show.scene11);
-        settleFlight(c, st);
-        const float* a = st.creditAlpha;
-        const float* o = st.creditOffset;
-        glColor4f(1.0f, 1.0f, 1.0f, a[0]);
-        drawOverlayAt(30, o[0] + 19.0f, -15.0f, -44.0f);
-        glColor4f(1.0f, 1.0f, 1.0f, a[1]);
-        drawOverlayAt(31, o[1] - 15.0f, 15.0f, -44.0f);
-        glColor4f(1.0f, 1.0f, 1.0f, a[2]);
-        drawOverlayAt(32, o[2], -15.0f, -44.0f);
-        glColor4f(1.0f, 1.0f, 1.0f, a[3]);
-        drawOverlayAt(33, o[3] - 19.0f, 18.0f, -44.0f);
-        glColor4f(1.0f, 1.0f, 1.0f, a[4]);
-        drawOverlayAt(34, o[4] + 19.0f, 10.0f, -44.0f);
-        drawFlash(st.flashAlpha, -15.0f);
-    });
-
-    // 4: a light circling the origin of scene, shedding sparks.
-    setProjection(65);
-    playLoop(st, 1028.0f, [&](float c) {
-        animateSparks(c, st, show);
-        drawScene(show.scene);
-        drawParticles(show.sparkSystem, c);
-        settleSparks(c, st);
-        drawFlash(st.flashAlpha, -25.0f);
-    });
-
-    // 5: scene6, its camera written after the draw.
-    setProjection(90);
-    playLoop(st, 1310.0f, [&](float c) {
-        drawScene(show.scene6);
-        settleOrbit(c, st, show.scene6);
-        drawFlash(st.flashAlpha, -15.0f);
-    });
-
-    // 6: magnets in scene5, the vortex of scene10 over it.
-    setProjection(65);
-    playLoop(
-        st, 1575.0f,
-        [&](float c) {
-            animateMagnets(c, show);
-            glBlendFunc(GL_DST_COLOR, GL_ONE_MINUS_DST_ALPHA);
-            drawScene(show.scene5);
+        drawnSection_ = section_;
+    }
+    const Show& s = show_;
+    const TimelineState& st = state_;
+    const float depth = schedule.flashDepth;
+    switch (section_) {
+        case kTitle:
+            drawScene(s.scene3);
+            glColor4f(1.0f, 1.0f, 1.0f, titleAlphaDrawn_);
+            drawOverlay(19, -20.0f);
+            drawFlash(depth);
+            break;
+        case kCredits:
+            glBlendFunc(GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA);
+            drawScene(s.scene2);
             glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-            drawScene(show.scene10);
+            for (int k = 0; k < 3; ++k) {
+                glColor4f(1.0f, 1.0f, 1.0f, st.creditAlpha[k]);
+                drawOverlayAt(23 + k, 14.0f, -15.0f, -33.0f);
+            }
+            drawFlash(depth);
+            break;
+        case kFlight: {
+            drawScene(s.scene11);
+            const float* a = st.creditAlpha;
+            const float* o = st.creditOffset;
+            glColor4f(1.0f, 1.0f, 1.0f, a[0]);
+            drawOverlayAt(30, o[0] + 19.0f, -15.0f, -44.0f);
+            glColor4f(1.0f, 1.0f, 1.0f, a[1]);
+            drawOverlayAt(31, o[1] - 15.0f, 15.0f, -44.0f);
+            glColor4f(1.0f, 1.0f, 1.0f, a[2]);
+            drawOverlayAt(32, o[2], -15.0f, -44.0f);
+            glColor4f(1.0f, 1.0f, 1.0f, a[3]);
+            drawOverlayAt(33, o[3] - 19.0f, 18.0f, -44.0f);
+            glColor4f(1.0f, 1.0f, 1.0f, a[4]);
+            drawOverlayAt(34, o[4] + 19.0f, 10.0f, -44.0f);
+            drawFlash(depth);
+            break;
+        }
+        case kSparks:
+            drawScene(s.scene);
+            drawParticles(s.sparkSystem, clock_);
+            drawFlash(depth);
+            break;
+        case kOrbit:
+            drawScene(s.scene6);
+            drawFlash(depth);
+            break;
+        case kMagnets:
+            glBlendFunc(GL_DST_COLOR, GL_ONE_MINUS_DST_ALPHA);
+            drawScene(s.scene5);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+            drawScene(s.scene10);
             glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
             drawOverlay(3, -25.0f);
-            settleMagnets(c, st);
-            drawFlash(st.flashAlpha, -25.0f);
-        },
-        {}, [] { timelineFrames += 1; });
-
-    // 7: the fountain in scene8.
-    prepareFountain(st, show.scene8);
-    setProjection(65);
-    playLoop(
-        st, 1840.0f,
-        [&](float c) {
-            animateFountain(c, st, show);
-            drawScene(show.scene8);
+            drawFlash(depth);
+            break;
+        case kFountain:
+            drawScene(s.scene8);
             // The fountain was made on GL 1.1 drivers, which reject
             // (GL_DST_COLOR, GL_SRC_ALPHA_SATURATE) and so draw it with the
             // additive function in force. Newer drivers accept the pair and
             // would turn every sprite into a dark square, so the fountain is
             // drawn with the function it was seen with.
             glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-            drawParticles(show.fountainSystem, c);
+            drawParticles(s.fountainSystem, clock_);
             glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-            settleFountain(c, st);
-            drawFlash(st.flashAlpha, -25.0f);
-        },
-        [] { timelineFrames += 1; });
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-
-    // 8: through the star field of scene4.
-    setProjection(65);
-    playLoop(st, 2178.0f, [&](float c) {
-        animateStars(c, st, show.scene4);
-        drawScene(show.scene4);
-        glEnable(GL_FOG);
-        drawParticles(show.dustField, c);
-        glDisable(GL_FOG);
-        settleStars(c, st, show.dustField);
-        drawFlash(st.flashAlpha, -25.0f);
-    });
-
-    // 9: the ending, the opening camera path over scene3 under the title.
-    setProjection(90);
-    playLoop(
-        st, 2310.0f,
-        [&](float c) {
-            animateTitle(static_cast<double>(c) - 2178.0, show.scene3);
-            drawScene(show.scene3);
-            settleEnding(c, st);
+            drawFlash(depth);
+            break;
+        case kStars:
+            drawScene(s.scene4);
+            glEnable(GL_FOG);
+            drawParticles(s.dustField, clock_);
+            glDisable(GL_FOG);
+            drawFlash(depth);
+            break;
+        case kEnding:
+            drawScene(s.scene3);
             glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
             drawOverlay(19, -20.0f);
-        },
-        [&] {
-            drawFlash(st.flashAlpha, -15.0f);
-            timelineFrames += 1;
-        });
+            drawFlash(depth);
+            break;
+        default:
+            break;
+    }
 }

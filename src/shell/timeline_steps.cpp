@@ -2,11 +2,10 @@
 // object movement, credit fade, particle burst and flash level, as functions
 // of the clock value c a frame is drawn with (tenths of a second). Sines and
 // cosines and their products are worked out in double and stored as float.
-// Nothing here touches GL; timeline.cpp calls these around its draws.
+// Nothing here touches GL; Timeline::step calls these.
 #include <algorithm>
 #include <cmath>
 
-#include "shell/settings.h"
 #include "shell/timeline.h"
 
 namespace {
@@ -33,21 +32,17 @@ void placeLight(Scene& scene, int index, double x, double y, double z, double w)
 }
 
 // One velocity component of a burst: -1 to 0.99 in steps of 0.01.
-float burstComponent(int range, int shift) { return f((showRand() % range - shift) * 0.01); }
+float burstComponent(ShowRandom& random, int range, int shift) { return f((random.next() % range - shift) * 0.01); }
 
-// A flash level that starts at 1 on entry to the loop and falls by `rate`
-// per clock unit.
+}  // namespace
+
 float fadeFromEntry(float c, const TimelineState& state, double rate) {
     return f(1.0 - (static_cast<double>(c) - state.sceneStart) * rate);
 }
 
-}  // namespace
-
 int32_t wholeClock(float c) { return static_cast<int32_t>(c); }
 
-void enterLoop(TimelineState& state, float c) { state.sceneStart = wholeClock(c); }
-
-// ---- Loops 1 and 9 ----------------------------------------------------------
+// ---- Title and ending ----------------------------------------------------------
 
 void animateTitle(double t, Scene& scene3) {
     scene3.cameraTarget.setVec3(0.0f, 20.0f, 0.0f, 0.0f);
@@ -58,19 +53,19 @@ void animateTitle(double t, Scene& scene3) {
 
 void settleTitlePhase(float c, TimelineState& state) {
     const double cd = c;
-    if (c > 115.0f && state.phase == 0) {
+    if (c > 115.0f && state.titlePhase == 0) {
         state.sceneStart = wholeClock(c);
-        state.phase = 1;
+        state.titlePhase = 1;
     }
-    if (state.phase == 1) state.shake = f(std::min((cd - state.sceneStart) * 0.02, 1.0));
-    if (c > 170.0f && state.phase == 1) {
+    if (state.titlePhase == 1) state.titleAlpha = f(std::min((cd - state.sceneStart) * 0.02, 1.0));
+    if (c > 170.0f && state.titlePhase == 1) {
         state.sceneStart = wholeClock(c);
-        state.phase = 2;
+        state.titlePhase = 2;
     }
-    if (state.phase == 2) {
+    if (state.titlePhase == 2) {
         const double d = cd - state.sceneStart;
         state.flashAlpha = f(d * 0.025);
-        state.shake = f(std::max(1.0 - d * 0.11, 0.0));
+        state.titleAlpha = f(std::max(1.0 - d * 0.11, 0.0));
     }
 }
 
@@ -79,7 +74,7 @@ void settleEnding(float c, TimelineState& state) {
     if (c > 2260.0f) state.flashAlpha = f((static_cast<double>(c) - 2260.0) * 0.08);
 }
 
-// ---- Loop 2 -------------------------------------------------------------------
+// ---- Credits -------------------------------------------------------------------
 
 void animateCredits(float c, Scene& scene2) {
     const double cd = c;
@@ -117,7 +112,7 @@ void settleCredits(float c, TimelineState& state) {
     if (c > 453.0f) state.flashAlpha = f((cd - 453.0) * 0.1);
 }
 
-// ---- Loop 3 -------------------------------------------------------------------
+// ---- Flight -------------------------------------------------------------------
 
 void animateFlight(float c, const TimelineState& state, Scene& scene11) {
     const double cd = c;
@@ -160,14 +155,13 @@ void settleFlight(float c, TimelineState& state) {
     if (c > 728.0f) state.flashAlpha = f((cd - 728.0) * 0.2);
 }
 
-// ---- Loop 4 -------------------------------------------------------------------
+// ---- Sparks -------------------------------------------------------------------
 
-void animateSparks(float c, TimelineState& state, Show& show) {
+void animateSparks(float c, TimelineState& state, Show& show, ShowRandom& random) {
     const double cd = c;
-    timelineFrames += 1;
     Scene& scene = show.scene;
     scene.cameraPosition.setVec3(f(4.0 * std::sin(0.13 * cd) - 20.0),
-                                 f(3.0 * state.shake * std::sin(0.14 * cd) - 2.0),
+                                 f(3.0 * state.cameraSway * std::sin(0.14 * cd) - 2.0),
                                  f(4.0 * std::cos(0.08 * cd) - 15.0), 1.0f);
     scene.cameraTarget.setVec3(0.0f, 0.0f, 0.0f, 1.0f);
     Vec3& emitter = state.emitterPosition;
@@ -178,9 +172,9 @@ void animateSparks(float c, TimelineState& state, Show& show) {
     if (c != static_cast<float>(state.lastBurst)) {
         for (int i = 0; i < 5; ++i) {
             Vec3 velocity;
-            velocity.x = burstComponent(200, 100);
-            velocity.y = burstComponent(200, 100);
-            velocity.z = burstComponent(200, 100);
+            velocity.x = burstComponent(random, 200, 100);
+            velocity.y = burstComponent(random, 200, 100);
+            velocity.z = burstComponent(random, 200, 100);
             spawnParticle(show.sparkSystem, emitter, velocity, 1.0f, 0.025f, c);
         }
         state.lastBurst = wholeClock(c);
@@ -189,28 +183,27 @@ void animateSparks(float c, TimelineState& state, Show& show) {
 
 void settleSparks(float c, TimelineState& state) {
     state.flashAlpha = fadeFromEntry(c, state, 0.1);
-    state.shake = f(std::max(static_cast<double>(state.flashAlpha) + 1.0, 0.0));
+    state.cameraSway = f(std::max(static_cast<double>(state.flashAlpha) + 1.0, 0.0));
 }
 
-// ---- Loop 5 -------------------------------------------------------------------
+// ---- Orbit -------------------------------------------------------------------
 
-void settleOrbit(float c, TimelineState& state, Scene& scene6) {
+void placeOrbitCamera(float c, Scene& scene6) {
     const double cd = c;
     scene6.cameraPosition.setVec3(f(7.0 * std::cos(0.12 * cd)), f(std::sin(0.07 * cd) + 9.0),
                                   f(7.0 * std::sin(0.12 * cd)), 0.0f);
     scene6.cameraTarget.setVec3(f(5.0 * std::cos(0.05 * cd)), f(5.0 * std::sin(0.03 * cd) + 3.0),
                                 f(6.0 * std::sin(0.04 * cd)), 0.0f);
     if (OmniLight* light = omniLight(scene6, 0)) light->flareSize = 0.0f;
-    state.flashAlpha = fadeFromEntry(c, state, 0.05);
 }
 
-// ---- Loop 6 -------------------------------------------------------------------
+// ---- Magnets -------------------------------------------------------------------
 
-void animateMagnets(float c, Show& show) {
+void animateMagnets(float c, int32_t frameCounter, Show& show) {
     Scene& scene5 = show.scene5;
     if (SceneObject* spinner = object(scene5, 0)) spinner->rotation.z = f(spinner->rotation.z + 0.1);
     if (SceneObject* spinner = object(scene5, 1)) spinner->rotation.z = f(spinner->rotation.z - 0.1);
-    const double n = timelineFrames;
+    const double n = frameCounter;
     if (Magnet* m = magnet(scene5, 0))
         m->setVec3(f(20.0 * std::sin(0.01 * n)), f(15.0 * std::cos(0.02 * n)),
                    f(3.0 * std::sin(0.01 * n) + 6.0), 10.0f);
@@ -233,9 +226,7 @@ void animateMagnets(float c, Show& show) {
     }
 }
 
-void settleMagnets(float c, TimelineState& state) { state.flashAlpha = fadeFromEntry(c, state, 0.05); }
-
-// ---- Loop 7 -------------------------------------------------------------------
+// ---- Fountain -------------------------------------------------------------------
 
 void prepareFountain(TimelineState& state, Scene& scene8) {
     if (SceneObject* o = object(scene8, 17)) o->visible = false;
@@ -245,17 +236,17 @@ void prepareFountain(TimelineState& state, Scene& scene8) {
         if (SceneObject* o = object(scene8, i)) o->textureId = 15;
     for (int i = 2; i <= 16; i += 2)
         if (SceneObject* o = object(scene8, i)) o->textureId = 14;
-    state.phase = 0;
+    state.fountainPhase = 0;
 }
 
-void animateFountain(float c, TimelineState& state, Show& show) {
+void animateFountain(float c, TimelineState& state, Show& show, ShowRandom& random) {
     const double cd = c;
     Scene& scene8 = show.scene8;
     scene8.cameraPosition.setVec3(f(10.0 * std::sin(0.1 * cd)), 2.0f, f(10.0 * std::cos(0.1 * cd)), 0.0f);
     scene8.cameraTarget.setVec3(f(2.0 * std::sin(0.03 * cd)), 0.0f, f(3.0 * std::cos(0.04 * cd)), 0.0f);
     if (c > 1707.0f) {
-        if (state.phase == 0) {
-            state.phase = 1;
+        if (state.fountainPhase == 0) {
+            state.fountainPhase = 1;
             state.sceneStart = wholeClock(c);
         }
         scene8.cameraPosition.setVec3(f(-6.0 * std::sin(0.1 * cd)), f(std::sin(0.01 * cd) + 2.0),
@@ -268,32 +259,28 @@ void animateFountain(float c, TimelineState& state, Show& show) {
         source.setVec3(0.0f, -1.5f, 0.0f, 0.0f);
         for (int i = 0; i < 5; ++i) {
             Vec3 velocity;
-            velocity.x = burstComponent(200, 100);
-            velocity.y = burstComponent(100, 0);
-            velocity.z = burstComponent(200, 100);
+            velocity.x = burstComponent(random, 200, 100);
+            velocity.y = burstComponent(random, 100, 0);
+            velocity.z = burstComponent(random, 200, 100);
             spawnParticle(show.fountainSystem, source, velocity, 0.45f, 0.009f, c);
         }
         state.lastBurst = wholeClock(c);
     }
 }
 
-void settleFountain(float c, TimelineState& state) { state.flashAlpha = fadeFromEntry(c, state, 0.08); }
-
-// ---- Loop 8 -------------------------------------------------------------------
+// ---- Stars -------------------------------------------------------------------
 
 void animateStars(float c, const TimelineState& state, Scene& scene4) {
     const double cd = c;
-    timelineFrames += 1;
     scene4.cameraPosition.setVec3(f(2.5 * std::sin(0.07 * cd + 80.0)),
-                                  f(2.0 * std::cos(40.0 - 0.035 * cd) + 2.0 * state.shake * std::sin(cd)),
+                                  f(2.0 * std::cos(40.0 - 0.035 * cd) + 2.0 * state.cameraSway * std::sin(cd)),
                                   2.0f, 0.0f);
     scene4.cameraTarget.setVec3(f(6.0 * std::cos(0.05 * cd)), f(-7.0 * std::sin(0.04 * cd)), 15.0f, 0.0f);
 }
 
-void settleStars(float c, TimelineState& state, ParticleSystem& dustField) {
+void driftStars(ParticleSystem& dustField) {
     for (Particle& star : dustField.particles) {
         star.position.z = f(star.position.z - 0.07);
         if (star.position.z < 0.0f) star.position.z = f(star.position.z + 50.0);
     }
-    state.flashAlpha = f(std::clamp(1.0 - (static_cast<double>(c) - state.sceneStart) * 0.05, 0.0, 1.0));
 }

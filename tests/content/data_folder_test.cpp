@@ -258,6 +258,7 @@ TEST(GeneratedData, CameraPathsStayClearOfEverySurface) {
     LoadedShow loaded;
     Show& show = *loaded.show;
     TimelineState state;
+    ShowRandom random;
     // Steps the section from `from` to `to` in half units; the camera after each step.
     const auto stayClear = [&](Scene& scene, double from, double to, auto&& step) {
         std::vector<P3> eyes;
@@ -269,17 +270,16 @@ TEST(GeneratedData, CameraPathsStayClearOfEverySurface) {
     };
     stayClear(show.scene3, 0, 205, [&](float c) { animateTitle(c, show.scene3); });
     stayClear(show.scene2, 205, 463, [&](float c) { animateCredits(c, show.scene2); });
-    enterLoop(state, 463);
+    state.sceneStart = 463;
     stayClear(show.scene11, 463, 763, [&](float c) { animateFlight(c, state, show.scene11); });
-    enterLoop(state, 763);
-    state.shake = 0;
-    stayClear(show.scene, 763, 1028, [&](float c) { animateSparks(c, state, show), settleSparks(c, state); });
-    enterLoop(state, 1028);
-    stayClear(show.scene6, 1028, 1310, [&](float c) { settleOrbit(c, state, show.scene6); });
+    state.sceneStart = 763;
+    state.cameraSway = 0;
+    stayClear(show.scene, 763, 1028, [&](float c) { animateSparks(c, state, show, random), settleSparks(c, state); });
+    stayClear(show.scene6, 1028, 1310, [&](float c) { placeOrbitCamera(c, show.scene6); });
     prepareFountain(state, show.scene8);
-    enterLoop(state, 1575);
-    stayClear(show.scene8, 1575, 1840, [&](float c) { animateFountain(c, state, show); });
-    state.shake = 0;
+    state.sceneStart = 1575;
+    stayClear(show.scene8, 1575, 1840, [&](float c) { animateFountain(c, state, show, random); });
+    state.cameraSway = 0;
     stayClear(show.scene4, 1840, 2178, [&](float c) { animateStars(c, state, show.scene4); });
     stayClear(show.scene3, 2178, 2310, [&](float c) { animateTitle(c - 2178.0, show.scene3); });
     // The magnet scene and the vortex over it keep their scripts' cameras,

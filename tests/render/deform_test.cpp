@@ -93,6 +93,14 @@ SceneObject& addRingObject(Scene& scene) {
 
 float angleOf(const Vec3& p) { return std::atan2(p.y, p.x); }
 
+// One frame of a scene as the timeline plays it: advanced, drawn, and its
+// magnetic objects put back at rest.
+void playFrame(Scene& scene) {
+    advanceScene(scene);
+    drawScene(scene);
+    if (scene.magnetCount() > 0) restoreMagneticObjects(scene);
+}
+
 TEST_F(RenderTest, VortexPulseTravelsOneRingPerFrameAndTurnsAccumulate) {
     Scene scene;
     SceneObject& o = addRingObject(scene);
@@ -100,7 +108,7 @@ TEST_F(RenderTest, VortexPulseTravelsOneRingPerFrameAndTurnsAccumulate) {
     setRingAngles(o, 0, 0, 0.02f);
     const int firstTurn[4] = {1, 1, 2, 3};  // frame in which ring k turns
     for (int frame = 1; frame <= 4; ++frame) {
-        drawScene(scene);
+        playFrame(scene);
         if (frame == 1) setRingAngles(o, 0, 0, 0);
         for (size_t k = 0; k < 4; ++k) {
             const int turns = frame >= firstTurn[k] ? 1 : 0;
@@ -113,7 +121,7 @@ TEST_F(RenderTest, VortexPulseTravelsOneRingPerFrameAndTurnsAccumulate) {
     Scene steady;
     SceneObject& s = addRingObject(steady);
     setRingAngles(s, 0, 0, 0.02f);
-    for (int frame = 0; frame < 3; ++frame) drawScene(steady);
+    for (int frame = 0; frame < 3; ++frame) playFrame(steady);
     const int turns[4] = {3, 3, 2, 1};
     for (size_t k = 0; k < 4; ++k)
         EXPECT_NEAR(angleOf(s.vertices[k].position), 0.02f * turns[k], 1e-5f) << k;
@@ -127,7 +135,7 @@ TEST_F(RenderTest, MagnetsDeformTheDrawnShapeAndTheFrameEndRestoresIt) {
     quad.magnetic = true;
     // No magnets: drawn as it is, and nothing is restored.
     quad.vertices[0].position.x = -1.5f;
-    drawScene(scene);
+    playFrame(scene);
     EXPECT_EQ(quad.vertices[0].position.x, -1.5f);
     quad.vertices[0].position.x = -1.0f;
 
@@ -136,7 +144,7 @@ TEST_F(RenderTest, MagnetsDeformTheDrawnShapeAndTheFrameEndRestoresIt) {
     SceneObject& plain = addQuad(scene, 2, 2, 3, 3, 0, 2);
     plain.vertices[0].position.x = 2.5f;  // not magnetic: left alone
     clearAll();
-    drawScene(scene);
+    playFrame(scene);
     // x = 1.2 lies outside the rest shape and inside the deformed one (1.33).
     const int px = kWidth / 2 + static_cast<int>(1.2f / 5.0f * kHeight / 2);
     EXPECT_EQ(at(px, kHeight / 2), (Rgb{255, 255, 255}));
@@ -150,8 +158,8 @@ TEST_F(RenderTest, MagneticVortexObjectKeepsItsRestShapeWhileItsNormalsTurn) {
     SceneObject& o = addRingObject(scene);
     o.magnetic = true;
     setRingAngles(o, 0, 0, 0.1f);
-    drawScene(scene);
-    drawScene(scene);
+    playFrame(scene);
+    playFrame(scene);
     for (const MeshVertex& v : o.vertices) {
         EXPECT_EQ(v.position.x, v.basePosition.x);
         EXPECT_EQ(v.position.y, 0.0f);

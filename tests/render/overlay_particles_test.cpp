@@ -93,7 +93,7 @@ TEST_F(RenderTest, ParticlesLeaveTheirRotationInTheMatrixAndANeutralState) {
     expectMatrixNear(left, modelview());
 }
 
-TEST_F(RenderTest, ParticlesMoveShrinkAndFreeTheirSlotAfterOneLastDraw) {
+TEST_F(RenderTest, ParticlesMoveShrinkAndAreFreedAfterOneLastDraw) {
     solidTexture(1, 255, 255, 255);
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
@@ -104,6 +104,7 @@ TEST_F(RenderTest, ParticlesMoveShrinkAndFreeTheirSlotAfterOneLastDraw) {
         glLoadIdentity();
         gluLookAt(0, 0, 5, 0, 0, 0, 0, 1, 0);
         drawParticles(system, now);
+        retireParticles(system, now);
     };
     // Velocity in units per second, clock in tenths: at clock 10 it has moved 1 unit.
     spawnParticle(system, vec(-1, 0, 0), vec(1, 0, 0), 0.5f, 0.1f, 0.0f);

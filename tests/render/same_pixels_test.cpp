@@ -201,6 +201,7 @@ TEST_F(RenderTest, SpritesSentAsOneBlockGiveThePixelsOfOneBillboardEach) {
     frameStart();
     unlikelyCurrentValues();
     drawParticles(system, now);
+    retireParticles(system, now);
     const Pixels oneBlock = gl.readPixels();
 
     EXPECT_EQ(differingBytes(oneEach, oneBlock), 0u);

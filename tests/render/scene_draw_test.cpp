@@ -32,6 +32,7 @@ TEST_F(RenderTest, SceneFrameLeavesTheNeutralState) {
     o.shading = SHADING_ENVMAPPING;
     glColor4f(0.2f, 0.3f, 0.4f, 0.5f);
 
+    advanceScene(scene);
     drawScene(scene);
 
     EXPECT_EQ(scene.frameCount, 157);
@@ -212,10 +213,11 @@ TEST_F(RenderTest, OmniSpritesDoNotHideEachOtherWhileSpotSpritesDo) {
     spot.spotLights[1].flareTexture = 8;
     spot.spotLights[0].direction.setVec3(0, 0, -3, 0);
     clearAll();
+    advanceScene(spot);
     drawScene(spot);
     EXPECT_EQ(centre(), (Rgb{255, 0, 0}));
     EXPECT_EQ(at(92, 60), (Rgb{0, 255, 0}));
-    // The record keeps the normalised direction.
+    // The frame's advance normalised the direction the light is given.
     EXPECT_EQ(spot.spotLights[0].direction.z, -1.0f);
     GLfloat direction[3];
     glGetLightfv(GL_LIGHT0, GL_SPOT_DIRECTION, direction);
