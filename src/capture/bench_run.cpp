@@ -21,6 +21,7 @@
 #include "shell/frame.h"
 #include "shell/json_writer.h"
 #include "shell/music.h"
+#include "shell/schedule.h"
 #include "shell/settings.h"
 
 namespace {
@@ -28,16 +29,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 const Clock::time_point processStart = Clock::now();
-
-// Clock values (tenths) at which the nine sections end.
-constexpr float kSectionEnds[] = {205, 463, 763, 1028, 1310, 1575, 1840, 2178, 2310};
-constexpr int kSections = 9;
-
-int sectionOf(float clock) {
-    for (int i = 0; i < kSections; ++i)
-        if (clock < kSectionEnds[i]) return i;
-    return kSections - 1;
-}
 
 struct FrameTime {
     float ms;
@@ -77,7 +68,7 @@ int runBench(const CommandLine& options) {
             float ms = std::chrono::duration<float, std::milli>(now - last).count();
             // The frame just finished was drawn with the clock of the
             // previous step; attribute it to that frame's section.
-            frames.push_back({ms, static_cast<uint8_t>(sectionOf(span.frameClock(static_cast<int64_t>(frames.size()) + 1)))});
+            frames.push_back({ms, static_cast<uint8_t>(sectionAt(span.frameClock(static_cast<int64_t>(frames.size()) + 1)))});
         }
         last = now;
     });
@@ -96,12 +87,12 @@ int runBench(const CommandLine& options) {
         .value("peakRssMiB", static_cast<double>(usage.ru_maxrss) / 1024.0);
     json.beginArray("sections");
     std::vector<float> all;
-    for (int s = 0; s < kSections; ++s) {
+    for (size_t s = 0; s < kSectionCount; ++s) {
         std::vector<float> ms;
         for (const FrameTime& f : frames)
             if (f.section == s) ms.push_back(f.ms);
         all.insert(all.end(), ms.begin(), ms.end());
-        json.beginObject().value("section", s + 1);
+        json.beginObject().value("section", static_cast<int>(s) + 1);
         writeStats(json, ms);
         json.endObject();
     }

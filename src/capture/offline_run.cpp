@@ -21,12 +21,11 @@
 #include "shell/app.h"
 #include "shell/frame.h"
 #include "shell/music.h"
+#include "shell/schedule.h"
 #include "shell/settings.h"
 #include "window/gl_window.h"
 
 namespace {
-
-constexpr double kShowEnd = 2310.0;  // tenths: the last loop's end
 
 volatile std::sig_atomic_t interrupted = 0;
 
@@ -62,26 +61,21 @@ private:
 
 }  // namespace
 
+int64_t OfflineSpan::firstFrame() const { return firstFrameAt(static_cast<float>(start), fps); }
+
 int64_t OfflineSpan::frameCount() const {
-    int64_t n = 0;
-    // Count the frames the loop presents: the clock test uses the float value.
-    const float limit = static_cast<float>(end);
-    int64_t guess = static_cast<int64_t>(std::ceil((end - start) * fps / 10.0));
-    if (guess < 0) return 0;
-    n = guess > 0 ? guess - 1 : 0;
-    while (n > 0 && frameClock(n - 1) >= limit) --n;
-    while (frameClock(n) < limit) ++n;
-    return n;
+    const auto limit = static_cast<float>(end);
+    const int64_t first = firstFrame();
+    int64_t n = firstFrameAt(limit, fps);  // the first frame the run does not show
+    return n > first ? n - first : 0;
 }
 
-float OfflineSpan::frameClock(int64_t n) const {
-    return static_cast<float>(static_cast<float>(start) + static_cast<double>(n) * 10.0 / fps);
-}
+float OfflineSpan::frameClock(int64_t n) const { return steppedClock(0.0, firstFrame() + n, fps); }
 
 OfflineSpan offlineSpan(const CommandLine& options) {
     OfflineSpan span;
     span.start = options.startSeconds * 10.0;
-    span.end = options.endSeconds ? std::min(kShowEnd, *options.endSeconds * 10.0) : kShowEnd;
+    span.end = options.endSeconds ? std::min<double>(kShowEnd, *options.endSeconds * 10.0) : kShowEnd;
     span.fps = options.fps;
     return span;
 }
@@ -108,7 +102,7 @@ int runCapture(const CommandLine& options) {
     target.width = options.width > 0 ? options.width : screenWidth;
     target.height = options.height > 0 ? options.height : screenHeight;
     target.fps = options.fps;
-    target.startSeconds = options.startSeconds;
+    target.startSeconds = offlineSpan(run).frameClock(0) / 10.0;  // the soundtrack from the first frame
     if (options.music && captureKind(options.capture) == CaptureKind::Video) {
         std::string soundtrack = resolveDataPath(kSoundtrackPath);
         std::error_code ec;

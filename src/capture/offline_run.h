@@ -9,17 +9,22 @@
 #include <string>
 
 #include "shell/command_line.h"
+#include "shell/schedule.h"
 
 // Clock range of an offline run in tenths: from --start to --end or the
 // show's end (231 s).
 struct OfflineSpan {
     double start = 0.0;  // tenths of a second
-    double end = 2310.0; // tenths of a second
+    double end = kShowEnd; // tenths of a second
     int fps = 60;        // 60
 
-    // Frames the run presents: every n with start + n * 10 / fps < end.
+    // The run shows the frames of the step from 0 (clock n * 10 / fps) from
+    // the first at or after start while their clock is below end: the same
+    // frames a run from 0 shows.
+    int64_t firstFrame() const;
+    // Frames the run presents.
     int64_t frameCount() const;
-    // Clock value of frame n, exactly as the stepped clock computes it.
+    // Clock value of the run's frame n (n = 0 is its first).
     float frameClock(int64_t n) const;
 };
 

@@ -145,11 +145,17 @@ int runShow(const CommandLine& options) {
     showLoadingScreen(*show);
     loadShowScenes(*show);
     buildParticles(*show, *timeline);
+    // --start: the show's state is stepped from 0 at the run's step (the
+    // capture's, or 60 a second live) up to the start, so what follows is
+    // what a run from 0 shows.
+    const auto start = static_cast<float>(options.startSeconds * 10.0);
+    const int fps = steppedClockFps() > 0 ? steppedClockFps() : kLiveFps;
+    if (start > 0.0f) seekTimeline(*timeline, start, 0.0, fps);
     if (musicEnabled) {
         platform::setWindowTitle("music...");
         if (!startMusic(options.startSeconds)) return 1;  // the window goes with the process
     }
-    startClock(static_cast<float>(options.startSeconds * 10.0));
+    startClock(start);
     platform::setWindowTitle(kShowTitle);
     playTimeline(*timeline);
     if (musicEnabled && std::getenv("ORBELUNE_AV_REPORT")) reportAvDrift();

@@ -59,8 +59,7 @@ int64_t seekTimeline(Timeline& timeline, float target, double origin, int fps) {
     for (float c = steppedClock(origin, n, fps); c < target && timeline.enter(c);
          c = steppedClock(origin, ++n, fps)) {
         timeline.step(c);
-        const float next = steppedClock(origin, n + 1, fps);
-        if (!(next < target) || !(next < kSections[timeline.section()].endTime)) {
+        if (!(steppedClock(origin, n + 1, fps) < target)) {
             glClear(GL_COLOR_BUFFER_BIT);
             timeline.draw();
             glColor4f(1.0f, 1.0f, 1.0f, 1.0f);

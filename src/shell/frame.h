@@ -10,15 +10,19 @@
 
 class Timeline;
 
+// The live show's step: its per-frame motion was made for about 60 frames a
+// second. The frame cap, --start and the catch-up after a hidden spell use it.
+constexpr int kLiveFps = 60;
+
 // Plays the timeline from the current clock to the end of the show.
 void playTimeline(Timeline& timeline);
 
 // Steps frames n = 0, 1, ... of a fixed step (clock value
 // steppedClock(origin, n, fps)) while their clock is below `target`, without
-// presenting any, and returns how many were stepped. The last frame of each
-// section passed and the frame just before `target` are drawn (not shown),
-// so that the GL state one frame hands to the next (the lights' parameters)
-// is what a played run leaves: the frames that follow are the frames a run
+// presenting any, and returns how many were stepped. The frame just before
+// `target` is drawn (not shown), so that the GL state one frame hands to the
+// next (the lights get their parameters after the objects they light) is
+// what a played run leaves: the frames that follow are the frames a run
 // through every step draws.
 int64_t seekTimeline(Timeline& timeline, float target, double origin, int fps);
 

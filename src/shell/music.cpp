@@ -15,9 +15,8 @@ uint32_t clockBase = 0;
 uint32_t musicStream = 0;
 
 namespace {
-double clockStart = 0.0;   // tenths of a second at startClock
 int stepFps = 0;           // 0: wall clock; else frames per second of the stepped clock
-int64_t stepFrame = 0;     // updateClock calls since startClock (stepped clock)
+int64_t stepFrame = 0;     // frame of the step the clock shows (stepped clock)
 }  // namespace
 
 bool startMusic(double startSeconds) {
@@ -48,14 +47,27 @@ void fatalAudioError(const char* text) {
 }
 
 void startClock(float startTime) {
-    clockStart = startTime;
-    stepFrame = 0;
+    if (stepFps > 0) {
+        stepFrame = firstFrameAt(startTime, stepFps);
+        demoClock = steppedClock(0.0, stepFrame, stepFps);
+        return;
+    }
     demoClock = startTime;
     // The base lies startTime before now, so the wall clock continues from it.
     clockBase = platform::ticks() - static_cast<uint32_t>(std::llround(static_cast<double>(startTime) * 100.0));
 }
 
 void useSteppedClock(int fps) { stepFps = fps; }
+
+int steppedClockFps() { return stepFps; }
+
+int64_t firstFrameAt(float time, int fps) {
+    if (!(time > 0.0f)) return 0;
+    auto n = static_cast<int64_t>(static_cast<double>(time) * fps / 10.0);
+    if (n > 0) --n;
+    while (steppedClock(0.0, n, fps) < time) ++n;
+    return n;
+}
 
 float showTimeAt(uint32_t now, uint32_t base) {
     const auto elapsed = static_cast<int32_t>(now - base);
@@ -69,7 +81,7 @@ float steppedClock(double origin, int64_t n, int fps) {
 void updateClock() {
     if (stepFps > 0) {
         ++stepFrame;
-        demoClock = steppedClock(clockStart, stepFrame, stepFps);
+        demoClock = steppedClock(0.0, stepFrame, stepFps);
         return;
     }
     demoClock = showTimeAt(platform::ticks(), clockBase);

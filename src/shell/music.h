@@ -22,12 +22,18 @@ void stopMusic();
 // process with status 1.
 [[noreturn]] void fatalAudioError(const char* text);
 
-// The show clock reads `startTime` (tenths of a second) now.
+// The show clock reads `startTime` (tenths of a second) now. With the
+// stepped clock it starts at the first frame of the step at or after
+// `startTime`.
 void startClock(float startTime = 0.0f);
-// Offline rendering: from the next startClock on, the n-th updateClock sets
-// demoClock to startTime + n * 10 / fps exactly, whatever the wall clock
-// says (computed from n, never accumulated). fps 0 returns to the wall clock.
+// Offline rendering: from the next startClock on, the clock runs through the
+// frames of a fixed step from 0, steppedClock(0, n, fps), one frame per
+// updateClock, whatever the wall clock says. fps 0 returns to the wall clock.
 void useSteppedClock(int fps);
+// Frames per second of the stepped clock; 0 on the wall clock.
+int steppedClockFps();
+// The first frame n of a fixed step from 0 whose clock is at or after `time`.
+int64_t firstFrameAt(float time, int fps);
 // demoClock = (counter - clockBase) read as signed 32 bits, x 0.01.
 void updateClock();
 // Clock value of frame n of a fixed step of `fps` frames a second that

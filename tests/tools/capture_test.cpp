@@ -1,9 +1,10 @@
-// Capture: the stepped clock, frame counts, and the real program writing a
-// video with ffmpeg and a folder of PNG frames.
+// Capture: the stepped clock, frame counts, exact seek, and the real program
+// writing a video with ffmpeg and a folder of PNG frames.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <vector>
@@ -37,7 +38,7 @@ std::string program() {
     return std::string("'") + ORBELUNE_PROGRAM + "' --data '" + fs::path(ORBELUNE_DATA_DIR).parent_path().string() + "'";
 }
 
-TEST(Capture, SteppedClockGivesFrameNExactlyFromN) {
+TEST(Capture, SteppedClockRunsThroughTheFramesOfARunFromZero) {
     for (double startSeconds : {0.0, 46.3, 157.5}) {
         for (int fps : {24, 30, 60}) {
             CommandLine options;
@@ -46,12 +47,16 @@ TEST(Capture, SteppedClockGivesFrameNExactlyFromN) {
             OfflineSpan span = offlineSpan(options);
             useSteppedClock(fps);
             startClock(static_cast<float>(startSeconds * 10.0));
-            EXPECT_EQ(demoClock, span.frameClock(0));
+            // The first frame of the step at or after the start.
+            const int64_t first = span.firstFrame();
+            EXPECT_EQ(demoClock, steppedClock(0.0, first, fps));
+            EXPECT_GE(demoClock, static_cast<float>(startSeconds * 10.0));
+            if (first > 0) EXPECT_LT(steppedClock(0.0, first - 1, fps), static_cast<float>(startSeconds * 10.0));
             for (int64_t n = 1; n <= 2000; ++n) {
                 updateClock();
                 ASSERT_EQ(demoClock, span.frameClock(n)) << "frame " << n << " at " << fps << " fps";
                 // Computed from n, not accumulated: within float rounding of the exact value.
-                double exact = startSeconds * 10.0 + static_cast<double>(n) * 10.0 / fps;
+                const double exact = static_cast<double>(first + n) * 10.0 / fps;
                 ASSERT_NEAR(demoClock, exact, exact * 1e-6);
             }
         }
@@ -166,6 +171,49 @@ TEST(Capture, ClearMessagesWhenItCannotWrite) {
     output = run(program() + " --capture /tmp/orbelune-none.avi --end 0.1", status);
     EXPECT_EQ(status, 1);
     EXPECT_NE(output.find("existing folder or a .mp4, .mkv or .webm file"), std::string::npos) << output;
+}
+
+// Exact seek: a capture that starts inside a section, or just after a
+// section boundary, writes byte for byte the frames that one capture of the
+// whole show from 0 holds at the same times (particles, counters, flashes,
+// title and credits, lights and all).
+TEST(Capture, StartAnywhereGivesTheFramesOfACaptureFromZero) {
+    const ScratchFolder scratch("orbelune-capture-seek-");
+    const fs::path whole = scratch.root() / "whole";
+    fs::create_directories(whole);
+    const std::string common = " --mode 96x72 --fps 2";
+    int status = 0;
+    std::string output = run(program() + " --capture '" + whole.string() + "'" + common, status);
+    ASSERT_EQ(status, 0) << output;
+    const std::string starts[] = {
+        // inside each section
+        "16", "37", "61", "93", "121", "150", "179", "205", "226",
+        // the first frame at 2 frames a second after each boundary
+        "20.5", "46.5", "76.5", "103", "131", "157.5", "184", "218",
+    };
+    int compared = 0;
+    for (const std::string& start : starts) {
+        SCOPED_TRACE("--start " + start);
+        const fs::path part = scratch.root() / ("from" + start);
+        fs::create_directories(part);
+        const double end = std::stod(start) + 1.0;  // two frames
+        output = run(program() + " --capture '" + part.string() + "'" + common + " --start " + start + " --end " +
+                         std::to_string(end),
+                     status);
+        ASSERT_EQ(status, 0) << output;
+        const auto first = static_cast<int>(std::lround(std::stod(start) * 2.0));
+        for (int i = 0; i < 2; ++i) {
+            char a[32], b[32];
+            std::snprintf(a, sizeof a, "frame_%06d.png", i);
+            std::snprintf(b, sizeof b, "frame_%06d.png", first + i);
+            PngPicture got, want;
+            ASSERT_TRUE(readPng((part / a).string(), got)) << a;
+            ASSERT_TRUE(readPng((whole / b).string(), want)) << b;
+            EXPECT_TRUE(got.rgb == want.rgb) << "frame " << i << " differs from " << b;
+            ++compared;
+        }
+    }
+    EXPECT_EQ(compared, 34);
 }
 
 }  // namespace
