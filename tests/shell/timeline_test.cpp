@@ -36,8 +36,8 @@ SceneObject& addRingObject(Scene& scene) {
         v.ring = k;
         o.vertices.push_back(v);
     }
-    o.faces.push_back(MeshFace{{0, 1, 2}});
-    o.faces.push_back(MeshFace{{1, 2, 3}});
+    o.faces.push_back(MeshFace{{0, 1, 2}, Vec3{}});
+    o.faces.push_back(MeshFace{{1, 2, 3}, Vec3{}});
     o.maxRing = 3;
     o.ringTable.assign(4, Vec3{});
     return o;
