@@ -501,7 +501,7 @@ DataCheckReport checkDataFolder() {
             std::string finding = script + ": " + message;
             if (message.find("no valid attrib found") != std::string::npos && bad < record.badLines.size()) {
                 const auto& [line, hint] = record.badLines[bad++];
-                finding += " " + quote(line) + ": " + hint;
+                finding = script + ": " + quote(line) + ": " + hint + " (" + message + ")";
             } else if (aborted && i + 1 == messages.lines.size() && record.unfinishedMesh()) {
                 const MeshLine& m = *record.unfinishedMesh();
                 finding = script + ": " + quote(m.line) + ": " + message + "; the show stops here";
