@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <system_error>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
+
+fs::path chosenFolder;
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() &&
@@ -31,33 +32,55 @@ std::string findEntry(const fs::path& dir, std::string_view name) {
     return *std::min_element(matches.begin(), matches.end());
 }
 
+// Walks `rest` below `base` (taken as it is), one component at a time.
+std::string resolveBelow(fs::path resolved, const fs::path& rest, const std::string& unmatched) {
+    std::error_code ec;
+    for (const fs::path& part : rest) {
+        const std::string name = part.string();
+        if (name.empty() || name == "." || name == "..") {
+            resolved /= part;
+            continue;
+        }
+        fs::path exact = resolved / part;
+        if (fs::exists(exact, ec)) {
+            resolved = std::move(exact);
+        } else {
+            const std::string match = findEntry(resolved, name);
+            if (match.empty()) return unmatched;
+            resolved /= match;
+        }
+    }
+    return resolved.string();
+}
+
 }  // namespace
+
+void setDataFolder(const fs::path& folder) { chosenFolder = folder; }
+
+const fs::path& dataFolder() { return chosenFolder; }
 
 std::string resolveDataPath(std::string_view path) {
     std::string converted(path);
     std::replace(converted.begin(), converted.end(), '\\', '/');
-    std::error_code ec;
-    if (converted.empty() || fs::exists(converted, ec)) return converted;
+    if (converted.empty()) return converted;
 
-    fs::path resolved;
-    bool first = true;
-    for (const fs::path& part : fs::path(converted)) {
-        std::string name = part.string();
-        if (first && part.has_root_directory() && name == "/") {
-            resolved = part;
-        } else if (name.empty() || name == "." || name == "..") {
-            resolved /= part;
-        } else {
-            fs::path exact = resolved / part;
-            if (fs::exists(exact, ec)) {
-                resolved = exact;
-            } else {
-                std::string match = findEntry(resolved, name);
-                if (match.empty()) return converted;
-                resolved /= match;
-            }
-        }
-        first = false;
+    const fs::path given(converted);
+    if (!chosenFolder.empty() && given.is_relative() && equalsIgnoreCase(given.begin()->string(), "data")) {
+        fs::path rest;
+        for (auto it = std::next(given.begin()); it != given.end(); ++it) rest /= *it;
+        const std::string inFolder = (chosenFolder / rest).string();
+        std::error_code ec;
+        if (fs::exists(inFolder, ec)) return inFolder;
+        return resolveBelow(chosenFolder, rest, inFolder);
     }
-    return resolved.string();
+
+    std::error_code ec;
+    if (fs::exists(converted, ec)) return converted;
+    fs::path root;
+    fs::path rest = given;
+    if (given.has_root_directory()) {
+        root = given.root_path();
+        rest = given.relative_path();
+    }
+    return resolveBelow(root, rest, converted);
 }

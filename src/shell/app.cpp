@@ -10,19 +10,17 @@
 
 #include <GL/gl.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <iostream>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
 #include "capture/bench_run.h"
 #include "capture/offline_run.h"
 #include "platform/platform.h"
 #include "render/render.h"
 #include "shell/data_check.h"
+#include "shell/data_folder.h"
 #include "shell/frame.h"
 #include "shell/inspect.h"
 #include "shell/music.h"
@@ -31,8 +29,6 @@
 #include "shell/timeline.h"
 #include "window/gl_state.h"
 #include "window/gl_window.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -65,21 +61,6 @@ void buildParticles(Show& show, Timeline& timeline) {
     timeline.fillDustField();
 }
 
-bool isDataName(const std::string& name) {
-    if (name.size() != 4) return false;
-    const char* data = "data";
-    for (size_t i = 0; i < 4; ++i)
-        if (std::tolower(static_cast<unsigned char>(name[i])) != data[i]) return false;
-    return true;
-}
-
-bool holdsDataFolder(const fs::path& dir) {
-    std::error_code ec;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
-        if (isDataName(it->path().filename().string()) && it->is_directory(ec)) return true;
-    return false;
-}
-
 // Picture and sound are never re-synchronised; this tells how far apart they
 // ended up (ORBELUNE_AV_REPORT=1).
 void reportAvDrift() {
@@ -104,29 +85,6 @@ void loadShowScenes(Show& show) {
             scene.rollAmplitude = slot.roll;
         }
     }
-}
-
-bool enterDataFolder(const std::string& dir, std::string& reason) {
-    std::error_code ec;
-    fs::path path = fs::path(dir).lexically_normal();
-    if (!path.has_filename() && path.has_parent_path()) path = path.parent_path();
-    if (!fs::is_directory(path, ec)) {
-        reason = "not a folder";
-        return false;
-    }
-    if (!holdsDataFolder(path) && isDataName(path.filename().string())) {
-        path = fs::absolute(path, ec).parent_path();
-        if (ec) {
-            reason = ec.message();
-            return false;
-        }
-    }
-    fs::current_path(path, ec);
-    if (ec) {
-        reason = ec.message();
-        return false;
-    }
-    return true;
 }
 
 int runShow(const CommandLine& options) {
@@ -173,24 +131,21 @@ int runProgram(const std::vector<std::string>& args) {
         std::fprintf(stderr, "orbelune: %s\nTry 'orbelune --help'.\n", options.error.c_str());
         return 2;
     }
+    const DataFolderChoice data = findDataFolder(options.dataDir, defaultDataPlaces());
     if (options.help) {
-        std::fputs(usageText().c_str(), stdout);
+        std::printf("%s\n%s\n", usageText().c_str(), describeDataFolder(data).c_str());
         return 0;
     }
     if (options.version) {
         std::printf("orbelune %s\n", ORBELUNE_VERSION);
         return 0;
     }
-    if (!options.dataDir.empty()) {
-        std::string reason;
-        if (!enterDataFolder(options.dataDir, reason)) {
-            std::fprintf(stderr, "orbelune: cannot use data folder '%s': %s\n",
-                         options.dataDir.c_str(), reason.c_str());
-            return 1;
-        }
-    }
+    if (const int status = useDataFolder(options, data); status != 0) return status;
     if (!options.inspect.empty()) return runInspect(options.inspect, options.out, std::cout);
-    if (options.check) return runDataCheck(std::cout);
+    if (options.check) {
+        std::cout << describeDataFolder(data) << '\n';
+        return runDataCheck(std::cout);
+    }
     if (!options.capture.empty()) return runCapture(options);
     if (options.bench) return runBench(options);
     if (!platform::showDisplayReachable()) {

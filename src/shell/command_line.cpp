@@ -1,11 +1,13 @@
 // Parsing of the command line. Options only preset what the setup dialog
 // would choose (or replace it with --no-dialog) and bound the show's length;
-// every option may be given once or more, the last one counts.
+// every option may be given once or more, the last one counts. The help
+// text and the manual page are written from one table of options.
 
 #include "shell/command_line.h"
 
 #include <charconv>
 #include <cmath>
+#include <string_view>
 
 namespace {
 
@@ -20,15 +22,22 @@ constexpr Mode kModes[] = {
     {"640x480x16", 640, 480, 16},
 };
 
-// "WxH" for archive captures: any size from 16 to 8192 pixels a side.
-bool parseSize(const std::string& text, int& width, int& height) {
-    size_t x = text.find('x');
-    if (x == std::string::npos || text.find('x', x + 1) != std::string::npos) return false;
-    auto number = [](const std::string& part, int& out) {
+// "WxH" or "WxHxB" for captures: any size from 16 to 8192 pixels a side,
+// colour depth 16 or 32 (32 when left out).
+bool parseSize(const std::string& text, int& width, int& height, int& bits) {
+    auto number = [](std::string_view part, int& out) {
         auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), out);
-        return ec == std::errc() && end == part.data() + part.size() && out >= 16 && out <= 8192;
+        return ec == std::errc() && end == part.data() + part.size();
     };
-    return number(text.substr(0, x), width) && number(text.substr(x + 1), height);
+    const size_t x = text.find('x');
+    if (x == std::string::npos) return false;
+    const size_t x2 = text.find('x', x + 1);
+    if (x2 != std::string::npos && text.find('x', x2 + 1) != std::string::npos) return false;
+    const std::string_view all(text);
+    bits = 32;
+    if (x2 != std::string::npos && (!number(all.substr(x2 + 1), bits) || (bits != 16 && bits != 32))) return false;
+    return number(all.substr(0, x), width) && number(all.substr(x + 1, x2 == std::string::npos ? x2 : x2 - x - 1), height) &&
+           width >= 16 && width <= 8192 && height >= 16 && height <= 8192;
 }
 
 bool parseSeconds(const std::string& text, double& out) {
@@ -73,12 +82,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
                     known = true;
                 }
             }
-            int width = 0, height = 0;
-            if (!known && parseSize(value, width, height)) {
-                // Any WxH is accepted for captures; checked after parsing.
+            int width = 0, height = 0, bits = 0;
+            if (!known && parseSize(value, width, height, bits)) {
+                // Any size is accepted for captures; checked after parsing.
                 line.width = width;
                 line.height = height;
-                line.bits = 32;
+                line.bits = bits;
                 line.freeSize = true;
                 known = true;
             }
@@ -130,42 +139,178 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         }
     }
     if (line.error.empty() && line.freeSize && line.capture.empty() && !line.bench)
-        line.error = "--mode WxH (without colour depth) is for --capture and --bench only";
+        line.error = "the show plays in 800x600x32, 800x600x16, 640x480x32 or 640x480x16; "
+                     "other sizes are for --capture and --bench";
+    if (line.error.empty() && line.endSeconds && line.startSeconds >= *line.endSeconds)
+        line.error = "--start must be before --end";
     if (line.error.empty() && !line.out.empty() && line.inspect.empty())
         line.error = "--out goes with --inspect";
     return line;
 }
 
+namespace {
+
+// One option as --help and the manual page show it.
+struct OptionHelp {
+    const char* name;
+    const char* value;  // "" for a switch
+    const char* text;   // one paragraph
+};
+
+constexpr OptionHelp kShowOptions[] = {
+    {"--no-dialog", "", "skip the setup dialog (defaults plus the options below)"},
+    {"--windowed", "", "play in a window"},
+    {"--fullscreen", "", "play full screen"},
+    {"--mode", "WxHxB",
+     "800x600x32, 800x600x16, 640x480x32 or 640x480x16; --capture and --bench also take any WxH or WxHxB"},
+    {"--no-music", "", "play without the soundtrack"},
+    {"--data", "DIR",
+     "read the show from DIR: DIR itself when it holds the folders script and textures, else DIR/data"},
+    {"--start", "SECONDS", "begin the show at that show time (music too)"},
+    {"--end", "SECONDS", "end the show at that show time (after --start)"},
+};
+
+constexpr OptionHelp kToolOptions[] = {
+    {"--capture", "FILE",
+     "render the show offline, without a display, at a fixed frame step into FILE.mp4, .mkv or .webm (with the "
+     "soundtrack unless --no-music) or into an existing folder as numbered PNG frames"},
+    {"--fps", "N", "frames per second of --capture and --bench (60)"},
+    {"--bench", "", "play the show headless at a fixed step without output and print frame times per section as JSON"},
+    {"--check", "", "check the data folder, report every problem, exit 0 when clean, 1 otherwise"},
+    {"--inspect", "FILE", "print as JSON what the show reads from a BMP, .3ds, texture list or scene script"},
+    {"--out", "FILE.png", "with --inspect on a BMP: also write its pixels as PNG"},
+    {"--help", "", "show this text and the data folder in use"},
+    {"--version", "", "show the version"},
+};
+
+constexpr const char* kSummary = "Plays the show: a real-time 3D flight in time with its soundtrack.";
+
+constexpr const char* kDataSearch =
+    "The show is read from the first data folder found, a folder holding script and textures: the --data "
+    "folder; data under the working directory; $XDG_DATA_HOME/orbelune/data (~/.local/share/orbelune/data when "
+    "XDG_DATA_HOME is unset); share/orbelune/data of the installed tree, beside the program's bin folder. The "
+    "program never writes into it. Other relative paths (--capture, --inspect, --out) are taken from the working "
+    "directory; a path beginning with data/ leads into the data folder.";
+
+constexpr const char* kKeys = "Escape skips to the next section; closing the window ends the show.";
+
+constexpr const char* kExitStatus =
+    "0 after the show or a cancelled setup, 1 when the show could not start or stopped on an error, 2 for a bad "
+    "command line.";
+
+struct Example {
+    const char* command;
+    const char* text;
+};
+constexpr Example kExamples[] = {
+    {"orbelune", "the setup dialog, then the show"},
+    {"orbelune --no-dialog --windowed --no-music", "the show in a window, without sound"},
+    {"orbelune --capture show.mp4 --mode 1280x720", "the whole show as a video"},
+    {"orbelune --capture frames/ --fps 10 --start 30 --end 31", "ten PNG frames into the folder frames"},
+    {"orbelune --data my-show --check", "check a data folder of one's own"},
+};
+
+// `text` broken into lines of at most `width` characters, each after `indent`.
+std::string wrapped(std::string_view text, size_t indent, size_t width, bool indentFirst) {
+    std::string out;
+    size_t column = 0;
+    bool lineStart = true;
+    if (indentFirst) out.append(indent, ' ');
+    column = indent;
+    while (!text.empty()) {
+        const size_t space = text.find(' ');
+        const std::string_view word = text.substr(0, space);
+        if (!lineStart && column + 1 + word.size() > width) {
+            out += '\n';
+            out.append(indent, ' ');
+            column = indent;
+            lineStart = true;
+        }
+        if (!lineStart) {
+            out += ' ';
+            ++column;
+        }
+        out += word;
+        column += word.size();
+        lineStart = false;
+        text = space == std::string_view::npos ? std::string_view() : text.substr(space + 1);
+    }
+    return out + '\n';
+}
+
+template <size_t N>
+void listOptions(std::string& out, const OptionHelp (&options)[N]) {
+    constexpr size_t kTextColumn = 21;
+    for (const OptionHelp& option : options) {
+        std::string head = std::string("  ") + option.name;
+        if (*option.value) head += std::string(" ") + option.value;
+        if (head.size() + 2 > kTextColumn) {
+            out += head + '\n' + wrapped(option.text, kTextColumn, 79, true);
+        } else {
+            head.resize(kTextColumn, ' ');
+            out += head + wrapped(option.text, kTextColumn, 79, false);
+        }
+    }
+}
+
+// Text for roff: hyphens as minus signs, backslashes escaped, no line may
+// begin with a control character.
+std::string roff(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '-')
+            out += "\\-";
+        else if (c == '\\')
+            out += "\\e";
+        else
+            out += c;
+    }
+    if (!out.empty() && (out[0] == '.' || out[0] == '\'')) out.insert(0, "\\&");
+    return out;
+}
+
+template <size_t N>
+void manOptions(std::string& out, const OptionHelp (&options)[N]) {
+    for (const OptionHelp& option : options) {
+        if (*option.value)
+            out += ".TP\n.BI \"" + roff(option.name) + " \" " + roff(option.value) + "\n";
+        else
+            out += ".TP\n.B " + roff(option.name) + "\n";
+        out += roff(option.text) + "\n";
+    }
+}
+
+}  // namespace
+
 std::string usageText() {
-    return "usage: orbelune [options]\n"
-           "Plays the show from the data folder under the working directory.\n"
-           "\n"
-           "  --no-dialog        skip the setup dialog (defaults plus the options below)\n"
-           "  --windowed         play in a window\n"
-           "  --fullscreen       play full screen\n"
-           "  --mode WxHxB       800x600x32, 800x600x16, 640x480x32 or 640x480x16\n"
-           "  --no-music         play without the soundtrack\n"
-           "  --data DIR         read the data folder from DIR (DIR/data, or DIR itself\n"
-           "                     when it is the data folder)\n"
-           "  --end SECONDS      end the show at that show time\n"
-           "  --start SECONDS    begin the show at that show time (music too)\n"
-           "\n"
-           "Tools:\n"
-           "  --capture FILE     render the show offline, without a display, at a fixed\n"
-           "                     frame step into FILE.mp4, .mkv or .webm (with the\n"
-           "                     soundtrack unless --no-music) or into an existing\n"
-           "                     folder as numbered PNG frames; --mode also takes WxH\n"
-           "  --fps N            frames per second of --capture and --bench (60)\n"
-           "  --bench            play the show headless at a fixed step without output\n"
-           "                     and print frame times per section as JSON\n"
-           "  --check            check the data folder, report every problem, exit 0\n"
-           "                     when clean, 1 otherwise\n"
-           "  --inspect FILE     print as JSON what the show reads from a BMP, .3ds,\n"
-           "                     texture list or scene script\n"
-           "  --out FILE.png     with --inspect on a BMP: also write its pixels as PNG\n"
-           "  --help             show this text\n"
-           "  --version          show the version\n"
-           "\n"
-           "Exit status: 0 after the show or a cancelled setup, 1 when the show could\n"
-           "not start or stopped on an error, 2 for a bad command line.\n";
+    std::string out = "usage: orbelune [options]\n";
+    out += wrapped(kSummary, 0, 79, false) + '\n';
+    listOptions(out, kShowOptions);
+    out += "\nTools:\n";
+    listOptions(out, kToolOptions);
+    out += '\n' + wrapped(kDataSearch, 0, 79, false);
+    out += '\n' + wrapped(kKeys, 0, 79, false);
+    out += '\n' + wrapped(std::string("Exit status: ") + kExitStatus, 0, 79, false);
+    return out;
+}
+
+std::string manPageText() {
+    std::string out = ".TH ORBELUNE 6 \"\" \"orbelune " ORBELUNE_VERSION "\" \"Games\"\n";
+    out += ".SH NAME\norbelune \\- a real\\-time 3D show in time with its soundtrack\n";
+    out += ".SH SYNOPSIS\n.B orbelune\n[\\fIoptions\\fR]\n";
+    out += ".SH DESCRIPTION\n" + roff(kSummary) + "\nWith no options it first shows a setup dialog (music, full "
+           "screen, screen mode).\n";
+    out += ".SH OPTIONS\n";
+    manOptions(out, kShowOptions);
+    out += ".SS Tools\n";
+    manOptions(out, kToolOptions);
+    out += ".SH KEYS\n" + roff(kKeys) + "\n";
+    out += ".SH FILES\n" + roff(kDataSearch) + "\n";
+    out += ".SH ENVIRONMENT\n.TP\n.B XDG_DATA_HOME\nwhere the user's own data folder is looked for "
+           "(orbelune/data below it).\n";
+    out += ".SH EXIT STATUS\n" + roff(kExitStatus) + "\n";
+    out += ".SH EXAMPLES\n";
+    for (const Example& example : kExamples)
+        out += ".TP\n.B " + roff(example.command) + "\n" + roff(example.text) + "\n";
+    return out;
 }

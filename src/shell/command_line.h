@@ -10,7 +10,7 @@ struct CommandLine {
     bool dialog = true;                  // true; false with --no-dialog
     std::optional<bool> fullscreen;      // unset; --windowed / --fullscreen
     int width = 0, height = 0, bits = 0; // 0; --mode WxHxB (0: not given)
-    bool freeSize = false;               // false; --mode WxH, any size (capture, bench)
+    bool freeSize = false;               // false; --mode WxH or WxHxB of any size (capture, bench)
     bool music = true;                   // true; false with --no-music
     std::string dataDir;                 // empty; --data DIR
     std::optional<double> endSeconds;    // unset; --end SECONDS
@@ -28,5 +28,8 @@ struct CommandLine {
 
 // Parses argv[1..]; on a bad argument `error` says why.
 CommandLine parseCommandLine(const std::vector<std::string>& args);
-// The text --help prints.
+// The text --help prints (the data folder in use is added by the caller).
 std::string usageText();
+// The manual page, section 6, in roff: the same texts as --help with
+// examples and the files read.
+std::string manPageText();

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/data_path.h"
 #include "capture/offline_run.h"
 #include "shell/app.h"
 #include "shell/command_line.h"
@@ -88,8 +89,7 @@ TEST(ShowAllocations, EveryFrameButTheFirstOfEachSectionAllocatesNothing) {
     backtrace(warmUp, 4);  // loads the unwinder before anything is counted
     const CommandLine run =
         parseCommandLine({"--no-dialog", "--windowed", "--no-music", "--fps", std::to_string(kFps)});
-    std::string reason;
-    ASSERT_TRUE(enterDataFolder(ORBELUNE_DATA_DIR, reason)) << reason;
+    setDataFolder(ORBELUNE_DATA_DIR);
     prepareOfflineRun(run);
 
     std::vector<FrameAllocations> frames;

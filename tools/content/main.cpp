@@ -1,7 +1,8 @@
 // Content generator: writes the complete data folder of the show (texture
 // list and pictures, scene scripts and meshes, the soundtrack) below the
 // given output directory. The output depends on nothing but this program, so
-// every run writes the same bytes.
+// every run writes the same bytes. With --icons it draws the program's icon
+// instead, in an icon theme's layout.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "content/icon.h"
 #include "content/music.h"
 #include "content/scenes.h"
 #include "content/textures.h"
@@ -65,6 +67,7 @@ bool writeVisuals(const fs::path& root, bool verbose) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "--icons") == 0) return content::writeIcons(argv[2], argv[3]) ? 0 : 1;
     const char* outDir = nullptr;
     bool verbose = false;
     for (int i = 1; i < argc; ++i) {
@@ -75,7 +78,9 @@ int main(int argc, char** argv) {
     }
     if (!outDir) {
         std::fprintf(stderr, "usage: content [--verbose] OUTPUT_DIR\n"
-                             "Writes OUTPUT_DIR/data with the show's pictures, scripts, meshes and music.\n");
+                             "       content --icons ICON_DIR NAME\n"
+                             "Writes OUTPUT_DIR/data with the show's pictures, scripts, meshes and music,\n"
+                             "or the icon as ICON_DIR/NxN/apps/NAME.png in several sizes.\n");
         return 2;
     }
     const fs::path root = fs::path(outDir) / "data";
