@@ -44,3 +44,17 @@ TEST_F(DataPath, UnmatchedPathsComeBackConverted) {
     EXPECT_EQ(resolveDataPath("data\\meshes\\rock.3ds\\x"), "data/meshes/rock.3ds/x");
     EXPECT_EQ(resolveDataPath(""), "");
 }
+
+TEST_F(DataPath, PathsUnderDataLeadIntoTheChosenFolderWhateverItsName) {
+    touch("show/Meshes/rock.3ds");
+    setDataFolder(root_ / "show");
+    const std::string mapped = (root_ / "show/Meshes/rock.3ds").string();
+    EXPECT_EQ(resolveDataPath("data\\meshes\\ROCK.3ds"), mapped);
+    EXPECT_EQ(resolveDataPath("DATA/Meshes/rock.3ds"), mapped);
+    // Only a leading "data" is the data folder; other paths stay where they are.
+    EXPECT_EQ(resolveDataPath("./data/meshes/rock.3ds"), "./data/meshes/rock.3ds");
+    EXPECT_EQ(resolveDataPath("database/x"), "database/x");
+    EXPECT_EQ(resolveDataPath("data\\meshes\\stone.3ds"), (root_ / "show/meshes/stone.3ds").string());
+    setDataFolder({});
+    EXPECT_EQ(resolveDataPath("data\\meshes\\ROCK.3ds"), "data/meshes/rock.3ds");
+}

@@ -6,43 +6,163 @@
 #include <string>
 #include <vector>
 
-#include "shell/app.h"
+#include "assets/data_path.h"
 #include "shell/command_line.h"
+#include "shell/data_folder.h"
 #include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
+std::string joined(const std::vector<std::string>& args) {
+    std::string text;
+    for (const std::string& arg : args) text += (text.empty() ? "" : " ") + arg;
+    return text;
+}
+
 TEST(CommandLine, BadArgumentsAreRefused) {
     const std::vector<std::vector<std::string>> bad = {
         {"--bogus"}, {"--mode"}, {"--mode", "1024x768x32"}, {"--mode", "800x600x24"},
         {"--data"}, {"--data", ""}, {"--end"}, {"--end", "-1"}, {"--end", "3s"},
-        {"--end", "nan"}, {"--end", "inf"}, {"extra"}};
+        {"--end", "nan"}, {"--end", "inf"}, {"extra"},
+        // The live show keeps its four modes; captures take any size but only 16 or 32 bits.
+        {"--mode", "320x240x32"}, {"--mode", "320x240"},
+        {"--mode", "320x240x24", "--capture", "f/"}, {"--mode", "8x8", "--capture", "f/"},
+        {"--mode", "320x240x32x2", "--capture", "f/"}, {"--mode", "320xx32", "--capture", "f/"},
+        // An empty or backwards stretch of the show.
+        {"--start", "5", "--end", "5"}, {"--end", "5", "--start", "6"}, {"--start", "0", "--end", "0"}};
     for (const auto& args : bad) {
-        SCOPED_TRACE(args[0] + (args.size() > 1 ? " " + args[1] : ""));
+        SCOPED_TRACE(joined(args));
         EXPECT_FALSE(parseCommandLine(args).error.empty());
     }
 }
 
-TEST(DataFolder, TakesTheFolderHoldingDataOrTheDataFolderItself) {
-    const fs::path saved = fs::current_path();
-    const ScratchFolder folder("orbelune-cli-");
-    const fs::path& root = folder.root();
-    fs::create_directories(root / "Data" / "script");
-    std::string reason;
+TEST(CommandLine, SizesAndStretchesThatAreTaken) {
+    struct Case {
+        std::vector<std::string> args;
+        int width, height, bits;
+        bool freeSize;
+    };
+    const Case cases[] = {
+        {{"--mode", "640x480x16"}, 640, 480, 16, false},
+        {{"--capture", "f/", "--mode", "800x600x16"}, 800, 600, 16, false},
+        {{"--capture", "f/", "--mode", "320x240x32"}, 320, 240, 32, true},
+        {{"--bench", "--mode", "1920x1080x16"}, 1920, 1080, 16, true},
+        {{"--capture", "x.mp4", "--mode", "1280x720"}, 1280, 720, 32, true},
+        {{"--capture", "f/", "--start", "5", "--end", "5.1"}, 0, 0, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(joined(c.args));
+        const CommandLine line = parseCommandLine(c.args);
+        ASSERT_EQ(line.error, "");
+        EXPECT_EQ(line.width, c.width);
+        EXPECT_EQ(line.height, c.height);
+        EXPECT_EQ(line.bits, c.bits);
+        EXPECT_EQ(line.freeSize, c.freeSize);
+    }
+}
 
-    ASSERT_TRUE(enterDataFolder(root.string(), reason)) << reason;
-    EXPECT_EQ(fs::current_path(), fs::canonical(root));
-    ASSERT_TRUE(enterDataFolder((root / "Data").string() + "/", reason)) << reason;
-    EXPECT_EQ(fs::current_path(), fs::canonical(root));
-    ASSERT_TRUE(enterDataFolder((root / "Data" / "script").string(), reason)) << reason;
-    EXPECT_EQ(fs::current_path(), fs::canonical(root / "Data" / "script"));
+// A tree with every place the search looks at; each case makes some of them
+// real data folders (script and textures inside) and names the winner.
+class DataFolderSearch : public ::testing::Test {
+protected:
+    void makeData(const std::string& relative, const char* script = "script", const char* textures = "textures") {
+        fs::create_directories(root() / relative / script);
+        fs::create_directories(root() / relative / textures);
+    }
+    DataPlaces places() const {
+        return {root() / "start", (root() / "xdg").string(), (root() / "home").string(),
+                root() / "prefix" / "bin" / "orbelune"};
+    }
+    const fs::path& root() const { return folder_.root(); }
 
-    fs::current_path(saved);
-    EXPECT_FALSE(enterDataFolder((root / "missing").string(), reason));
-    EXPECT_FALSE(reason.empty());
-    EXPECT_EQ(fs::current_path(), saved);
+    ScratchFolder folder_{"orbelune-search-"};
+};
+
+TEST_F(DataFolderSearch, FirstOfDataOptionWorkingFolderUserDataHomeAndInstalledTree) {
+    const fs::path installed = (root() / "prefix" / "bin" / ORBELUNE_DATA_FROM_BIN).lexically_normal();
+    struct Case {
+        std::vector<std::string> folders;  // made into data folders
+        std::string option;
+        std::string expected;  // relative to the root; empty: none found
+        std::string origin;
+    };
+    const std::string installedRel = installed.lexically_relative(root()).string();
+    const Case cases[] = {
+        {{"start/data", "xdg/orbelune/data", "home/.local/share/orbelune/data", installedRel}, "", "start/data",
+         "./data"},
+        {{"xdg/orbelune/data", "home/.local/share/orbelune/data", installedRel}, "", "xdg/orbelune/data",
+         "$XDG_DATA_HOME"},
+        {{"home/.local/share/orbelune/data", installedRel}, "", installedRel, "installed"},
+        {{installedRel}, "", installedRel, "installed"},
+        // The option beats everything; any name will do, relative to the start.
+        {{"start/data", "mine"}, "../mine", "mine", "--data"},
+        {{"holder/data"}, root().string() + "/holder", "holder/data", "--data"},
+        {{"holder/data", "holder/script"}, root().string() + "/holder/", "holder/data", "--data"},
+        {{}, "", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected + " from " + c.option);
+        for (const std::string& folder : c.folders) makeData(folder);
+        const DataFolderChoice choice = findDataFolder(c.option, places());
+        if (c.expected.empty()) {
+            EXPECT_EQ(choice.folder, fs::path());
+            EXPECT_EQ(choice.lookedIn.size(), 3u);
+            EXPECT_NE(choice.error.find((root() / "start" / "data").string()), std::string::npos) << choice.error;
+            EXPECT_NE(choice.error.find(installed.string()), std::string::npos) << choice.error;
+        } else {
+            EXPECT_EQ(choice.folder, root() / c.expected) << choice.error;
+            EXPECT_EQ(choice.origin, c.origin);
+        }
+        for (const char* top : {"start", "xdg", "home", "prefix", "mine", "holder"}) fs::remove_all(root() / top);
+    }
+}
+
+TEST_F(DataFolderSearch, UserDataHomeDefaultsToLocalShareAndIgnoresRelativeValues) {
+    makeData("home/.local/share/orbelune/data");
+    makeData("xdg/orbelune/data");
+    for (const std::string& xdg : {std::string(), std::string("xdg")}) {
+        DataPlaces without = places();
+        without.xdgDataHome = xdg;
+        EXPECT_EQ(findDataFolder("", without).folder, root() / "home/.local/share/orbelune/data");
+    }
+}
+
+TEST_F(DataFolderSearch, AnyLetterCaseCountsAndAHalfFolderDoesNot) {
+    makeData("Show", "Script", "TEXTURES");
+    EXPECT_EQ(findDataFolder((root() / "Show").string(), places()).folder, root() / "Show");
+    fs::create_directories(root() / "half" / "script");
+    fs::create_directories(root() / "half" / "data" / "textures");
+    const DataFolderChoice half = findDataFolder((root() / "half").string(), places());
+    EXPECT_TRUE(half.folder.empty());
+    // Says what it looked for, and where.
+    for (const std::string& piece : {std::string("script and textures"), (root() / "half").string(),
+                                     (root() / "half" / "data").string()})
+        EXPECT_NE(half.error.find(piece), std::string::npos) << half.error;
+    EXPECT_NE(findDataFolder((root() / "nothing").string(), places()).error.find("not a folder"), std::string::npos);
+}
+
+TEST_F(DataFolderSearch, OutputsInsideTheDataFolderAreRefused) {
+    makeData("show");
+    const DataFolderChoice choice = findDataFolder((root() / "show").string(), places());
+    ASSERT_FALSE(choice.folder.empty());
+    const struct {
+        std::string path;
+        bool inside;
+    } cases[] = {{(root() / "show" / "textures" / "x.png").string(), true},
+                 {(root() / "show" / "frames" / "").string(), true},
+                 {(root() / "show" / ".." / "show" / "a.mp4").string(), true},
+                 {(root() / "showreel.mp4").string(), false},
+                 {(root() / "frames").string(), false}};
+    for (const auto& c : cases) EXPECT_EQ(liesInside(c.path, choice.folder), c.inside) << c.path;
+
+    CommandLine capture = parseCommandLine({"--capture", (root() / "show" / "x.mp4").string()});
+    EXPECT_EQ(useDataFolder(capture, choice), 2);
+    capture = parseCommandLine({"--capture", (root() / "x.mp4").string()});
+    EXPECT_EQ(useDataFolder(capture, choice), 0);
+    EXPECT_EQ(dataFolder(), choice.folder);
+    setDataFolder({});
 }
 
 }  // namespace
