@@ -25,19 +25,21 @@ constexpr Mode kModes[] = {
 // "WxH" or "WxHxB" for captures: any size from 16 to 8192 pixels a side,
 // colour depth 16 or 32 (32 when left out).
 bool parseSize(const std::string& text, int& width, int& height, int& bits) {
-    auto number = [](std::string_view part, int& out) {
-        auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), out);
-        return ec == std::errc() && end == part.data() + part.size();
-    };
-    const size_t x = text.find('x');
-    if (x == std::string::npos) return false;
-    const size_t x2 = text.find('x', x + 1);
-    if (x2 != std::string::npos && text.find('x', x2 + 1) != std::string::npos) return false;
-    const std::string_view all(text);
-    bits = 32;
-    if (x2 != std::string::npos && (!number(all.substr(x2 + 1), bits) || (bits != 16 && bits != 32))) return false;
-    return number(all.substr(0, x), width) && number(all.substr(x + 1, x2 == std::string::npos ? x2 : x2 - x - 1), height) &&
-           width >= 16 && width <= 8192 && height >= 16 && height <= 8192;
+    int parts[3] = {0, 0, 32};
+    int count = 0;
+    for (std::string_view rest(text); count < 3; ++count) {
+        const size_t x = rest.find('x');
+        const std::string_view part = rest.substr(0, x);
+        auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), parts[count]);
+        if (ec != std::errc() || end != part.data() + part.size()) return false;
+        if (x == std::string_view::npos) break;
+        rest.remove_prefix(x + 1);
+    }
+    if (count < 1 || count > 2) return false;
+    width = parts[0];
+    height = parts[1];
+    bits = parts[2];
+    return width >= 16 && width <= 8192 && height >= 16 && height <= 8192 && (bits == 16 || bits == 32);
 }
 
 bool parseSeconds(const std::string& text, double& out) {

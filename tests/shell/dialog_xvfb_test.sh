@@ -42,8 +42,9 @@ fail() {
 }
 
 # A data folder that loads without a single message: no pictures, ten scene
-# scripts that end at once, no soundtrack.
-mkdir -p "$WORK/data/script"
+# scripts that end at once, no soundtrack (the folder textures marks it as
+# a data folder).
+mkdir -p "$WORK/data/script" "$WORK/data/textures"
 : > "$WORK/data/script/texture.dat"
 for n in "" 2 3 4 5 6 7 8 10 11; do printf 'EOF\r\n' > "$WORK/data/script/scene$n.dat"; done
 
