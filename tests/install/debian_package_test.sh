@@ -30,6 +30,7 @@ for path in ./usr/games/orbelune ./usr/share/orbelune/data/script/texture.dat \
 done
 grep -q '^\./usr/share/applications/.*\.desktop$' <<<"$files" || fail "no desktop entry"
 grep -q '^\./usr/share/metainfo/.*\.metainfo\.xml$' <<<"$files" || fail "no metainfo"
+grep -q "^\./usr/bin/" <<<"$files" && fail "an empty /usr/bin is packaged"
 
 if command -v lintian >/dev/null; then
     lintian --fail-on error --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 ||
