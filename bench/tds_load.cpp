@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/file_read.h"
 #include "scene/tds_reader.h"
 #include "writers/tds_writer.h"
 
@@ -35,17 +36,8 @@ struct MeshFile {
 
 std::string dataFolder = ORBELUNE_BENCH_DATA;
 
-// The whole file in 64 KiB reads, as the show's mesh loader reads it.
-std::vector<uint8_t> readFile(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    std::ifstream in(path, std::ios::binary);
-    char block[1 << 16];
-    while (in) {
-        in.read(block, sizeof block);
-        bytes.insert(bytes.end(), block, block + in.gcount());
-    }
-    return bytes;
-}
+// The whole file, as the show's mesh loader reads it.
+std::vector<uint8_t> readFile(const std::string& path) { return readFileBounded(path, kMeshFileCap).bytes; }
 
 const std::vector<MeshFile>& bundled() {
     static const std::vector<MeshFile> files = [] {

@@ -309,6 +309,9 @@ void writeHostileMeshes(const fs::path& dir) {
 }
 
 void writeHostileScripts(const fs::path& dir) {
+    const std::string tiny = "0." + std::string(50, '0') + "1";
+    saveText(dir / "script_tiny_decimals.dat",
+             "CLEAR_COLOR=" + tiny + ",1e-50,0,1e-30\nFOG_COLOR=1e-99999,1e999999,-" + tiny + "\nEOF\n");
     saveText(dir / "script_keyword_longer_than_buffer.dat", "LIGHTS=ON\n" + std::string(5000, 'K') + "=ON\nFOG=ON\nEOF\n");
     saveText(dir / "script_argument_longer_than_buffer.dat",
              "CLEAR_COLOR=0.5,0.25,1,1" + std::string(5000, '7') + "\nFOG=ON\nEOF\n");

@@ -445,18 +445,23 @@ const char* dibErrorText(DibError error) {
             return "Out of memory.";
         case DibError::ConversionError:
             return "Image file conversion error.";
+        case DibError::OverBudget:
         case DibError::None:
             break;
     }
     return "";
 }
 
-DibResult decodeDib(const uint8_t* data, size_t size) {
+DibResult decodeDib(const uint8_t* data, size_t size, uint64_t maxPixels) {
     DibResult result;
     Layout L;
     result.error = parse(data, size, L);
     result.header = L.header;
     if (result.error != DibError::None) return result;
+    if (static_cast<uint64_t>(L.width) * static_cast<uint64_t>(L.height) > maxPixels) {
+        result.error = DibError::OverBudget;
+        return result;
+    }
 
     const int32_t w = L.width, h = L.height;
     const uint32_t bits = L.header.bitCount, comp = L.header.compression;

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "assets/image.h"
 
@@ -38,6 +40,7 @@ enum class DibError {
     UnknownFormat,    // header size not 12, 40, 56, 108 or 124
     OutOfMemory,      // picture too large to hold
     ConversionError,  // short file, bad size, unknown depth or compression
+    OverBudget,       // more pixels than the caller allows (no text: the caller words it)
 };
 
 // The message text loadDib shows for an error ("" for None).
@@ -52,6 +55,15 @@ struct DibResult {
     DibHeader header;                 // as far as it was read (size 0: not even that)
 };
 
+// No limit of the caller's own on the picture's pixels.
+constexpr uint64_t kAnyPixelCount = UINT64_MAX;
+
 // Decodes a whole BMP/DIB file held in memory. Never reads outside
-// [data, data + size).
-DibResult decodeDib(const uint8_t* data, size_t size);
+// [data, data + size). A picture of more than maxPixels pixels is refused
+// with OverBudget once its header is read, before anything is allocated.
+DibResult decodeDib(const uint8_t* data, size_t size, uint64_t maxPixels = kAnyPixelCount);
+
+// decodeDib with loadDib's boxes: an empty file shows "Failed to open DIB
+// file %s.\n" (`path` in place of %s), an error its text. OverBudget shows
+// nothing: the caller words it with its budget.
+DibResult decodeDibShown(const std::vector<uint8_t>& bytes, const std::string& path, uint64_t maxPixels);

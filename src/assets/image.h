@@ -37,5 +37,6 @@ struct RgbImage {
 };
 
 // Decodes a BMP file; on failure shows the decoder's message box (caption
-// "Error") and returns nothing.
+// "Error") and returns nothing. A file that cannot be read whole (missing,
+// no regular file, empty, over the bitmap cap) is "Failed to open DIB file".
 std::optional<RgbImage> loadDib(const std::string& path);

@@ -1,12 +1,13 @@
 // Derived mesh data, computed once after a mesh has been read: unit face
 // normals from the corner order, vertex normals as the plain average of the
 // face normals that name each vertex, and the vortex ring of every vertex
-// with a fresh, all-zero ring table.
+// with a fresh, all-zero ring table of one entry per distinct distance.
 //
 // The vertex-normal average accumulates into each vertex in face order and
 // corner order, which is exactly the order of a per-vertex scan over all
 // faces, so the floats come out identical to that scan while the work is one
 // pass over the faces and one over the vertices.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <vector>
@@ -15,8 +16,8 @@
 
 namespace {
 
-// Rings beyond this are folded onto it, so that a mesh with absurd (or
-// infinite) coordinates cannot demand a ring table of billions of entries.
+// Distances beyond this are folded onto it before rings are numbered, so
+// that absurd (or infinite) coordinates stay within an integer.
 constexpr int32_t kLargestRing = 65535;
 
 bool indicesValid(const MeshFace& face, size_t vertexCount) {
@@ -73,20 +74,34 @@ void SceneObject::computeNormals(bool flip) {
 }
 
 void SceneObject::assignRings(float scale, Vec3 centre) {
-    int32_t largest = 0;
+    // Distances first (in quarter units once the caller's scale is 4), then
+    // the distinct distances in increasing order become rings 0, 1, 2, ...
+    // A mesh whose distances leave no gaps keeps ring = distance.
+    std::vector<int32_t> distances;
+    distances.reserve(vertices.size());
     for (MeshVertex& vertex : vertices) {
         const float dx = scale * vertex.position.x - centre.x;
         const float dy = scale * vertex.position.y - centre.y;
         const float dz = scale * vertex.position.z - centre.z;
         const float distance = std::sqrt(dx * dx + dy * dy + dz * dz);
+        int32_t d = 0;
         if (std::isnan(distance))
-            vertex.ring = 0;
+            d = 0;
         else if (distance >= static_cast<float>(kLargestRing))
-            vertex.ring = kLargestRing;
+            d = kLargestRing;
         else
-            vertex.ring = static_cast<int32_t>(distance);  // truncation toward zero
-        if (vertex.ring > largest) largest = vertex.ring;
+            d = static_cast<int32_t>(distance);  // truncation toward zero
+        vertex.ring = d;
+        distances.push_back(d);
     }
-    maxRing = largest;
+    std::sort(distances.begin(), distances.end());
+    distances.erase(std::unique(distances.begin(), distances.end()), distances.end());
+    const bool gapless = distances.empty() || distances.back() == static_cast<int32_t>(distances.size()) - 1;
+    if (!gapless) {
+        for (MeshVertex& vertex : vertices)
+            vertex.ring = static_cast<int32_t>(std::lower_bound(distances.begin(), distances.end(), vertex.ring) -
+                                               distances.begin());
+    }
+    maxRing = distances.empty() ? 0 : static_cast<int32_t>(distances.size()) - 1;
     ringTable.assign(static_cast<size_t>(maxRing) + 1, Vec3{});
 }

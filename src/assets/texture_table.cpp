@@ -7,14 +7,12 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
 #include <istream>
 
 #include "assets/data_path.h"
+#include "assets/dib.h"
+#include "assets/file_read.h"
 #include "platform/platform.h"
 
 std::array<uint32_t, kTextureTableSize> TextureTable{};
@@ -25,17 +23,15 @@ constexpr const char* kListPath = "data\\script\\texture.dat";
 // Lines are read into a 99-byte buffer: at most 98 characters per read.
 constexpr size_t kMaxRead = 98;
 
-// One read of at most kMaxRead characters, stopping after a newline. Returns
-// false when the read ran into the end of the stream.
-bool readOnce(std::istream& in, std::string& out) {
+// One read of at most kMaxRead characters from `text` at `pos`, stopping
+// after a newline. Returns false when the read ran into the end.
+bool readOnce(std::string_view text, size_t& pos, std::string& out) {
     out.clear();
-    std::streambuf* buf = in.rdbuf();
-    if (!buf) return false;
     while (out.size() < kMaxRead) {
-        int c = buf->sbumpc();
-        if (c == std::char_traits<char>::eof()) return false;
-        if (c == '\r' && buf->sgetc() == '\n') c = buf->sbumpc();
-        out.push_back(static_cast<char>(c));
+        if (pos >= text.size()) return false;
+        char c = text[pos++];
+        if (c == '\r' && pos < text.size() && text[pos] == '\n') c = text[pos++];
+        out.push_back(c);
         if (c == '\n') break;
     }
     return true;
@@ -106,10 +102,11 @@ uint32_t textureName(int32_t textureId) {
     return textureId >= 0 && textureId < kTextureTableSize ? TextureTable[static_cast<size_t>(textureId)] : 0;
 }
 
-std::vector<std::string> readTextureList(std::istream& in) {
+std::vector<std::string> readTextureList(std::string_view text) {
     std::vector<std::string> entries;
     std::string read;
-    while (entries.size() < static_cast<size_t>(kTextureTableSize) && readOnce(in, read)) {
+    size_t pos = 0;
+    while (entries.size() < static_cast<size_t>(kTextureTableSize) && readOnce(text, pos, read)) {
         read.pop_back();  // the newline, or the 98th character of an overlong line
         // A path is a C string: a NUL byte ends it.
         entries.push_back(read.substr(0, read.find('\0')));
@@ -117,44 +114,76 @@ std::vector<std::string> readTextureList(std::istream& in) {
     return entries;
 }
 
-std::optional<RgbImage> loadBitmap(const std::string& path) {
-    if (path.empty()) return std::nullopt;
+std::vector<std::string> readTextureList(std::istream& in) {
+    std::string text;
+    char block[4096];
+    // Only the start of a list is ever used (see kTextureListCap).
+    while (text.size() < kTextureListCap && in.read(block, sizeof block).gcount() > 0)
+        text.append(block, static_cast<size_t>(in.gcount()));
+    return readTextureList(text);
+}
+
+std::optional<std::vector<std::string>> readTextureListFile(const std::string& path) {
+    const FileBytes file = readFileBounded(path, kTextureListCap, OverCap::ReadPrefix);
+    if (!file.ok()) return std::nullopt;
+    return readTextureList(
+        std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()));
+}
+
+ListedBitmap loadListedBitmap(const std::string& path, uint64_t maxPixels) {
+    ListedBitmap out;
+    if (path.empty()) return out;
     const std::string resolved = resolveDataPath(path);
-    FILE* f = std::fopen(resolved.c_str(), "rb");
-    if (!f) return std::nullopt;
-    struct stat st {};
-    const bool regular = ::fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode);
-    std::fclose(f);
-    if (!regular) return std::nullopt;
-    return loadDib(resolved);
+    const FileBytes file = readFileBounded(resolved, kBitmapFileCap);
+    if (file.error == FileReadError::TooLarge) {
+        out.refusal = path + " is larger than " + capText(kBitmapFileCap) + ", the limit for a bitmap";
+        return out;
+    }
+    if (!file.ok()) return out;
+    DibResult result = decodeDibShown(file.bytes, resolved, maxPixels);
+    if (result.error == DibError::OverBudget)
+        out.refusal = path + " takes the textures past their budget of " + std::to_string(kTexturePixelBudget) +
+                      " pixels";
+    out.image = std::move(result.image);
+    return out;
+}
+
+std::optional<RgbImage> loadBitmap(const std::string& path) {
+    return std::move(loadListedBitmap(path, kAnyPixelCount).image);
 }
 
 bool loadTextures() {
     platform::setWindowTitle("textures...");
-    std::ifstream list(resolveDataPath(kListPath), std::ios::binary);
+    const std::optional<std::vector<std::string>> list = readTextureListFile(resolveDataPath(kListPath));
     if (!list) {
         showListError("Unable to open texture.dat");
         return false;
     }
-    const std::vector<std::string> entries = readTextureList(list);
-    list.close();
+    const std::vector<std::string>& entries = *list;
     const auto count = static_cast<GLsizei>(entries.size());
     if (count > 0) glGenTextures(count, TextureTable.data());
 
     const PackedRows packed;
+    uint64_t pixelsLeft = kTexturePixelBudget;
     for (GLsizei i = 0; i < count; ++i) {
         const std::string& path = entries[static_cast<size_t>(i)];
-        std::optional<RgbImage> image = loadBitmap(path);
-        if (!image) {
+        ListedBitmap bitmap = loadListedBitmap(path, pixelsLeft);
+        if (!bitmap.refusal.empty()) {
+            showListError(bitmap.refusal);
+            return false;
+        }
+        if (!bitmap.image) {
             showListError("Unable to open " + path);
             return false;
         }
+        const RgbImage& image = *bitmap.image;
+        pixelsLeft -= static_cast<uint64_t>(image.width) * static_cast<uint64_t>(image.height);
         glBindTexture(GL_TEXTURE_2D, TextureTable[static_cast<size_t>(i)]);
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLfloat>(GL_REPEAT));
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLfloat>(GL_REPEAT));
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_LINEAR));
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(GL_LINEAR_MIPMAP_NEAREST));
-        uploadMipmaps(*image);
+        uploadMipmaps(image);
     }
     return true;
 }

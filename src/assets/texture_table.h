@@ -7,6 +7,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "assets/image.h"
@@ -21,6 +22,19 @@ uint32_t textureName(int32_t textureId);
 // Reads the texture list and uploads every picture (needs a current GL
 // context). False after a failure it has already reported.
 bool loadTextures();
+// Texture pixels (width x height, summed over the list) the show may load.
+// The bundled show uses a small fraction of it (docs/robustness.md); a
+// picture that would take the sum past it is refused before its pixels are
+// allocated.
+constexpr uint64_t kTexturePixelBudget = uint64_t{1} << 26;
+
+// One picture of the list. No image and no refusal: the file cannot be
+// opened (no message) or the decoder refused it (its "Error" box shown).
+struct ListedBitmap {
+    std::optional<RgbImage> image;
+    std::string refusal;  // the bitmap cap's or the pixel budget's message, if one was hit
+};
+ListedBitmap loadListedBitmap(const std::string& path, uint64_t maxPixels);
 // Nothing for a path that cannot be opened (no message); otherwise loadDib.
 std::optional<RgbImage> loadBitmap(const std::string& path);
 
@@ -28,4 +42,8 @@ std::optional<RgbImage> loadBitmap(const std::string& path);
 // mode (CR LF is one newline) in reads of at most 98 characters; each read
 // that ends before the end of the stream is one entry, its last character
 // (normally the newline) dropped. At most kTextureTableSize entries.
+std::vector<std::string> readTextureList(std::string_view text);
 std::vector<std::string> readTextureList(std::istream& in);
+// The entries of the list file at `path` (read with the bounded reader), or
+// nothing when it cannot be opened.
+std::optional<std::vector<std::string>> readTextureListFile(const std::string& path);

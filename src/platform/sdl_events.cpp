@@ -15,6 +15,7 @@
 
 #include "platform/platform.h"
 #include "platform/sdl_internal.h"
+#include "platform/signals.h"
 
 namespace platform {
 namespace {
@@ -166,6 +167,11 @@ bool pollEvent(Event& event) {
     if (quitPosted) {
         quitPosted = false;
         event.kind = EventKind::Quit;
+        return true;
+    }
+    if (stopSignalPending()) {  // SIGINT / SIGTERM: as if the window were closed
+        takeStopSignal();
+        event.kind = EventKind::Close;
         return true;
     }
     if (eventSource) return eventSource(event);

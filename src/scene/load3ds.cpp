@@ -1,77 +1,95 @@
-// Scene::load3ds: reads one .3ds mesh file (through the data path resolver),
-// appends one object per object block to the scene, then rebuilds normals
-// and vortex rings of every object of the scene with this call's flip flag.
-// A file that cannot be opened, is not a .3ds file, is implausibly large or
-// would take the scene's ring tables beyond their bound is reported in a box
-// and ends the process.
-#include <filesystem>
-#include <fstream>
-#include <system_error>
+// Scene::load3ds: reads one .3ds mesh file (through the data path resolver
+// and the bounded reader), appends one object per object block to the
+// scene, then gives every object of the scene the normals of this call's
+// flip flag. A file that cannot be opened or is not a .3ds file is reported
+// in a box and ends the process; so is a file over the mesh file cap or one
+// that would take the show past its vertex or face budget, each with its
+// own message naming the file and the limit.
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "assets/data_path.h"
+#include "assets/file_read.h"
 #include "platform/platform.h"
 #include "scene/scene.h"
 #include "scene/tds_reader.h"
 
+MeshTotals meshTotals;
+
 namespace {
 
-// Several times the largest object the 16-bit lists can describe (about
-// 2.2 MiB with mapping and face sub-chunks). Bounds what a hostile file can
-// make the loader hold: an object block costs 7 bytes of file but a few
-// hundred bytes of memory.
-constexpr size_t kLargestMeshFile = 16u << 20;
-
-// Ring-table entries (20 bytes each) one scene may hold over all its objects.
-// A ring is a quarter unit of distance from the object's origin, so a single
-// far vertex asks for up to 65536 entries (1.3 MiB) from a few dozen bytes
-// of file; this bounds what such files, or one such file named again and
-// again by a script, can make the scene hold. Real meshes stay far below it.
-constexpr size_t kSceneRingEntries = size_t{1} << 20;
-
-[[noreturn]] void meshFileFailure(const char* text) {
+[[noreturn]] void meshFileFailure(const std::string& text) {
     platform::messageBox(text, "multimedia error", platform::Icon::None);
     platform::exitProcess(1);
 }
 
-// The whole file, or false when it is larger than kLargestMeshFile.
-bool readWhole(std::ifstream& in, std::vector<uint8_t>& bytes) {
-    char block[1 << 16];
-    while (in) {
-        in.read(block, sizeof block);
-        const size_t got = static_cast<size_t>(in.gcount());
-        if (bytes.size() + got > kLargestMeshFile) return false;
-        bytes.insert(bytes.end(), block, block + got);
+// The objects of the file as read at scale 1: the loader scales the copies,
+// so x * scale comes out exactly as a read at that scale would give it.
+std::shared_ptr<const std::vector<TdsMesh>> readMeshFile(const std::string& fileName, const std::string& path) {
+    const FileBytes file = readFileBounded(path, kMeshFileCap);
+    if (file.error == FileReadError::TooLarge)
+        meshFileFailure(fileName + " is larger than " + capText(kMeshFileCap) + ", the limit for a mesh file");
+    if (!file.ok()) meshFileFailure("cannot open 3ds-file");
+    TdsReadResult read = read3ds(file.bytes, 1.0f);
+    if (!read.isTds) meshFileFailure("3dsfile is fucked up");
+    return std::make_shared<const std::vector<TdsMesh>>(std::move(read.objects));
+}
+
+void chargeBudget(const std::string& fileName, const std::vector<TdsMesh>& meshes) {
+    int64_t vertices = 0, faces = 0;
+    for (const TdsMesh& mesh : meshes) {
+        vertices += static_cast<int64_t>(mesh.vertices.size());
+        faces += static_cast<int64_t>(mesh.faces.size());
     }
-    return true;
+    if (meshTotals.vertices + vertices > kShowVertexBudget)
+        meshFileFailure(fileName + " takes the show past its budget of " + std::to_string(kShowVertexBudget) +
+                        " vertices");
+    if (meshTotals.faces + faces > kShowFaceBudget)
+        meshFileFailure(fileName + " takes the show past its budget of " + std::to_string(kShowFaceBudget) +
+                        " faces");
+    meshTotals.vertices += vertices;
+    meshTotals.faces += faces;
 }
 
 }  // namespace
 
-void Scene::load3ds(const std::string& fileName, float scale, bool flip) {
-    std::vector<uint8_t> bytes;
-    {
-        const std::string path = resolveDataPath(fileName);
-        std::error_code ec;
-        std::ifstream in;
-        if (!std::filesystem::is_directory(path, ec)) in.open(path, std::ios::binary);
-        if (!in.is_open()) meshFileFailure("cannot open 3ds-file");
-        if (!readWhole(in, bytes)) meshFileFailure("3dsfile is fucked up");
-    }
+void Scene::appendMeshFile(const std::string& fileName, float scale, bool flip, MeshFileCache& cache) {
+    const std::string path = resolveDataPath(fileName);
+    auto& meshes = cache[path];
+    if (!meshes) meshes = readMeshFile(fileName, path);
+    chargeBudget(fileName, *meshes);
 
-    TdsReadResult file = read3ds(bytes, scale);
-    if (!file.isTds) meshFileFailure("3dsfile is fucked up");
-
-    for (TdsMesh& mesh : file.objects) {
+    for (const TdsMesh& mesh : *meshes) {
         SceneObject& object = addObject();
-        object.vertices = std::move(mesh.vertices);
-        object.faces = std::move(mesh.faces);
+        object.vertices = mesh.vertices;
+        object.faces = mesh.faces;
+        for (MeshVertex& vertex : object.vertices) {
+            vertex.basePosition.x = vertex.basePosition.x * scale;
+            vertex.basePosition.y = vertex.basePosition.y * scale;
+            vertex.basePosition.z = vertex.basePosition.z * scale;
+            vertex.position = vertex.basePosition;
+        }
+        object.computeNormals(flip);
+        object.normalsFlipped = flip;
+        object.assignRings(4.0f, Vec3{});
     }
-    size_t ringEntries = 0;
+}
+
+// Normals depend only on an object's own vertices, faces and the flip, and
+// nothing moves a vertex while scenes load: an object whose normals were
+// made with this flip already has them. Ring tables start from zero again.
+void Scene::settleNormals(bool flip) {
     for (auto& object : objects) {
+        std::fill(object->ringTable.begin(), object->ringTable.end(), Vec3{});
+        if (object->normalsFlipped == flip) continue;
         object->computeNormals(flip);
-        object->assignRings(4.0f, Vec3{});
-        ringEntries += object->ringTable.size();
-        if (ringEntries > kSceneRingEntries) meshFileFailure("3dsfile is fucked up");
+        object->normalsFlipped = flip;
     }
+}
+
+void Scene::load3ds(const std::string& fileName, float scale, bool flip) {
+    MeshFileCache once;
+    appendMeshFile(fileName, scale, flip, once);
+    settleNormals(flip);
 }

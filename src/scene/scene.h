@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <istream>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@ struct SceneObject {
     // Geometry -------------------------------------------------------------
     std::vector<MeshVertex> vertices;  // empty until the vertex list is read
     std::vector<MeshFace> faces;       // empty until the face list is read
+    bool normalsFlipped = false;       // false; the flip of the last computeNormals
     int32_t maxRing = 0;               // 0; largest vertex ring
     std::vector<Vec3> ringTable;       // maxRing + 1 entries once built; x, y, z = angles (rad)
 
@@ -36,7 +38,10 @@ struct SceneObject {
     // Face normals (unit, from corner order) and vertex normals (average of
     // the face normals naming the vertex, negated when flip).
     void computeNormals(bool flip);
-    // ring = trunc(|scale * position - centre|); rebuilds ringTable (all zero).
+    // Rings by distance: trunc(|scale * position - centre|) orders the
+    // vertices outward, and each distinct distance is one ring, numbered
+    // from 0 without gaps (so the table holds at most one entry per vertex,
+    // wherever the vertices lie). Rebuilds ringTable (all zero).
     void assignRings(float scale, Vec3 centre);
 
     // Render settings (values as created by addObject) ----------------------
@@ -82,6 +87,25 @@ struct SpotLight {
 // A magnet is a Vec3: x, y, z its place, w its strength.
 using Magnet = Vec3;
 
+// Vertices and faces the meshes of the whole show may hold, over all its
+// scenes (the bundled show uses a small fraction: docs/robustness.md). A
+// mesh file that would take the show past either is refused.
+constexpr int64_t kShowVertexBudget = int64_t{1} << 22;
+constexpr int64_t kShowFaceBudget = int64_t{1} << 22;
+
+// What the meshes loaded so far hold, over all scenes of the run.
+struct MeshTotals {
+    int64_t vertices = 0;
+    int64_t faces = 0;
+};
+// Counted by every mesh load; 0 at start. resetLightCounter puts it back too.
+extern MeshTotals meshTotals;
+
+struct TdsMesh;
+// Mesh files one script has read, by resolved path, as read at scale 1, so
+// that a file named by several FILENAME lines is read and parsed once.
+using MeshFileCache = std::map<std::string, std::shared_ptr<const std::vector<TdsMesh>>>;
+
 struct Scene {
     std::vector<std::unique_ptr<SceneObject>> objects;  // load order
     std::vector<Magnet> magnets;
@@ -119,6 +143,15 @@ struct Scene {
     // every object of the scene (scene/load3ds.cpp). Ends the process on an
     // unusable file.
     void load3ds(const std::string& fileName, float scale, bool flip);
+    // load3ds in two halves, for the script loader: appendMeshFile appends
+    // one file's objects with normals (flip) and rings of their own, reading
+    // the file through `cache`; settleNormals(flip) then gives the objects
+    // loaded with another flip the normals of that flip (and every ring
+    // table zeroed angles). One append per
+    // line and one settle at the end leave every object exactly as a
+    // load3ds per line would, with work in proportion to the objects.
+    void appendMeshFile(const std::string& fileName, float scale, bool flip, MeshFileCache& cache);
+    void settleNormals(bool flip);
     // Reads one scene script (scene/scene_script.cpp); a watcher sees each line.
     void loadScene(const std::string& fileName, ScriptWatcher* watcher = nullptr);
 };

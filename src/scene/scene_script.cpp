@@ -13,18 +13,20 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
+#include <exception>
 #include <limits>
-#include <system_error>
 
 #include "assets/data_path.h"
+#include "assets/file_read.h"
 #include "platform/platform.h"
 #include "scene/scene.h"
 
 int32_t lightCounter = 0;
 
-void resetLightCounter() { lightCounter = 0; }
+void resetLightCounter() {
+    lightCounter = 0;
+    meshTotals = MeshTotals{};
+}
 
 namespace {
 
@@ -79,30 +81,47 @@ size_t skipSpace(std::string_view text, size_t pos) {
     return pos;
 }
 
-// Out-of-range text: an overflow gives an infinity, an underflow zero.
-float outOfRange(std::string_view number, bool negative) {
+// Text that from_chars finds out of a float's range: tiny magnitudes read
+// as 0, huge ones as the largest float. Which of the two is told by the
+// decimal exponent of the first non-zero digit.
+float outOfRange(std::string_view number) {
     const size_t e = number.find_first_of("eE");
-    const bool underflow = e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
-    const float magnitude = underflow ? 0.0f : std::numeric_limits<float>::infinity();
-    return negative ? -magnitude : magnitude;
+    const std::string_view mantissa = number.substr(0, e);
+    int64_t exponent = 0;
+    if (e != std::string_view::npos) {
+        size_t p = e + 1;
+        bool negative = false;
+        if (p < number.size() && (number[p] == '+' || number[p] == '-')) negative = number[p++] == '-';
+        for (; p < number.size(); ++p) exponent = std::min<int64_t>(exponent * 10 + (number[p] - '0'), 1000000);
+        if (negative) exponent = -exponent;
+    }
+    // Position of the first non-zero digit relative to the decimal point.
+    const size_t point = std::min(mantissa.find('.'), mantissa.size());
+    for (size_t i = 0; i < mantissa.size(); ++i) {
+        if (mantissa[i] < '1' || mantissa[i] > '9') continue;
+        const int64_t place = i < point ? static_cast<int64_t>(point - i) - 1 : -static_cast<int64_t>(i - point);
+        return place + exponent < 0 ? 0.0f : std::numeric_limits<float>::max();
+    }
+    return 0.0f;
 }
 
-// One "%f" conversion starting at pos; advances pos past the number.
+// One "%f" conversion starting at pos; advances pos past the number. Only
+// decimal numbers are taken (no "inf", "nan" or hexadecimal floats), so the
+// result is always finite.
 bool parseFloatAt(std::string_view text, size_t& pos, float& out) {
     size_t p = skipSpace(text, pos);
     bool negative = false;
     if (p < text.size() && (text[p] == '+' || text[p] == '-')) {
         negative = text[p] == '-';
         ++p;
-        if (p < text.size() && (text[p] == '+' || text[p] == '-')) return false;
     }
+    if (p >= text.size() || !(std::isdigit(static_cast<unsigned char>(text[p])) || text[p] == '.')) return false;
     const char* first = text.data() + p;
     const char* last = text.data() + text.size();
     float value = 0.0f;
     const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
     if (ec == std::errc::invalid_argument) return false;
-    if (ec == std::errc::result_out_of_range)
-        value = outOfRange(std::string_view(first, static_cast<size_t>(end - first)), false);
+    if (ec == std::errc::result_out_of_range) value = outOfRange(std::string_view(first, static_cast<size_t>(end - first)));
     out = negative ? -value : value;
     pos = static_cast<size_t>(end - text.data());
     return true;
@@ -161,18 +180,18 @@ int parseInt(std::string_view text, int32_t& out) {
 
 bool parseSwitch(std::string_view text) { return text.size() >= 2 && text[1] == 'N'; }
 
-ScriptInput::ScriptInput(std::istream& in, std::string fileName)
-    : in_(in), fileName_(std::move(fileName)) {}
+ScriptInput::ScriptInput(std::string_view text, std::string fileName)
+    : text_(text), fileName_(std::move(fileName)) {}
 
 int ScriptInput::get() {
     if (failed_) return -1;
-    int c = in_.get();
-    if (c == std::char_traits<char>::eof()) {
+    if (pos_ >= text_.size()) {
         failed_ = true;
         return -1;
     }
-    if (c == '\r' && in_.peek() == '\n') {
-        in_.get();
+    int c = static_cast<unsigned char>(text_[pos_++]);
+    if (c == '\r' && pos_ < text_.size() && text_[pos_] == '\n') {
+        ++pos_;
         c = '\n';
     }
     if (c == '\n') {
@@ -217,15 +236,34 @@ void Scene::loadScene(const std::string& fileName, ScriptWatcher* watcher) {
     float slots[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     int32_t k = 0;
 
-    const std::string path = resolveDataPath(fileName);
-    std::error_code ec;
-    std::ifstream file;
-    if (!std::filesystem::is_directory(path, ec)) file.open(path, std::ios::binary);
-    if (!file.is_open()) {
+    const FileBytes file = readFileBounded(resolveDataPath(fileName), kScriptFileCap);
+    if (file.error == FileReadError::TooLarge) {
+        platform::messageBox(fileName + " is larger than " + capText(kScriptFileCap) + ", the limit for a scene script",
+                             kCaption, platform::Icon::Warning);
+        return;
+    }
+    if (!file.ok()) {
         platform::messageBox("scenefile not found", kCaption, platform::Icon::Warning);
         return;
     }
-    ScriptInput in(file, fileName);
+    ScriptInput in(std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()), fileName);
+
+    // Every FILENAME line appends its objects with normals of its own flip;
+    // when reading stops every object gets the flip of the last FILENAME
+    // line, as a full load3ds per line would have left them. (A load ended
+    // by a mesh failure ends the process, or in the data check is only
+    // counted: no settling while unwinding.)
+    MeshFileCache meshFiles;
+    bool lastFlip = false;
+    bool loadedMesh = false;
+    struct SettleOnExit {
+        Scene& scene;
+        const bool& loaded;
+        const bool& flip;
+        ~SettleOnExit() {
+            if (loaded && std::uncaught_exceptions() == 0) scene.settleNormals(flip);
+        }
+    } settle{*this, loadedMesh, lastFlip};
 
     for (;;) {
         const int code = in.readKeyword();
@@ -236,8 +274,11 @@ void Scene::loadScene(const std::string& fileName, ScriptWatcher* watcher) {
         switch (code) {
             case KW_FILENAME: {
                 const std::string meshPath = in.readArgument();
-                if (!watcher || watcher->meshLine(in.keywordLine(code), meshPath))
-                    load3ds(meshPath, pending.scale, pending.flipNormals);
+                if (!watcher || watcher->meshLine(in.keywordLine(code), meshPath)) {
+                    appendMeshFile(meshPath, pending.scale, pending.flipNormals, meshFiles);
+                    loadedMesh = true;
+                    lastFlip = pending.flipNormals;
+                }
                 // One object per mesh file: line k stamps object k, if the
                 // files so far produced that many.
                 if (k < objectCount()) {

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <istream>
 #include <string>
 #include <string_view>
 
@@ -87,7 +86,8 @@ struct PendingSettings {
 // Light numbers handed out so far over all scripts of the run (0 at start,
 // never reset by the show). Each ADD_OMNI / ADD_SPOT takes the current value.
 extern int32_t lightCounter;
-// Puts lightCounter back to 0; for tests.
+// Puts lightCounter and meshTotals back to 0, for a fresh load of the show
+// (the data check, tests).
 void resetLightCounter();
 
 // Longest part of a line kept for tools that quote script lines.
@@ -118,11 +118,11 @@ public:
     virtual void stopped(const ScriptLine& line, bool endOfFile) = 0;
 };
 
-// Character input of one script: CR LF reads as one LF; reading stops for
-// good at the end of the stream or on a read error.
+// Character input of one script held in memory: CR LF reads as one LF;
+// reading stops for good at the end of the text.
 class ScriptInput {
 public:
-    ScriptInput(std::istream& in, std::string fileName);
+    ScriptInput(std::string_view text, std::string fileName);
 
     // Next character, or -1 once reading has failed.
     int get();
@@ -146,7 +146,8 @@ private:
     // Reads up to a delimiter (or the end), keeping kScriptTextLimit chars.
     std::string readText(bool stopAtEquals);
 
-    std::istream& in_;
+    std::string_view text_;
+    size_t pos_ = 0;
     std::string fileName_;
     bool failed_ = false;
     int fileLine_ = 1;          // 1; line of the file being read
@@ -156,7 +157,10 @@ private:
 };
 
 // scanf-style argument parsing: each returns how many values it stored;
-// values it did not reach keep their contents.
+// values it did not reach keep their contents. A float is always finite: a
+// decimal too small for a float reads as 0 (or the nearest subnormal), one
+// too large as the largest float of its sign, and "inf" or "nan" text does
+// not parse.
 int parseFloats(std::string_view text, float* out, int count);
 int parseInt(std::string_view text, int32_t& out);
 // A switch is on exactly when its second character is "N".

@@ -27,6 +27,7 @@
 
 #include "assets/data_path.h"
 #include "assets/dib.h"
+#include "assets/file_read.h"
 #include "assets/texture_table.h"
 #include "scene/scene.h"
 #include "scene/scene_script.h"
@@ -85,17 +86,6 @@ std::string objectList(const std::vector<int>& objects) {
     return "objects " + listed(items, 8);
 }
 
-bool regularFile(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
-}
-
-bool readFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    if (!regularFile(path)) return false;
-    std::ifstream in(path, std::ios::binary);
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return static_cast<bool>(in) || in.eof();
-}
 
 bool endsWithSpace(const std::string& text) {
     return !text.empty() && (text.back() == ' ' || text.back() == '\t');
@@ -135,23 +125,20 @@ std::string refusedBitmapHint(const DibResult& result) {
 TextureList checkTextures(DataCheckReport& report) {
     TextureList list;
     const std::string path = resolveDataPath(kTextureListPath);
-    std::ifstream in(path, std::ios::binary);
-    if (!in || !regularFile(path)) {
+    const FileBytes file = readFileBounded(path, kTextureListCap, OverCap::ReadPrefix);
+    if (!file.ok()) {
         report.problem(std::string(kTextureListPath) + ": Unable to open texture.dat");
         return list;
     }
     list.opened = true;
-    list.entries = readTextureList(in);
+    const std::string_view text(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
+    list.entries = readTextureList(text);
 
-    // The last line, when it has no newline (read from the file's end only).
-    std::ifstream tail(path, std::ios::binary | std::ios::ate);
-    const std::streamoff size = tail.tellg();
-    if (size > 0 && list.entries.size() < static_cast<size_t>(kTextureTableSize)) {
-        const std::streamoff from = std::max<std::streamoff>(0, size - 200);
-        tail.seekg(from);
-        std::string end(static_cast<size_t>(size - from), '\0');
-        tail.read(end.data(), static_cast<std::streamsize>(end.size()));
-        if (tail && end.back() != '\n') {
+    // The last line, when it has no newline (a list read whole only).
+    const bool whole = file.sizeAtOpen == file.bytes.size();
+    if (whole && !text.empty() && list.entries.size() < static_cast<size_t>(kTextureTableSize)) {
+        const std::string end(text.substr(text.size() - std::min<size_t>(text.size(), 200)));
+        if (end.back() != '\n') {
             const size_t newline = end.rfind('\n');
             std::string line = newline == std::string::npos ? end : end.substr(newline + 1);
             if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -159,16 +146,22 @@ TextureList checkTextures(DataCheckReport& report) {
         }
     }
 
+    uint64_t pixelsLeft = kTexturePixelBudget;
     for (size_t i = 0; i < list.entries.size(); ++i) {
         const std::string& entry = list.entries[i];
         const std::string where = "texture " + std::to_string(i) + " (" + entry + "): ";
-        std::vector<uint8_t> bytes;
         if (entry.empty()) {
             report.problem(where + "Unable to open  (line " + std::to_string(i + 1) +
                            " of the list is blank: every line is a picture, so remove blank lines)");
             continue;
         }
-        if (!readFile(resolveDataPath(entry), bytes)) {
+        const FileBytes picture = readFileBounded(resolveDataPath(entry), kBitmapFileCap);
+        const std::vector<uint8_t>& bytes = picture.bytes;
+        if (picture.error == FileReadError::TooLarge) {
+            report.problem(where + entry + " is larger than " + capText(kBitmapFileCap) + ", the limit for a bitmap");
+            continue;
+        }
+        if (!picture.ok()) {
             std::string hint;
             if (endsWithSpace(entry)) hint = " (the path ends with white space, which counts as part of it)";
             if (entry.size() == 97) hint = " (a path has at most 97 characters; a longer line is read as two)";
@@ -179,8 +172,15 @@ TextureList checkTextures(DataCheckReport& report) {
             report.problem(where + "Failed to open DIB file " + entry + ". (the file is empty)");
             continue;
         }
-        const DibResult result = decodeDib(bytes.data(), bytes.size());
-        if (!result.image) report.problem(where + dibErrorText(result.error) + refusedBitmapHint(result));
+        const DibResult result = decodeDib(bytes.data(), bytes.size(), pixelsLeft);
+        if (result.error == DibError::OverBudget) {
+            report.problem(where + entry + " takes the textures past their budget of " +
+                           std::to_string(kTexturePixelBudget) + " pixels");
+        } else if (!result.image) {
+            report.problem(where + dibErrorText(result.error) + refusedBitmapHint(result));
+        } else {
+            pixelsLeft -= static_cast<uint64_t>(result.image->width) * static_cast<uint64_t>(result.image->height);
+        }
     }
     if (list.unread)
         report.warning(std::string(kTextureListPath) + ": the last line \"" + *list.unread +
@@ -212,15 +212,12 @@ public:
 
     bool meshLine(const ScriptLine& line, const std::string& mesh) override {
         meshLines.push_back({line, mesh, false, objectsSoFar_});
-        const std::string path = resolveDataPath(mesh);
-        std::ifstream file;
-        if (regularFile(path)) file.open(path, std::ios::binary);
-        unsigned char head[2] = {0, 0};
+        const FileBytes head = readFileBounded(resolveDataPath(mesh), 2, OverCap::ReadPrefix);
         std::string why;
-        if (!file.is_open()) {
+        if (!head.ok()) {
             why = "cannot be opened";
             if (endsWithSpace(mesh)) why += " (the path ends with white space, which counts as part of it)";
-        } else if (!file.read(reinterpret_cast<char*>(head), 2) || head[0] != 0x4D || head[1] != 0x4D) {
+        } else if (head.bytes.size() < 2 || head.bytes[0] != 0x4D || head.bytes[1] != 0x4D) {
             why = "is not a .3ds file (export one with: assimp export in.obj out.3ds -ptv)";
         }
         if (why.empty()) return meshLines.back().loaded = true;
@@ -551,7 +548,7 @@ DataCheckReport checkDataFolder() {
 
     const std::string soundtrack = resolveDataPath(kSoundtrackPath);
     std::error_code ec;
-    if (!regularFile(soundtrack) || std::filesystem::file_size(soundtrack, ec) == 0)
+    if (!isRegularFile(soundtrack) || std::filesystem::file_size(soundtrack, ec) == 0)
         report.problem(std::string(kSoundtrackPath) + ": the soundtrack is missing or empty");
     return report;
 }

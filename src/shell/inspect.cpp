@@ -10,13 +10,13 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <limits>
 #include <vector>
 
 #include "assets/data_path.h"
 #include "assets/dib.h"
+#include "assets/file_read.h"
 #include "assets/texture_table.h"
 #include "capture/frame_sink.h"
 #include "scene/scene.h"
@@ -31,17 +31,13 @@ std::string lower(std::string text) {
     return text;
 }
 
-// Whole file, or nothing when it cannot be read. Files larger than the
-// limit are not read (no loader of the show takes them either).
-bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    in.seekg(0, std::ios::end);
-    std::streamoff size = in.tellg();
-    if (size < 0 || size > (std::streamoff{1} << 31)) return false;
-    in.seekg(0, std::ios::beg);
-    bytes.resize(static_cast<size_t>(size));
-    return size == 0 || static_cast<bool>(in.read(reinterpret_cast<char*>(bytes.data()), size));
+// The refusal text of the bounded reader for a file of the given role, or ""
+// when the file was read.
+std::string readRefusal(const FileBytes& file, const std::string& path, size_t cap, const char* role,
+                        const std::string& cannotOpen) {
+    if (file.error == FileReadError::TooLarge)
+        return path + " is larger than " + capText(cap) + ", the limit for " + role;
+    return file.ok() ? std::string() : cannotOpen;
 }
 
 struct Bounds {
@@ -81,12 +77,14 @@ void writeMessages(JsonWriter& json, const std::vector<std::string>& lines) {
 
 int inspectBitmap(const std::string& path, const std::string& pngOut, JsonWriter& json) {
     json.value("kind", "bitmap");
-    std::vector<uint8_t> bytes;
-    if (!readWholeFile(path, bytes) || bytes.empty()) {
-        json.value("error", "Failed to open DIB file " + path + ".");
+    const FileBytes file = readFileBounded(path, kBitmapFileCap);
+    std::string refusal = readRefusal(file, path, kBitmapFileCap, "a bitmap", "Failed to open DIB file " + path + ".");
+    if (refusal.empty() && file.bytes.empty()) refusal = "Failed to open DIB file " + path + ".";
+    if (!refusal.empty()) {
+        json.value("error", refusal);
         return 1;
     }
-    DibResult result = decodeDib(bytes.data(), bytes.size());
+    DibResult result = decodeDib(file.bytes.data(), file.bytes.size());
     if (!result.image) {
         json.value("error", dibErrorText(result.error));
         return 1;
@@ -106,12 +104,13 @@ int inspectBitmap(const std::string& path, const std::string& pngOut, JsonWriter
 
 int inspectMesh(const std::string& path, JsonWriter& json) {
     json.value("kind", "mesh");
-    std::vector<uint8_t> bytes;
-    if (!readWholeFile(path, bytes)) {
-        json.value("error", "cannot open 3ds-file");
+    const FileBytes file = readFileBounded(path, kMeshFileCap);
+    const std::string refusal = readRefusal(file, path, kMeshFileCap, "a mesh file", "cannot open 3ds-file");
+    if (!refusal.empty()) {
+        json.value("error", refusal);
         return 1;
     }
-    TdsReadResult result = read3ds(bytes, 1.0f);
+    TdsReadResult result = read3ds(file.bytes, 1.0f);
     if (!result.isTds) {
         json.value("error", "3dsfile is fucked up");
         return 1;
@@ -130,23 +129,24 @@ int inspectMesh(const std::string& path, JsonWriter& json) {
 
 int inspectTextureList(const std::string& path, JsonWriter& json) {
     json.value("kind", "textureList");
-    std::ifstream in(path);
-    if (!in) {
+    const std::optional<std::vector<std::string>> entries = readTextureListFile(path);
+    if (!entries) {
         json.value("error", "Unable to open texture.dat");
         return 1;
     }
     int status = 0;
     json.beginArray("entries");
     int index = 0;
-    for (const std::string& entry : readTextureList(in)) {
+    for (const std::string& entry : *entries) {
         json.beginObject().value("index", index++).value("path", entry);
-        std::vector<uint8_t> bytes;
-        std::string resolved = resolveDataPath(entry);
-        if (entry.empty() || !readWholeFile(resolved, bytes) || bytes.empty()) {
-            json.value("error", "Unable to open " + entry);
+        const FileBytes file = readFileBounded(resolveDataPath(entry), kBitmapFileCap);
+        std::string refusal = readRefusal(file, entry, kBitmapFileCap, "a bitmap", "Unable to open " + entry);
+        if (refusal.empty() && (entry.empty() || file.bytes.empty())) refusal = "Unable to open " + entry;
+        if (!refusal.empty()) {
+            json.value("error", refusal);
             status = 1;
         } else {
-            DibResult result = decodeDib(bytes.data(), bytes.size());
+            DibResult result = decodeDib(file.bytes.data(), file.bytes.size());
             if (result.image) {
                 json.value("width", result.image->width).value("height", result.image->height);
             } else {
@@ -252,12 +252,10 @@ InspectKind inspectKind(const std::string& path) {
     if (ext == ".bmp" || ext == ".dib") return InspectKind::Bitmap;
     if (ext == ".3ds") return InspectKind::Mesh;
     if (name == "texture.dat") return InspectKind::TextureList;
-    std::ifstream in(path, std::ios::binary);
-    unsigned char head[2] = {0, 0};
-    in.read(reinterpret_cast<char*>(head), 2);
-    if (in.gcount() == 2) {
-        if (head[0] == 'B' && head[1] == 'M') return InspectKind::Bitmap;
-        if (head[0] == 0x4D && head[1] == 0x4D) return InspectKind::Mesh;
+    const FileBytes head = readFileBounded(path, 2, OverCap::ReadPrefix);
+    if (head.bytes.size() == 2) {
+        if (head.bytes[0] == 'B' && head.bytes[1] == 'M') return InspectKind::Bitmap;
+        if (head.bytes[0] == 0x4D && head.bytes[1] == 0x4D) return InspectKind::Mesh;
     }
     return InspectKind::Script;
 }

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "assets/data_path.h"
+#include "assets/file_read.h"
 #include "platform/platform.h"
 
 float demoClock = 0.0f;
@@ -29,7 +30,9 @@ bool startMusic(double startSeconds) {
     if (!audio.init(-1, 44100, 0)) fatalAudioError("[error] Can't initialize BASS Sound System");
     audio.start();
     audio.streamFree(musicStream);
-    musicStream = audio.streamCreateFile(resolveDataPath(kSoundtrackPath));
+    // A FIFO or a device would block the decoder's open: only a regular file.
+    const std::string soundtrack = resolveDataPath(kSoundtrackPath);
+    musicStream = isRegularFile(soundtrack) ? audio.streamCreateFile(soundtrack) : 0;
     if (!audio.streamPlay(musicStream)) fatalAudioError("[error] Can't play stream");
     if (startSeconds > 0.0) audio.setPosition(musicStream, startSeconds);
     return true;

@@ -8,8 +8,11 @@
 // missing texture list or soundtrack: the in-process start-up tests,
 // shell/app_test.)
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <csignal>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -117,4 +120,126 @@ TEST(FaultInjection, MeshThatIsNotA3dsFileEndsTheProcess) {
     ASSERT_NE(mesh, script.end());
     replaceFile(copy.resolve(mesh->substr(9)), "solid cube\nfacet normal 0 0 1\n");
     expectRun(copy.play(), 1, {"multimedia error: 3dsfile is fucked up"});
+}
+
+// ---- file kinds ------------------------------------------------------------------
+
+namespace {
+
+enum class FileKind { Folder, Fifo, DevZeroLink, DanglingLink, Unreadable, Empty };
+
+const char* kindName(FileKind kind) {
+    switch (kind) {
+        case FileKind::Folder: return "folder";
+        case FileKind::Fifo: return "FIFO nobody writes";
+        case FileKind::DevZeroLink: return "link to /dev/zero";
+        case FileKind::DanglingLink: return "dangling link";
+        case FileKind::Unreadable: return "unreadable";
+        case FileKind::Empty: return "empty";
+    }
+    return "";
+}
+
+// Puts a file of that kind where `path` was; false when the kind cannot be
+// made here (an unreadable file is readable to root).
+bool plant(const fs::path& path, FileKind kind) {
+    fs::remove_all(path);
+    switch (kind) {
+        case FileKind::Folder: fs::create_directory(path); return true;
+        case FileKind::Fifo: return mkfifo(path.c_str(), 0600) == 0;
+        case FileKind::DevZeroLink: fs::create_symlink("/dev/zero", path); return true;
+        case FileKind::DanglingLink: fs::create_symlink(path.string() + ".gone", path); return true;
+        case FileKind::Unreadable:
+            std::ofstream(path) << "x";
+            fs::permissions(path, fs::perms::none);
+            return !std::ifstream(path).is_open();
+        case FileKind::Empty: std::ofstream{path}; return true;
+    }
+    return false;
+}
+
+struct RoleCase {
+    const char* role;
+    // The file of that role in the copy, and the name the program's messages give it.
+    std::function<std::pair<fs::path, std::string>(const DataCopy&)> file;
+    int status;                          // for every kind but an empty file
+    std::vector<std::string> messages;   // {} then
+    int emptyStatus;
+    std::vector<std::string> emptyMessages;
+};
+
+std::string firstMesh(const DataCopy& copy) {
+    const std::vector<std::string> script = copy.script("scene4.dat");
+    const auto mesh = std::find_if(script.begin(), script.end(), [](auto& l) { return l.rfind("FILENAME=", 0) == 0; });
+    return mesh == script.end() ? std::string() : mesh->substr(9);
+}
+
+}  // namespace
+
+// Every kind of file that is not a readable regular file, in each of the four
+// roles: the role's own "cannot open" message and outcome, at once (a FIFO or
+// a device is never read); an empty file is read and refused as its content.
+TEST(FaultInjection, EachFileKindInEachRoleGivesTheRoleMessage) {
+    const std::string initFailed = "ERROR: Initialization Failed.";
+    const std::vector<RoleCase> roles = {
+        {"texture list", [](const DataCopy& c) { return std::pair{c.data() / "script" / "texture.dat", std::string()}; },
+         1, {"multimedia error: Unable to open texture.dat", initFailed}, 0, {}},
+        {"bitmap", [](const DataCopy& c) {
+             const std::string written = c.script("texture.dat").at(1);
+             return std::pair{c.resolve(written), written};
+         }, 1, {"multimedia error: Unable to open @", initFailed}, 1,
+         {"Error: Failed to open DIB file %.", "multimedia error: Unable to open @", initFailed}},
+        {"scene script", [](const DataCopy& c) { return std::pair{c.data() / "script" / "scene3.dat", std::string()}; },
+         0, {"scenefile error: scenefile not found"}, 0,
+         {"scenefile error: no valid attrib found on line 1, data\\script\\scene3.dat."}},
+        {"mesh", [](const DataCopy& c) { return std::pair{c.resolve(firstMesh(c)), firstMesh(c)}; },
+         1, {"multimedia error: cannot open 3ds-file"}, 1, {"multimedia error: 3dsfile is fucked up"}},
+    };
+    for (const RoleCase& role : roles) {
+        const DataCopy copy(std::string("kinds-") + role.role[0]);
+        const auto [path, written] = role.file(copy);
+        const std::string relative = fs::relative(path, copy.data().parent_path()).string();
+        for (FileKind kind : {FileKind::Folder, FileKind::Fifo, FileKind::DevZeroLink, FileKind::DanglingLink,
+                              FileKind::Unreadable, FileKind::Empty}) {
+            SCOPED_TRACE(std::string(role.role) + ", " + kindName(kind));
+            if (!plant(path, kind)) continue;  // root reads an unreadable file
+            const bool empty = kind == FileKind::Empty;
+            std::vector<std::string> expected = empty ? role.emptyMessages : role.messages;
+            for (std::string& line : expected) {
+                if (const size_t at = line.find('@'); at != std::string::npos) line.replace(at, 1, written);
+                if (const size_t at = line.find('%'); at != std::string::npos) line.replace(at, 1, relative);
+            }
+            expectRun(copy.play(), empty ? role.emptyStatus : role.status, expected);
+            fs::permissions(path, fs::perms::owner_all, fs::perm_options::add);
+        }
+    }
+}
+
+// SIGTERM while the show loads (here: a texture list of large pictures,
+// within the pixel budget, that takes seconds to upload) ends the program
+// within a second, with the signal's status.
+TEST(FaultInjection, SignalDuringALongLoadEndsTheProgramWithinASecond) {
+    const DataCopy copy("signal");
+    // 4096 x 4096, RLE8: one "end of bitmap" escape, all black.
+    std::string big("BM\0\0\0\0\0\0\0\0\x36\x04\0\0", 14);
+    std::string info(40, '\0');
+    auto put32 = [&](size_t at, uint32_t v) { for (int i = 0; i < 4; ++i) info[at + i] = char(v >> (8 * i)); };
+    put32(0, 40);
+    put32(4, 4096);
+    put32(8, 4096);
+    info[12] = 1;
+    info[14] = 8;
+    put32(16, 1);
+    big += info + std::string(1024, '\0') + std::string("\0\1", 2);
+    std::ofstream(copy.data() / "big.bmp", std::ios::binary) << big;
+    std::string list;
+    for (int i = 0; i < 4; ++i) list += "data\\big.bmp\n";
+    std::ofstream(copy.data() / "script" / "texture.dat", std::ios::binary | std::ios::trunc) << list;
+
+    const std::vector<std::string> args = {"--no-dialog", "--windowed", "--no-music", "--data", copy.data().string()};
+    const ProgramRun run = hardening::runProgram(args, 180, {SIGTERM, 0.3});
+    EXPECT_EQ(run.signal, "");
+    EXPECT_EQ(run.status, 128 + SIGTERM);
+    EXPECT_GE(run.secondsAfterSignal, 0.0);
+    EXPECT_LT(run.secondsAfterSignal, 1.0);
 }

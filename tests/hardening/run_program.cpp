@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <thread>
 
 namespace hardening {
@@ -38,9 +40,23 @@ void sanitizerEnvironment() {
     setenv("LD_PRELOAD", preload.c_str(), 1);
 }
 
+// Processor time a child has used so far (user + system), from /proc.
+double cpuSeconds(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), {});
+    const size_t close = text.rfind(')');
+    if (close == std::string::npos) return 0;
+    std::istringstream fields(text.substr(close + 2));
+    std::string field;
+    double ticks = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i)
+        if (i == 14 || i == 15) ticks += std::stod(field);
+    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
 }  // namespace
 
-ProgramRun runProgram(const std::vector<std::string>& args, int timeoutSeconds) {
+ProgramRun runProgram(const std::vector<std::string>& args, int timeoutSeconds, SignalPlan plan) {
     char errors[] = "/tmp/orbelune-stderr-XXXXXX";
     const int fd = mkstemp(errors);
     if (fd >= 0) close(fd);
@@ -65,16 +81,24 @@ ProgramRun runProgram(const std::vector<std::string>& args, int timeoutSeconds) 
     }
     ProgramRun run;
     int status = 0;
+    std::chrono::steady_clock::time_point signalled;
     for (int waited = 0; waitpid(pid, &status, WNOHANG) == 0; ++waited) {
-        if (waited == timeoutSeconds * 10) {
+        if (waited == timeoutSeconds * 100) {
             kill(pid, SIGKILL);
             waitpid(pid, &status, 0);
             run.signal = "time-out";
             break;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (plan.signo != 0 && run.secondsAfterSignal < 0 && cpuSeconds(pid) >= plan.cpuSeconds) {
+            kill(pid, plan.signo);
+            signalled = std::chrono::steady_clock::now();
+            run.secondsAfterSignal = 0;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const auto end = std::chrono::steady_clock::now();
+    run.seconds = std::chrono::duration<double>(end - start).count();
+    if (run.secondsAfterSignal == 0) run.secondsAfterSignal = std::chrono::duration<double>(end - signalled).count();
     if (run.signal.empty()) {
         if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
         if (WIFSIGNALED(status)) run.signal = strsignal(WTERMSIG(status));

@@ -14,10 +14,18 @@ struct ProgramRun {
     std::string signal;                 // the signal's name, or "time-out"
     std::vector<std::string> messages;  // non-empty stderr lines (LF or CR ended)
     double seconds = 0;                 // wall time
+    double secondsAfterSignal = -1;     // wall time from the planned signal to the end; -1: none sent
+};
+
+// A signal sent once the child has used `cpuSeconds` of processor time (so
+// that it is busy with its work, not still starting).
+struct SignalPlan {
+    int signo = 0;  // 0: none
+    double cpuSeconds = 0;
 };
 
 // Runs ORBELUNE_BINARY with `args`; kills it after `timeoutSeconds`.
-ProgramRun runProgram(const std::vector<std::string>& args, int timeoutSeconds);
+ProgramRun runProgram(const std::vector<std::string>& args, int timeoutSeconds, SignalPlan plan = {});
 
 // True when this test binary (and so the program beside it) was built with
 // AddressSanitizer.

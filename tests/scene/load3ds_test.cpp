@@ -26,9 +26,11 @@ TEST_F(Load3ds, AppendsEveryObjectWithNormalsAndRings) {
     const SceneObject& first = *scene.objects[0];
     EXPECT_EQ(first.vertices[1].basePosition.x, 2.0f);
     EXPECT_EQ(first.vertices[2].normal.z, 1.0f);
-    EXPECT_EQ(first.maxRing, 8);  // from the scaled positions: 2.0 * 4
-    EXPECT_EQ(first.ringTable.size(), 9u);
-    EXPECT_EQ(scene.objects[1]->maxRing, 4);
+    // Rings from the scaled positions (quarter units 0, 8, 8): two distances.
+    EXPECT_EQ(first.vertices[1].ring, 1);
+    EXPECT_EQ(first.maxRing, 1);
+    EXPECT_EQ(first.ringTable.size(), 2u);
+    EXPECT_EQ(scene.objects[1]->maxRing, 1);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -63,7 +65,7 @@ TEST_F(Load3ds, UnusableFilesEndTheProcessWithTheirMessage) {
     huge.resize((16u << 20) + 1);  // beyond what any mesh file needs
     ASSERT_TRUE(writeBytesFile(path("huge.3ds"), huge));
     for (const auto& [file, text] : {Case{"missing.3ds", "cannot open 3ds-file"}, Case{"folder.3ds", "cannot open 3ds-file"},
-                                     Case{"huge.3ds", "3dsfile is fucked up"}}) {
+                                     Case{"huge.3ds", path("huge.3ds") + " is larger than 16 MiB, the limit for a mesh file"}}) {
         boxes.clear();
         Scene scene;
         EXPECT_EQ(exitStatus([&] { scene.load3ds(path(file), 1.0f, false); }), 1) << file;
