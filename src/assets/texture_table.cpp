@@ -8,6 +8,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <algorithm>
+#include <functional>
 #include <istream>
 
 #include "assets/data_path.h"
@@ -152,21 +153,11 @@ std::optional<RgbImage> loadBitmap(const std::string& path) {
     return std::move(loadListedBitmap(path, kAnyPixelCount).image);
 }
 
-bool loadTextures() {
-    platform::setWindowTitle("textures...");
-    const std::optional<std::vector<std::string>> list = readTextureListFile(resolveDataPath(kListPath));
-    if (!list) {
-        showListError("Unable to open texture.dat");
-        return false;
-    }
-    const std::vector<std::string>& entries = *list;
-    const auto count = static_cast<GLsizei>(entries.size());
-    if (count > 0) glGenTextures(count, TextureTable.data());
-
-    const PackedRows packed;
+bool loadListedPictures(const std::vector<std::string>& entries,
+                        const std::function<void(size_t, RgbImage&&)>& use) {
     uint64_t pixelsLeft = kTexturePixelBudget;
-    for (GLsizei i = 0; i < count; ++i) {
-        const std::string& path = entries[static_cast<size_t>(i)];
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const std::string& path = entries[i];
         ListedBitmap bitmap = loadListedBitmap(path, pixelsLeft);
         if (!bitmap.refusal.empty()) {
             showListError(bitmap.refusal);
@@ -176,14 +167,29 @@ bool loadTextures() {
             showListError("Unable to open " + path);
             return false;
         }
-        const RgbImage& image = *bitmap.image;
-        pixelsLeft -= static_cast<uint64_t>(image.width) * static_cast<uint64_t>(image.height);
-        glBindTexture(GL_TEXTURE_2D, TextureTable[static_cast<size_t>(i)]);
+        pixelsLeft -= static_cast<uint64_t>(bitmap.image->width) * static_cast<uint64_t>(bitmap.image->height);
+        use(i, std::move(*bitmap.image));
+    }
+    return true;
+}
+
+bool loadTextures() {
+    platform::setWindowTitle("textures...");
+    const std::optional<std::vector<std::string>> list = readTextureListFile(resolveDataPath(kListPath));
+    if (!list) {
+        showListError("Unable to open texture.dat");
+        return false;
+    }
+    const auto count = static_cast<GLsizei>(list->size());
+    if (count > 0) glGenTextures(count, TextureTable.data());
+
+    const PackedRows packed;
+    return loadListedPictures(*list, [](size_t i, RgbImage&& image) {
+        glBindTexture(GL_TEXTURE_2D, TextureTable[i]);
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLfloat>(GL_REPEAT));
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLfloat>(GL_REPEAT));
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_LINEAR));
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(GL_LINEAR_MIPMAP_NEAREST));
         uploadMipmaps(image);
-    }
-    return true;
+    });
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -35,6 +36,12 @@ struct ListedBitmap {
     std::string refusal;  // the bitmap cap's or the pixel budget's message, if one was hit
 };
 ListedBitmap loadListedBitmap(const std::string& path, uint64_t maxPixels);
+// The pictures of a list in order, each handed to `use` (which uploads it, or
+// keeps it), within kTexturePixelBudget; at the first failure its message is
+// shown ("multimedia error") and the result is false. loadTextures is this
+// with a GL upload.
+bool loadListedPictures(const std::vector<std::string>& entries,
+                        const std::function<void(size_t, RgbImage&&)>& use);
 // Nothing for a path that cannot be opened (no message); otherwise loadDib.
 std::optional<RgbImage> loadBitmap(const std::string& path);
 

@@ -13,12 +13,19 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <new>
 #include <string>
 #include <vector>
 
+#include "assets/texture_table.h"
 #include "hardening/hostile_cases.h"
 #include "hardening/run_program.h"
+#include "scene/scene.h"
+#include "scene/scene_script.h"
+#include "shell/collected_messages.h"
+#include "support/scratch_folder.h"
+#include "writers/tds_writer.h"
 
 namespace {
 
@@ -74,4 +81,79 @@ TEST(MemoryBound, TheCapIsEnforced) {
     if (kSanitized) GTEST_SKIP() << "address-space limits do not work under AddressSanitizer";
     const hardening::HostileFile big{"bmp_side_at_cap_rle.bmp", hardening::HostileKind::Bitmap};
     EXPECT_EQ(loadUnderCap(big, size_t{64} << 20, {}), 5);  // "Out of memory." instead of the picture
+}
+
+// The budgets bound what the worst repeated files can make the show hold: a
+// script naming a mesh of 65535 vertices 1000 times (about 5 GB without the
+// vertex budget) and a texture list naming a 37-byte RLE bitmap of 8192 x 8192
+// pixels 100 times (19 GB when every picture is kept, as the GL keeps its
+// textures). Each stops at its budget with its own message, within the
+// memory the budget allows.
+TEST(MemoryBound, BudgetsBoundRepeatedMeshesAndHugeRlePictures) {
+    if (kSanitized) GTEST_SKIP() << "address-space limits do not work under AddressSanitizer";
+    const ScratchFolder dir("orbelune-budgets-");
+    tds::TdsObject big;
+    for (int i = 0; i < 65535; ++i) big.vertices.push_back({float(i % 256), float(i / 256), 0.0f});
+    ASSERT_TRUE(tds::write3dsFile((dir.root() / "big.3ds").string(), {big}));
+    std::string script;
+    for (int i = 0; i < 1000; ++i) script += "FILENAME=big.3ds\n";
+    dir.write("s.dat", script + "EOF\n");
+
+    std::string rle("BM\0\0\0\0\0\0\0\0\x3e\0\0\0", 14);  // pixels after a two-entry table
+    std::string info(40, '\0');
+    auto put32 = [&](size_t at, uint32_t v) { for (int i = 0; i < 4; ++i) info[at + i] = char(v >> (8 * i)); };
+    put32(0, 40), put32(4, 8192), put32(8, 8192), put32(16, 1), put32(32, 2);
+    info[12] = 1, info[14] = 8;
+    dir.write("rle.bmp", rle + info + std::string(8, '\0') + std::string("\0\1", 2));
+    const std::vector<std::string> list(100, "rle.bmp");
+
+    const WorkingDirectory here(dir.root());
+    struct Case {
+        const char* what;
+        size_t allowance;
+        std::function<std::vector<std::string>()> load;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"repeated mesh", (size_t{32} << 20) + size_t(kShowVertexBudget) * (sizeof(MeshVertex) + sizeof(Vec3)) * 5 / 4,  // vertex and ring entry
+         [] {
+             CollectedMessages messages;
+             resetLightCounter();
+             Scene scene;
+             try {
+                 scene.loadScene("s.dat");
+             } catch (const LoaderAbort&) {
+             }
+             return messages.lines;
+         },
+         "multimedia error: big.3ds takes the show past its budget of " + std::to_string(kShowVertexBudget) +
+             " vertices"},
+        {"repeated RLE picture", (size_t{32} << 20) + size_t(kTexturePixelBudget) * 3 * 5 / 4,
+         [&] {
+             CollectedMessages messages;
+             std::vector<RgbImage> kept;
+             loadListedPictures(list, [&](size_t, RgbImage&& image) { kept.push_back(std::move(image)); });
+             return messages.lines;
+         },
+         "multimedia error: rle.bmp takes the textures past their budget of " +
+             std::to_string(kTexturePixelBudget) + " pixels"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::fflush(nullptr);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const rlim_t cap = currentAddressSpace() + c.allowance;
+            const rlimit limit{cap, cap};
+            if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(4);
+            try {
+                _exit(c.load() == std::vector<std::string>{c.message} ? 0 : 5);
+            } catch (const std::bad_alloc&) {
+                _exit(3);
+            }
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << c.what << ": status " << status;
+    }
 }
