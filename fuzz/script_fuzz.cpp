@@ -1,13 +1,14 @@
 // Scene scripts through Scene::loadScene. The run works in a scratch folder
 // that holds a few small mesh files for FILENAME lines to name ("m.3ds" one
 // object, "two.3ds" two, "none.3ds" none, "bad.3ds" not a mesh at all,
-// "far.3ds" one object with a far vertex and so a full ring table); any
-// other name is a missing file. A refused mesh throws LoaderAbort here
-// instead of ending the process. Checks that warnings never end the load,
-// that only a mesh file does, and that the scene stays within what 1024
-// keyword lines can add.
+// "far.3ds" one object with a far vertex); any other name is a missing file.
+// A refused mesh throws LoaderAbort here instead of ending the process.
+// Checks that warnings never end the load, that only a mesh file does, that
+// the scene stays within what 1024 keyword lines can add, and that no value
+// read from the script is infinite or NaN.
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -67,6 +68,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (lights > size_t(kScriptKeywordLimit) || lightCounter != int32_t(lights)) std::abort();
     if (scene.magnets.size() > size_t(kScriptKeywordLimit)) std::abort();
     if (scene.objects.size() > 2 * size_t(kScriptKeywordLimit)) std::abort();
+    auto finite = [](const float* v, int n) {
+        for (int i = 0; i < n; ++i)
+            if (!std::isfinite(v[i])) return false;
+        return true;
+    };
+    auto finiteVec = [&](const Vec3& v) {
+        const float f[4] = {v.x, v.y, v.z, v.w};
+        return finite(f, 4);
+    };
+    if (!finiteVec(scene.cameraPosition) || !finiteVec(scene.cameraTarget)) std::abort();
+    if (!finite(scene.clearColor.data(), 4) || !finite(scene.fogColor.data(), 4)) std::abort();
+    for (const OmniLight& l : scene.omniLights)
+        if (!finiteVec(l.position) || !std::isfinite(l.flareSize) || !finite(l.ambient.data(), 4) ||
+            !finite(l.diffuse.data(), 4) || !finite(l.specular.data(), 4))
+            std::abort();
+    for (const SpotLight& l : scene.spotLights)
+        if (!finiteVec(l.position)) std::abort();
+    for (const Magnet& m : scene.magnets)
+        if (!finiteVec(m)) std::abort();
+    for (const auto& object : scene.objects) {
+        if (!finiteVec(object->position) || !finite(object->materialAmbient.data(), 4) ||
+            !finite(object->materialDiffuse.data(), 4) || !finite(object->materialSpecular.data(), 4))
+            std::abort();
+    }
     for (const auto& object : scene.objects)
         for (const MeshFace& face : object->faces)
             for (uint32_t corner : face.index)

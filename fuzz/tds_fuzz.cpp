@@ -4,14 +4,9 @@
 // script target's part.) Checks that every face names vertices of its own
 // object, that ring tables cover every vertex ring, and that a refused file
 // ends the load with one "multimedia error" box.
-//
-// Mutated floats are mostly huge, and a vertex far from its object's origin
-// costs ring-table entries in the scene load (20 bytes per quarter unit, up
-// to 1.3 MiB zero-filled per object): that makes the search a hundred times
-// slower. Inputs with a coordinate beyond 1000 are parsed but not loaded;
-// far vertices in a scene are covered by the script target's "far.3ds" and
-// by the hostile files.
-#include <cmath>
+// Rings are numbered by distinct distance, so far vertices cost no more than
+// near ones: every input is loaded.
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -29,18 +24,10 @@ void checkScene(const Scene& scene) {
             for (uint32_t corner : face.index)
                 if (corner >= vertices) std::abort();
         if (object->ringTable.size() != size_t(object->maxRing) + 1) std::abort();
+        if (object->ringTable.size() > std::max<size_t>(vertices, 1)) std::abort();  // by need
         for (const MeshVertex& vertex : object->vertices)
             if (vertex.ring < 0 || vertex.ring > object->maxRing) std::abort();
     }
-}
-
-bool farVertex(const TdsReadResult& parsed) {
-    for (const TdsMesh& mesh : parsed.objects)
-        for (const MeshVertex& v : mesh.vertices) {
-            const Vec3& p = v.position;
-            if (std::fabs(p.x) > 1000 || std::fabs(p.y) > 1000 || std::fabs(p.z) > 1000) return true;
-        }
-    return false;
 }
 
 }  // namespace
@@ -52,7 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const MeshFace& face : mesh.faces)
             for (uint32_t corner : face.index)
                 if (corner >= mesh.vertices.size()) std::abort();
-    if (farVertex(parsed)) return 0;
 
     static const std::string path = fuzzing::scratchDir() + "/input.3ds";
     fuzzing::writeFile(path, data, size);
