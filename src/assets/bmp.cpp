@@ -17,7 +17,9 @@ void showError(const std::string& text) {
 DibResult decodeDibShown(const std::vector<uint8_t>& bytes, const std::string& path, uint64_t maxPixels) {
     if (bytes.empty()) {
         showError("Failed to open DIB file " + path + ".\n");
-        return DibResult{std::nullopt, DibError::ConversionError};
+        DibResult empty;
+        empty.error = DibError::ConversionError;
+        return empty;
     }
     DibResult result = decodeDib(bytes.data(), bytes.size(), maxPixels);
     if (!result.image && result.error != DibError::OverBudget) showError(dibErrorText(result.error));
