@@ -198,7 +198,6 @@ TEST(FaultInjection, EachFileKindInEachRoleGivesTheRoleMessage) {
     for (const RoleCase& role : roles) {
         const DataCopy copy(std::string("kinds-") + role.role[0]);
         const auto [path, written] = role.file(copy);
-        const std::string relative = fs::relative(path, copy.data().parent_path()).string();
         for (FileKind kind : {FileKind::Folder, FileKind::Fifo, FileKind::DevZeroLink, FileKind::DanglingLink,
                               FileKind::Unreadable, FileKind::Empty}) {
             SCOPED_TRACE(std::string(role.role) + ", " + kindName(kind));
@@ -207,7 +206,7 @@ TEST(FaultInjection, EachFileKindInEachRoleGivesTheRoleMessage) {
             std::vector<std::string> expected = empty ? role.emptyMessages : role.messages;
             for (std::string& line : expected) {
                 if (const size_t at = line.find('@'); at != std::string::npos) line.replace(at, 1, written);
-                if (const size_t at = line.find('%'); at != std::string::npos) line.replace(at, 1, relative);
+                if (const size_t at = line.find('%'); at != std::string::npos) line.replace(at, 1, path.string());
             }
             expectRun(copy.play(), empty ? role.emptyStatus : role.status, expected);
             if (kind == FileKind::Unreadable) fs::permissions(path, fs::perms::owner_all, fs::perm_options::add);
