@@ -12,6 +12,7 @@
 
 #include "fuzz_support.h"
 #include "scene/scene.h"
+#include "scene/scene_script.h"
 #include "scene/tds_reader.h"
 #include "shell/collected_messages.h"
 
@@ -43,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = fuzzing::scratchDir() + "/input.3ds";
     fuzzing::writeFile(path, data, size);
 
+    resetLightCounter();  // and the show's mesh totals: each input is a fresh show
     CollectedMessages messages;
     Scene scene;
     try {
