@@ -31,12 +31,19 @@ struct DialogTemplate {
     std::vector<DialogControl> controls; // in tab order
 };
 
-// Dialog units to pixels for the dialog font: 1 horizontal unit = 1.5 px,
-// 1 vertical unit = 1.625 px. Edges are rounded, so neighbours stay apart.
+// Dialog units to pixels for the dialog font at 96 dpi: 1 horizontal unit =
+// 1.75 px, 1 vertical unit = 1.625 px (the toolkit's sans font is wider than
+// the 8-point font the units were laid out for, so "800x600x16" keeps clear
+// of its frame); `scale` enlarges everything on a high-DPI display. Edges
+// are rounded, so neighbours stay apart.
 struct PixelRect {
     int x = 0, y = 0, width = 0, height = 0;
 };
-PixelRect dialogUnitsToPixels(int x, int y, int width, int height);
+PixelRect dialogUnitsToPixels(int x, int y, int width, int height, double scale = 1.0);
+
+// How much larger than at 96 dpi the dialog is drawn: Xft.dpi / 96 when the
+// X resources set Xft.dpi above 96 (at most 4), else 1.
+double dialogScaleForDpi(double dpi);
 
 enum class DialogMessage {
     InitDialog,  // once, before the dialog is shown
@@ -65,7 +72,9 @@ protected:
 using DialogProc = std::function<int(DialogHost&, DialogMessage, uintptr_t wParam)>;
 
 // Shows the dialog modal and centred on the screen until the procedure ends
-// it. Returns the result given to endDialog, or -1 at once when no display
+// it. Tab goes from radio group to radio group in reading order (to the
+// marked button of each) and on to the push button; the arrow keys move the
+// mark inside a group, clicking the button they reach. Returns the result given to endDialog, or -1 at once when no display
 // can be opened (nothing is shown then).
 int runDialog(const DialogTemplate& dialog, const DialogProc& proc);
 

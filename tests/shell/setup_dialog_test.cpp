@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <set>
 #include <vector>
@@ -140,8 +141,14 @@ TEST(SetupDialogLayout, DialogUnitsBecomePixels) {
         const platform::PixelRect r = platform::dialogUnitsToPixels(x, y, w, h);
         return std::array{r.x, r.y, r.width, r.height};
     };
-    EXPECT_EQ(pixels(0, 0, 111, 82), (std::array{0, 0, 167, 133}));
-    EXPECT_EQ(pixels(4, 37, 44, 10), (std::array{6, 60, 66, 16}));
+    EXPECT_EQ(pixels(0, 0, 111, 82), (std::array{0, 0, 194, 133}));
+    EXPECT_EQ(pixels(4, 37, 44, 10), (std::array{7, 60, 77, 16}));
+    // Twice as large on a 192-dpi display.
+    const platform::PixelRect big = platform::dialogUnitsToPixels(0, 0, 111, 82, platform::dialogScaleForDpi(192));
+    EXPECT_EQ((std::array{big.width, big.height}), (std::array{389, 267}));
+    for (const auto& [dpi, scale] : std::vector<std::pair<double, double>>{
+             {96, 1.0}, {72, 1.0}, {0, 1.0}, {-5, 1.0}, {120, 1.25}, {144, 1.5}, {1e6, 4.0}, {NAN, 1.0}})
+        EXPECT_EQ(platform::dialogScaleForDpi(dpi), scale) << dpi;
     // Touching controls stay touching: edges are rounded, not sizes.
     const platform::PixelRect left = platform::dialogUnitsToPixels(25, 12, 21, 10);
     const platform::PixelRect right = platform::dialogUnitsToPixels(46, 12, 20, 10);

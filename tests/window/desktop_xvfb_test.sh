@@ -1,0 +1,307 @@
+#!/bin/bash
+# The real program on a desktop: Xvfb with openbox, driven by xdotool and
+# wmctrl. Every wait is for something the program does (a window appearing,
+# a process ending, pixels changing), with generous limits; no fixed sleeps
+# decide a result.
+#   no display   without DISPLAY (or with one nobody answers) the live show
+#                says so and exits 1 before loading anything
+#   dialog       marks the choices in force under command-line options; "Off"
+#                under "Music" then Enter runs the show with no audio call;
+#                music left on reaches the audio error; Escape leaves the
+#                dialog open; the close box ends with status 0, no show window
+#   input        a close request and Escape held end the show within seconds
+#                while the mouse moves over the window at 500 Hz
+#   shape        a window resized wider or taller keeps a 4:3 picture centred
+#                between black bars
+# Usage: desktop_xvfb_test.sh ORBELUNE DATA_FOLDER
+# Exit 77 (skipped, with the reason) when a tool is missing.
+set -u
+
+PROGRAM=$(realpath "${1:?orbelune binary}")
+SHOW_DATA=$(realpath "${2:?generated data folder (holding data/)}")
+DIALOG="Tamsk Orbelune Setup"
+TITLE="vantrel :: tamsk orbelune"
+
+for tool in xvfb-run xdotool wmctrl openbox xwininfo convert import; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+WORK=$(mktemp -d)
+PIDS=()
+cleanup() {
+    for pid in "${PIDS[@]}"; do kill -KILL "$pid" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    kill -0 "${PID:-0}" 2>/dev/null && echo "(the program is still running)"
+    xwininfo -root -tree 2>/dev/null | grep -F -e "$TITLE" -e "$DIALOG" -e ERROR -e error | head -5
+    for f in "$WORK"/*.err; do [ -s "$f" ] && { echo "--- $f"; tail -5 "$f"; }; done
+    exit 1
+}
+
+# A data folder that loads at once without a message: no pictures, ten
+# scene scripts that end at once, no soundtrack.
+mkdir -p "$WORK/quick/data/script"
+: > "$WORK/quick/data/script/texture.dat"
+for n in "" 2 3 4 5 6 7 8 10 11; do printf 'EOF\r\n' > "$WORK/quick/data/script/scene$n.dat"; done
+
+# ---- no display (before any X server starts) ----------------------------------
+if [ -z "${ORBELUNE_INSIDE_XVFB:-}" ]; then
+    for display in unset :65000; do
+        CASE=no-display-$display
+        if [ "$display" = unset ]; then
+            env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$PROGRAM" --data "$WORK/quick" --no-dialog \
+                >"$WORK/$CASE.out" 2>"$WORK/$CASE.err"
+        else
+            env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=$display "$PROGRAM" --data "$WORK/quick" --no-dialog \
+                >"$WORK/$CASE.out" 2>"$WORK/$CASE.err"
+        fi
+        status=$?
+        [ "$status" = 1 ] || fail "$CASE: exit status $status"
+        grep -q display "$WORK/$CASE.err" || fail "$CASE: no word about the display"
+        grep -q -- --capture "$WORK/$CASE.err" || fail "$CASE: no hint at --capture"
+        grep -q -e ERROR -e textures -e error: "$WORK/$CASE.err" && fail "$CASE: it went on loading"
+    done
+    echo "ok: no display: status 1 with a word about the display, nothing loaded"
+    ORBELUNE_INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+fi
+
+openbox >/dev/null 2>&1 &
+PIDS+=($!)
+# openbox is up once it owns the window-manager selection.
+for _ in $(seq 1 200); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.05; done
+wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
+
+start_program() {  # DATA_FOLDER [options...]
+    local data=$1
+    shift
+    SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=no-such-driver "$PROGRAM" --data "$data" "$@" \
+        >"$WORK/$CASE.out" 2>"$WORK/$CASE.err" &
+    PID=$!
+    PIDS+=("$PID")
+}
+
+# Waits up to $2 seconds for a visible window named exactly $1; prints its id.
+wait_window() {
+    local id
+    id=$(timeout "$2" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+    [ -n "$id" ] && echo "$id"
+}
+
+# Waits up to $2 seconds for process $1 to end; sets STATUS. Sets SAW_SHOW
+# when the show's window existed meanwhile; gives up at once when a message
+# box of the program appears (ERROR_BOX names it).
+wait_exit() {
+    local pid=$1 deadline=$((SECONDS + $2)) box
+    SAW_SHOW=0
+    ERROR_BOX=
+    while kill -0 "$pid" 2>/dev/null; do
+        xwininfo -root -tree 2>/dev/null | grep -qF "\"$TITLE\":" && SAW_SHOW=1
+        for box in "BASS ERROR" "multimedia error" "ERROR" "scenefile error" "Wexo GL"; do
+            if xwininfo -root -tree 2>/dev/null | grep -qF "\"$box\":"; then ERROR_BOX=$box; STATUS=blocked; return 1; fi
+        done
+        if [ $SECONDS -gt "$deadline" ]; then STATUS=timeout; return 1; fi
+        sleep 0.1
+    done
+    wait "$pid"
+    STATUS=$?
+    return 0
+}
+
+# Dialog geometry: controls in dialog units, placed as the program places
+# them at 96 dpi (1.75 px across, 1.625 px down per unit, a 2-pixel edge).
+px() { echo $(( ($1 * 1750 + 500) / 1000 )); }
+py() { echo $(( ($1 * 1625 + 500) / 1000 )); }
+declare -A UNITS=(
+    [music-on]="4 12 20 10" [music-off]="25 12 22 10" [full-on]="57 12 21 10" [full-off]="80 12 20 10"
+    [800x600x32]="4 37 44 10" [800x600x16]="55 37 47 10" [640x480x32]="4 47 44 10" [640x480x16]="55 47 46 10"
+    [start]="16 63 79 14"
+)
+# Pixel rectangle "x y w h" of a control inside the dialog's client area.
+control_rect() {
+    local x y w h
+    read -r x y w h <<<"${UNITS[$1]}"
+    local left top
+    left=$(px "$x"); top=$(py "$y")
+    echo "$((left + 2)) $((top + 2)) $(( $(px $((x + w))) - left )) $(( $(py $((y + h))) - top ))"
+}
+# Whether a radio button shows its mark: the middle of its round box (11 px,
+# the label size, 2 px in from the left, centred in height) is dark when
+# marked and white when not.
+is_marked() {  # PNG CONTROL
+    local x y w h mean
+    read -r x y w h <<<"$(control_rect "$2")"
+    mean=$(convert "$1" -crop "3x3+$((x + 6))+$((y + (h - 11) / 2 + 4))" +repage -colorspace gray \
+        -format "%[fx:mean]" info:)
+    awk "BEGIN { exit !($mean < 0.8) }"
+}
+# The one marked control of a group, or "none" / "several".
+marked() {  # PNG CONTROL...
+    local png=$1 found= c
+    shift
+    for c in "$@"; do
+        if is_marked "$png" "$c"; then
+            [ -z "$found" ] || { echo several; return; }
+            found=$c
+        fi
+    done
+    echo "${found:-none}"
+}
+
+# Captures dialog $1 until it is drawn (more than a blank) and two captures
+# in a row agree; prints the marked control of each group.
+dialog_marks() {
+    local prev= shot= i png
+    for i in $(seq 1 300); do
+        png="$WORK/dialog$i.png"
+        import -window "$1" "$png" 2>/dev/null || { sleep 0.1; continue; }
+        if [ "$(convert "$png" -format '%k' info:)" -gt 8 ]; then
+            shot=$(convert "$png" -format '%#' info:)
+            [ -n "$prev" ] && [ "$shot" = "$prev" ] && break
+            prev=$shot
+        fi
+        sleep 0.1
+    done
+    echo "$(marked "$png" music-on music-off) $(marked "$png" full-on full-off)" \
+         "$(marked "$png" 800x600x32 800x600x16 640x480x32 640x480x16)"
+}
+
+# ---- dialog marks follow the command line ---------------------------------------
+for options in "--windowed --no-music --mode 640x480x16" "--fullscreen --mode 800x600x16" ""; do
+    CASE=marks
+    # shellcheck disable=SC2086
+    start_program "$WORK/quick" $options
+    win=$(wait_window "$DIALOG" 60) || fail "$CASE ($options): no setup dialog"
+    got=$(dialog_marks "$win")
+    case "$options" in
+        *640x480x16*) want="music-off full-off 640x480x16" ;;
+        *800x600x16*) want="music-on full-on 800x600x16" ;;
+        *) want="music-on full-on 800x600x32" ;;
+    esac
+    [ "$got" = "$want" ] || fail "$CASE ($options): marked $got, expected $want"
+    wmctrl -i -c "$win"
+    wait_exit "$PID" 30 || fail "$CASE: the dialog did not close ($STATUS)"
+    echo "ok: dialog marks under '$options': $got"
+done
+
+# ---- the keyboard: Tab through the groups in reading order, arrows move the mark -
+CASE=keys
+start_program "$WORK/quick" --windowed --end 3
+win=$(wait_window "$DIALOG" 60) || fail "$CASE: no setup dialog"
+# Focus starts on the push button: Tab reaches "Music" first (On marked),
+# then "Fullscreen" (Off, from --windowed), then "Resolution"; Right, Left
+# twice (the second wraps) and Down move the marks.
+xdotool windowactivate --sync "$win" key --delay 100 Tab Right Tab Left Left Tab Down 2>/dev/null ||
+    fail "$CASE: could not type into the dialog"
+got=$(dialog_marks "$win")
+[ "$got" = "music-off full-off 800x600x16" ] || fail "$CASE: marked $got, expected music-off full-off 800x600x16"
+# The moves clicked their buttons: the push button plays windowed and silent.
+read -r x y w h <<<"$(control_rect start)"
+xdotool mousemove --window "$win" $((x + w / 2)) $((y + h / 2)) click 1
+wait_exit "$PID" 90 || fail "$CASE: the show did not end ($STATUS${ERROR_BOX:+: \"$ERROR_BOX\" box})"
+[ "$STATUS" = 0 ] || fail "$CASE: exit status $STATUS"
+echo "ok: Tab visits Music, Fullscreen, Resolution; arrows marked $got and the show played silently"
+
+# ---- music off, then start ---------------------------------------------------------
+CASE=music-off
+start_program "$WORK/quick" --windowed --end 3
+win=$(wait_window "$DIALOG" 60) || fail "$CASE: no setup dialog"
+read -r x y w h <<<"$(control_rect music-off)"
+xdotool mousemove --window "$win" $((x + w / 2)) $((y + h / 2)) click 1
+xdotool windowactivate --sync "$win" key Return 2>/dev/null || xdotool key Return
+wait_exit "$PID" 90 || fail "$CASE: the show did not end ($STATUS${ERROR_BOX:+: \"$ERROR_BOX\" box})"
+[ "$STATUS" = 0 ] || fail "$CASE: exit status $STATUS"
+[ "$SAW_SHOW" = 1 ] || fail "$CASE: the show window never appeared"
+grep -qi -e error -e bass "$WORK/$CASE.err" && fail "$CASE: audio or error output"
+echo "ok: music off + Enter ran the show silently"
+
+# ---- music left on: the audio failure shows (the check above can see it) ----------
+CASE=music-on
+start_program "$WORK/quick" --windowed --end 3
+win=$(wait_window "$DIALOG" 60) || fail "$CASE: no setup dialog"
+xdotool windowactivate --sync "$win" key Return 2>/dev/null || xdotool key Return
+wait_window "BASS ERROR" 60 >/dev/null || fail "$CASE: no audio error box with music on"
+kill -KILL "$PID" 2>/dev/null
+wait "$PID" 2>/dev/null
+echo "ok: music on + Enter reached the audio library"
+
+# ---- Escape is ignored, the close box cancels -------------------------------------
+CASE=close
+start_program "$WORK/quick" --windowed --end 3
+win=$(wait_window "$DIALOG" 60) || fail "$CASE: no setup dialog"
+xdotool windowactivate --sync "$win" key Escape 2>/dev/null || xdotool key Escape
+# The dialog answers a later request only after it handled the Escape.
+xdotool windowactivate --sync "$win" 2>/dev/null
+kill -0 "$PID" 2>/dev/null || fail "$CASE: Escape ended the program"
+xwininfo -id "$win" >/dev/null 2>&1 || fail "$CASE: Escape closed the dialog"
+wmctrl -i -c "$win"
+wait_exit "$PID" 30 || fail "$CASE: the program did not end after the close request ($STATUS)"
+[ "$STATUS" = 0 ] || fail "$CASE: exit status $STATUS"
+[ "$SAW_SHOW" = 0 ] || fail "$CASE: a show window was opened"
+echo "ok: Escape ignored, close box ends with status 0 and no window"
+
+# ---- close and Escape while the mouse moves -----------------------------------------
+# 3 s of pointer motion at 500 Hz over the window; the show must end within
+# 10 s of the request (with every motion queued it took half a minute).
+move_mouse() {  # WINDOW
+    local args=() i
+    for i in $(seq 1 1500); do args+=(mousemove --window "$1" $((20 + i % 300)) $((20 + (i / 300) * 40)) sleep 0.002); done
+    xdotool "${args[@]}"
+}
+for ending in close escape; do
+    CASE=moving-$ending
+    start_program "$WORK/quick" --no-dialog --windowed --no-music
+    win=$(wait_window "$TITLE" 60) || fail "$CASE: no show window"
+    xdotool windowactivate --sync "$win" 2>/dev/null
+    move_mouse "$win"
+    t0=$(date +%s%N)
+    if [ "$ending" = close ]; then wmctrl -i -c "$win"; else xdotool keydown Escape; fi
+    wait_exit "$PID" 10
+    ok=$?
+    [ "$ending" = escape ] && xdotool keyup Escape
+    [ $ok = 0 ] || fail "$CASE: the show did not end within 10 s of the request ($STATUS)"
+    [ "$STATUS" = 0 ] || fail "$CASE: exit status $STATUS"
+    echo "ok: $ending with the mouse moving ended the show in $(( ($(date +%s%N) - t0) / 1000000 )) ms"
+done
+
+# ---- the picture keeps its shape ------------------------------------------------------
+CASE=shape
+start_program "$SHOW_DATA" --no-dialog --windowed --no-music --start 35
+win=$(wait_window "$TITLE" 60) || fail "$CASE: no show window"
+for size in "800 400" "400 500"; do
+    read -r W H <<<"$size"
+    xdotool windowsize "$win" "$W" "$H"
+    # The largest 4:3 picture, centred.
+    if [ $((W * 3)) -ge $((H * 4)) ]; then pw=$(( (H * 4 + 1) / 3 )); ph=$H; else pw=$W; ph=$(( (W * 3 + 2) / 4 )); fi
+    px0=$(( (W - pw) / 2 )); py0=$(( (H - ph) / 2 ))
+    # Wait until the window has that size and the picture shows the scene.
+    shown=0
+    for i in $(seq 1 600); do
+        if import -window "$win" "$WORK/shape.png" 2>/dev/null &&
+           [ "$(identify -format '%w %h' "$WORK/shape.png")" = "$W $H" ]; then
+            inside=$(convert "$WORK/shape.png" -crop "$((pw - 4))x$((ph - 4))+$((px0 + 2))+$((py0 + 2))" +repage \
+                -colorspace gray -format "%[fx:mean]" info:)
+            if awk "BEGIN { exit !($inside > 0.05) }"; then shown=1; break; fi
+        fi
+        sleep 0.1
+    done
+    [ $shown = 1 ] || fail "$CASE ${W}x$H: the picture never showed the scene"
+    # Both bars black to the last pixel.
+    if [ "$px0" -gt 0 ]; then
+        bars=("${px0}x$H+0+0" "$((W - px0 - pw))x$H+$((px0 + pw))+0")
+    else
+        bars=("${W}x$py0+0+0" "${W}x$((H - py0 - ph))+0+$((py0 + ph))")
+    fi
+    for bar in "${bars[@]}"; do
+        max=$(convert "$WORK/shape.png" -crop "$bar" +repage -colorspace gray -format "%[fx:maxima]" info:)
+        [ "$max" = 0 ] || fail "$CASE ${W}x$H: bar $bar is not black (max $max)"
+    done
+    echo "ok: a ${W}x$H window shows a ${pw}x$ph picture at $px0,$py0 between black bars"
+done
+wmctrl -i -c "$win"
+wait_exit "$PID" 30 || fail "$CASE: the show did not end ($STATUS)"
+exit 0
