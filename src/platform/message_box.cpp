@@ -101,8 +101,11 @@ Answer fltkBox(const std::string& text, const std::string& caption, Icon icon,
     const int textX = icon == Icon::None ? margin : margin * 2 + iconSize;
     const int bodyH = std::max(textH, iconSize);
     const int buttonCount = buttons == Buttons::YesNo ? 2 : 1;
-    const int width =
-        std::max(textX + textW + 8 + margin, buttonCount * (buttonW + margin) + margin);
+    // Wide enough for the window manager to show the whole caption beside
+    // its icon and buttons (about 120 px of them).
+    fl_font(FL_HELVETICA_BOLD, 14);
+    const int captionW = static_cast<int>(fl_width(caption.c_str())) + 130;
+    const int width = std::max({textX + textW + 8 + margin, buttonCount * (buttonW + margin) + margin, captionW});
     const int height = margin + bodyH + margin + buttonH + margin;
 
     BoxRun run;

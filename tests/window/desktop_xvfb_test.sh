@@ -85,11 +85,17 @@ start_program() {  # DATA_FOLDER [options...]
     PIDS+=("$PID")
 }
 
-# Waits up to $2 seconds for a visible window named exactly $1; prints its id.
+# Waits up to $2 seconds for a visible window named exactly $1; prints its
+# id. (Polls: a window that vanishes in the middle of xdotool's search makes
+# that one search fail.)
 wait_window() {
-    local id
-    id=$(timeout "$2" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$id" ] && echo "$id"
+    local deadline=$((SECONDS + $2)) id
+    while [ $SECONDS -le "$deadline" ]; do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
 }
 
 # Waits up to $2 seconds for process $1 to end; sets STATUS. Sets SAW_SHOW

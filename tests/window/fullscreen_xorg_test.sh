@@ -84,11 +84,21 @@ start_show() {  # MODE DATA [options...]
     PIDS+=("$PID")
 }
 
-# Waits up to $1 seconds for the show's window; sets WIN.
-wait_show() {
-    WIN=$(timeout "$1" xdotool search --sync --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -1)
-    [ -n "$WIN" ]
+# Waits up to $2 seconds for a visible window named exactly $1; prints its
+# id. (Polls: a window that vanishes in the middle of xdotool's search makes
+# that one search fail.)
+find_window() {
+    local deadline=$((SECONDS + $2)) id
+    while [ $SECONDS -le "$deadline" ]; do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
 }
+
+# Waits up to $1 seconds for the show's window; sets WIN.
+wait_show() { WIN=$(find_window "$TITLE" "$1"); }
 
 # Waits up to $2 seconds for the display to be in mode $1.
 wait_mode() {
@@ -129,8 +139,7 @@ for m in ${MODES:-800x600x32 800x600x16 640x480x32 640x480x16}; do
         if [ "$ending" = mesh ]; then
             # The loader's error box comes over the loading screen, still in
             # the show's mode; the cursor shows for it. OK ends the process.
-            box=$(timeout 60 xdotool search --sync --onlyvisible --name "^multimedia error\$" | head -1)
-            [ -n "$box" ] || fail "$CASE: no error box"
+            box=$(find_window "multimedia error" 60) || fail "$CASE: no error box"
             during=$(mode)
             [ "$("$PROBE" cursor)" = visible ] || fail "$CASE: the cursor is hidden over the error box"
             xdotool windowactivate --sync "$box" key Return 2>/dev/null || xdotool key Return
@@ -163,7 +172,7 @@ done
 CASE=alt-tab
 xmessage -name other -title other "another window" &
 PIDS+=($!)
-timeout 20 xdotool search --sync --onlyvisible --name '^other$' >/dev/null || fail "$CASE: no second window"
+find_window other 20 >/dev/null || fail "$CASE: no second window"
 start_show 640x480x32 quick --end 60
 wait_show 60 || fail "$CASE: no show window"
 wait_mode 640x480 10 || fail "$CASE: the display did not take 640x480"
