@@ -78,7 +78,8 @@ printf 'FILENAME=data\\meshes\\gone.3ds\r\nEOF\r\n' > "$WORK/nomesh/data/script/
 start_show() {  # MODE DATA [options...]
     local m=$1 data=$2
     shift 2
-    SDL_AUDIODRIVER=dummy "$PROGRAM" --data "$WORK/$data" --no-dialog --fullscreen --no-music --mode "$m" "$@" \
+    SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$PROGRAM" --data "$WORK/$data" --no-dialog --fullscreen --no-music \
+        --mode "$m" "$@" \
         >"$WORK/$CASE.out" 2>"$WORK/$CASE.err" &
     PID=$!
     PIDS+=("$PID")
