@@ -45,7 +45,7 @@ fail() {
 
 # A data folder that loads at once without a message: no pictures, ten
 # scene scripts that end at once, no soundtrack.
-mkdir -p "$WORK/quick/data/script"
+mkdir -p "$WORK/quick/data/script" "$WORK/quick/data/textures"  # textures/ marks a data folder
 : > "$WORK/quick/data/script/texture.dat"
 for n in "" 2 3 4 5 6 7 8 10 11; do printf 'EOF\r\n' > "$WORK/quick/data/script/scene$n.dat"; done
 

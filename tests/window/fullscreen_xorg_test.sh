@@ -66,7 +66,7 @@ mode() { xrandr 2>/dev/null | awk '/\*/ { print $1; exit }'; }
 
 # Data folders: one that loads at once, one whose first script names a mesh
 # that is not there.
-mkdir -p "$WORK/quick/data/script" "$WORK/nomesh/data/script"
+mkdir -p "$WORK/quick/data/script" "$WORK/nomesh/data/script" "$WORK/quick/data/textures" "$WORK/nomesh/data/textures"
 : > "$WORK/quick/data/script/texture.dat"
 : > "$WORK/nomesh/data/script/texture.dat"
 for n in "" 2 3 4 5 6 7 8 10 11; do
