@@ -127,6 +127,10 @@ void drawableSize(int& width, int& height);
 
 // Presents the back buffer (nothing without a window) and counts the frame.
 void present();
+// Asks the GL to present in step with the display: adaptive vsync where the
+// driver offers it, else plain vsync. Returns the swap interval in force
+// (-1 adaptive, 1, or 0 when the driver gives none).
+int requestVsync();
 uint64_t presentedFrames();
 
 // ---- Events ----------------------------------------------------------------------
@@ -137,6 +141,8 @@ enum class EventKind {
     KeyDown,  // key = virtual-key code below 256
     KeyUp,
     Resize,   // width, height = new client size
+    Hidden,   // minimised or hidden: nobody sees the window
+    Shown,    // shown or restored again
     Other,    // any other event; counts as the frame's one event
 };
 struct Event {

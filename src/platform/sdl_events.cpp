@@ -86,6 +86,10 @@ void translate(const SDL_Event& in, Event& out) {
         case SDL_WINDOWEVENT:
             if (in.window.event == SDL_WINDOWEVENT_CLOSE) {
                 out.kind = EventKind::Close;
+            } else if (in.window.event == SDL_WINDOWEVENT_MINIMIZED || in.window.event == SDL_WINDOWEVENT_HIDDEN) {
+                out.kind = EventKind::Hidden;
+            } else if (in.window.event == SDL_WINDOWEVENT_RESTORED || in.window.event == SDL_WINDOWEVENT_SHOWN) {
+                out.kind = EventKind::Shown;
             } else if (in.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
                 out.kind = EventKind::Resize;
                 out.width = in.window.data1;

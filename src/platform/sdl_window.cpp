@@ -264,4 +264,10 @@ void present() {
 
 uint64_t presentedFrames() { return state.frames; }
 
+int requestVsync() {
+    if (!state.context) return 0;
+    if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
+    return SDL_GL_GetSwapInterval();
+}
+
 }  // namespace platform

@@ -22,6 +22,7 @@
 #include "shell/data_check.h"
 #include "shell/data_folder.h"
 #include "shell/frame.h"
+#include "shell/frame_stats.h"
 #include "shell/inspect.h"
 #include "shell/music.h"
 #include "shell/settings.h"
@@ -59,6 +60,17 @@ void buildParticles(Show& show, Timeline& timeline) {
     resetParticles(show.sparkSystem);
     resetParticles(show.fountainSystem);
     timeline.fillDustField();
+}
+
+// How far the picture is ahead of the music, in ms ("-" without music or
+// when the stream's position is unknown).
+std::string avLeadMs() {
+    if (!musicEnabled) return "-";
+    const double music = platform::audio().position(musicStream);
+    if (music < 0.0) return "-";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", (demoClock / 10.0 - music) * 1000.0);
+    return text;
 }
 
 // Picture and sound are never re-synchronised; this tells how far apart they
@@ -115,7 +127,21 @@ int runShow(const CommandLine& options) {
     }
     startClock(start);
     platform::setWindowTitle(kShowTitle);
-    playTimeline(*timeline);
+    // Live: vsync where the driver offers it and the frame cap; capture and
+    // the bench run on their stepped clock as fast as they can.
+    FramePacing pacing;
+    const bool live = steppedClockFps() == 0;
+    if (live) {
+        platform::requestVsync();
+        pacing.maxFps = options.maxFps;
+    }
+    FrameStats stats(1000.0 / (pacing.maxFps > 0 ? pacing.maxFps : kLiveFps));
+    if (options.stats) pacing.stats = &stats;
+    playTimeline(*timeline, pacing);
+    if (options.stats) {
+        const ColourBits bits = grantedColourBits();
+        std::fprintf(stderr, "%s\n", stats.line(bits.red, bits.green, bits.blue, avLeadMs()).c_str());
+    }
     if (musicEnabled && std::getenv("ORBELUNE_AV_REPORT")) reportAvDrift();
 
     timeline.reset();

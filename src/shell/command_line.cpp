@@ -132,6 +132,18 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             }
             ++i;
             line.fps = fps;
+        } else if (arg == "--max-fps") {
+            int fps = 0;
+            const std::string value = hasValue ? args[i + 1] : std::string();
+            auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), fps);
+            if (!hasValue || ec != std::errc() || end != value.data() + value.size() || fps < 0 || fps > 1000) {
+                line.error = "--max-fps needs a whole number from 0 (no cap) to 1000";
+                break;
+            }
+            ++i;
+            line.maxFps = fps;
+        } else if (arg == "--stats") {
+            line.stats = true;
         } else if (arg == "--bench") {
             line.bench = true;
         } else if (arg == "--check") {
@@ -170,6 +182,8 @@ constexpr OptionHelp kShowOptions[] = {
      "read the show from DIR: DIR itself when it holds the folders script and textures, else DIR/data"},
     {"--start", "SECONDS", "begin the show at that show time (music too)"},
     {"--end", "SECONDS", "end the show at that show time (after --start)"},
+    {"--max-fps", "N", "at most N frames a second in the live show (60; 0: no cap)"},
+    {"--stats", "", "after the show, one line of frame pacing figures on stderr"},
 };
 
 constexpr OptionHelp kToolOptions[] = {

@@ -8,11 +8,15 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <chrono>
 #include <limits>
+#include <thread>
 
 #include "platform/platform.h"
 #include "shell/music.h"
 #include "shell/settings.h"
+#include "shell/frame_stats.h"
+#include "shell/schedule.h"
 #include "shell/timeline.h"
 #include "window/gl_window.h"
 
@@ -24,24 +28,61 @@ std::function<void()> presentObserver;
 
 void setPresentObserver(std::function<void()> observer) { presentObserver = std::move(observer); }
 
-void framePump() {
+platform::EventKind framePump() {
     platform::Event event;
-    if (!platform::pollEvent(event)) return;
+    if (!platform::pollEvent(event)) return platform::EventKind::None;
     if (event.kind == platform::EventKind::Quit) {
         quitRequested = true;
-        return;
+        return event.kind;
     }
     glWindowProc(event);
+    return event.kind;
 }
 
-void playTimeline(Timeline& timeline) {
+namespace {
+
+using PaceClock = std::chrono::steady_clock;
+
+// Hidden or minimised: nothing drawn or presented until the window is shown
+// again, the show ends, or a quit comes; the clock goes on. Then the show's
+// state is stepped up to the clock at the live step (the frame before it
+// drawn, not shown, as after a seek).
+void waitWhileHidden(Timeline& timeline) {
+    while (!quitRequested) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        updateClock();
+        if (!(demoClock < showEndLimit) || !(demoClock < kShowEnd)) return;
+        if (framePump() == platform::EventKind::Shown) break;
+    }
+    seekTimeline(timeline, demoClock, timeline.clock(), kLiveFps, 1);
+}
+
+}  // namespace
+
+void playTimeline(Timeline& timeline, const FramePacing& pacing) {
+    const auto slot = pacing.maxFps > 0 ? std::chrono::duration_cast<PaceClock::duration>(
+                                              std::chrono::duration<double>(1.0 / pacing.maxFps))
+                                        : PaceClock::duration::zero();
+    PaceClock::time_point nextSlot = PaceClock::now();
     while (!quitRequested && demoClock < showEndLimit && timeline.enter(demoClock)) {
-        framePump();
+        if (framePump() == platform::EventKind::Hidden) {
+            waitWhileHidden(timeline);
+            nextSlot = PaceClock::now();
+            continue;
+        }
         paintBars();
         const bool escaped = glWindow.keyDown[VK_ESCAPE_CODE] != 0;
         glClear(GL_COLOR_BUFFER_BIT);
         timeline.step(demoClock);
         timeline.draw();
+        if (slot > PaceClock::duration::zero() && !escaped) {
+            nextSlot += slot;
+            const PaceClock::time_point now = PaceClock::now();
+            if (nextSlot > now)
+                std::this_thread::sleep_until(nextSlot);
+            else if (now - nextSlot > slot)
+                nextSlot = now;  // too late for this slot and the next: no catching up
+        }
         updateClock();
         if (escaped) {  // this frame is not presented
             timeline.finish(false);
@@ -49,13 +90,14 @@ void playTimeline(Timeline& timeline) {
         }
         if (presentObserver) presentObserver();
         platform::present();
+        if (pacing.stats) pacing.stats->presented(PaceClock::now());
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         timeline.finish(true);
     }
 }
 
-int64_t seekTimeline(Timeline& timeline, float target, double origin, int fps) {
-    int64_t n = 0;
+int64_t seekTimeline(Timeline& timeline, float target, double origin, int fps, int64_t firstFrame) {
+    int64_t n = firstFrame;
     for (float c = steppedClock(origin, n, fps); c < target && timeline.enter(c);
          c = steppedClock(origin, ++n, fps)) {
         timeline.step(c);

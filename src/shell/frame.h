@@ -8,23 +8,40 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/platform.h"
+
 class Timeline;
 
 // The live show's step: its per-frame motion was made for about 60 frames a
 // second. The frame cap, --start and the catch-up after a hidden spell use it.
 constexpr int kLiveFps = 60;
 
-// Plays the timeline from the current clock to the end of the show.
-void playTimeline(Timeline& timeline);
+class FrameStats;
 
-// Steps frames n = 0, 1, ... of a fixed step (clock value
+// How a live run paces its frames. The default (no cap) is what capture,
+// the bench and the tests use.
+struct FramePacing {
+    int maxFps = 0;                // 0: frames run back to back; else at most this many a second
+    FrameStats* stats = nullptr;   // not null: each presented frame is timed
+};
+
+// Plays the timeline from the current clock to the end of the show. With a
+// cap, each frame waits (asleep, on a monotonic clock) for its slot of
+// 1 / maxFps s before the clock update; a frame that missed its slot by more
+// than a slot starts a new grid instead of hurrying. While the window is
+// hidden or minimised nothing is drawn or presented (the clock and the music
+// go on); once it is shown again the show is stepped up to the clock at the
+// live step without drawing and goes on from there.
+void playTimeline(Timeline& timeline, const FramePacing& pacing = {});
+
+// Steps frames n = firstFrame, firstFrame + 1, ... of a fixed step (clock value
 // steppedClock(origin, n, fps)) while their clock is below `target`, without
-// presenting any, and returns how many were stepped. The frame just before
+// presenting any, and returns the first frame it did not step. The frame before
 // `target` is drawn (not shown), so that the GL state one frame hands to the
 // next (the lights get their parameters after the objects they light) is
 // what a played run leaves: the frames that follow are the frames a run
 // through every step draws.
-int64_t seekTimeline(Timeline& timeline, float target, double origin, int fps);
+int64_t seekTimeline(Timeline& timeline, float target, double origin, int fps, int64_t firstFrame = 0);
 
 // Called once per presented frame, right before the buffer swap, with the
 // finished picture in the back buffer (capture reads it back, the bench
@@ -32,8 +49,9 @@ int64_t seekTimeline(Timeline& timeline, float target, double origin, int fps);
 void setPresentObserver(std::function<void()> observer);
 
 // Takes at most one window event: a posted quit sets quitRequested, anything
-// else goes to the window's event handling.
-void framePump();
+// else goes to the window's event handling. Returns the kind of the event
+// taken (None when nothing was waiting).
+platform::EventKind framePump();
 
 // The show also ends when the clock reaches this (--end); no limit by default.
 extern float showEndLimit;  // +infinity; clock units

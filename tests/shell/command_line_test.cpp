@@ -25,7 +25,7 @@ TEST(CommandLine, BadArgumentsAreRefused) {
     const std::vector<std::vector<std::string>> bad = {
         {"--bogus"}, {"--mode"}, {"--mode", "1024x768x32"}, {"--mode", "800x600x24"},
         {"--data"}, {"--data", ""}, {"--end"}, {"--end", "-1"}, {"--end", "3s"},
-        {"--end", "nan"}, {"--end", "inf"}, {"extra"},
+        {"--end", "nan"}, {"--end", "inf"}, {"extra"}, {"--max-fps"}, {"--max-fps", "-1"}, {"--max-fps", "60.5"},
         // The live show keeps its four modes; captures take any size but only 16 or 32 bits.
         {"--mode", "320x240x32"}, {"--mode", "320x240"},
         {"--mode", "320x240x24", "--capture", "f/"}, {"--mode", "8x8", "--capture", "f/"},

@@ -6,12 +6,14 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <deque>
 #include <memory>
 #include <vector>
 
 #include "scripted_frames.h"
+#include "shell/frame_stats.h"
 #include "shell/timeline.h"
 
 namespace {
@@ -82,6 +84,20 @@ TEST_F(FrameTest, ProjectionUsesTheChosenModeNotTheWindow) {
     EXPECT_EQ(mode, GL_MODELVIEW);
     screenWidth = 800;
     screenHeight = 600;
+}
+
+// The --stats line from known present times: 98 intervals of 16 ms and two
+// of 40 ms (frames that missed their slot), no music.
+TEST(FrameStatsLine, SumsUpTheIntervals) {
+    FrameStats stats(1000.0 / 60);
+    FrameStats::Clock::time_point t{};
+    stats.presented(t);
+    for (int i = 1; i <= 100; ++i) {
+        t += std::chrono::milliseconds(i == 50 || i == 80 ? 40 : 16);
+        stats.presented(t);
+    }
+    EXPECT_EQ(stats.line(8, 8, 8, "-"),
+              "stats: frames=101 fps=60.68 median_ms=16.00 p99_ms=40.00 dropped=2 colour_bits=8,8,8 av_ms=-");
 }
 
 }  // namespace

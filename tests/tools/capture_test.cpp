@@ -51,7 +51,9 @@ TEST(Capture, SteppedClockRunsThroughTheFramesOfARunFromZero) {
             const int64_t first = span.firstFrame();
             EXPECT_EQ(demoClock, steppedClock(0.0, first, fps));
             EXPECT_GE(demoClock, static_cast<float>(startSeconds * 10.0));
-            if (first > 0) EXPECT_LT(steppedClock(0.0, first - 1, fps), static_cast<float>(startSeconds * 10.0));
+            if (first > 0) {
+                EXPECT_LT(steppedClock(0.0, first - 1, fps), static_cast<float>(startSeconds * 10.0));
+            }
             for (int64_t n = 1; n <= 2000; ++n) {
                 updateClock();
                 ASSERT_EQ(demoClock, span.frameClock(n)) << "frame " << n << " at " << fps << " fps";
