@@ -1,12 +1,11 @@
 // Damaged and hostile bitmaps: each failure gives its error, nothing reads or
 // writes outside the buffers (run under ASan), and the lenient cases (short
 // RLE data, overstated colour counts, stray indices) give the chosen pixels.
+// Random damage: fuzz/; paths that cannot be opened: hardening/fault_injection_test.
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <random>
 
-#include "assets/image.h"
 #include "bmp_test_util.h"
 
 using namespace bmptest;
@@ -107,37 +106,5 @@ TEST(BmpHostile, RleDataIsClippedToThePictureAndMayEndEarly) {
         BmpOptions o;
         o.bitsPerPixel = 4, o.encoding = Encoding::Rle, o.overrides.pixelData = s;
         EXPECT_TRUE(decode(bmpw::writeBmp(patternPicture(4, 3, 16), o)).image);
-    }
-}
-
-TEST(BmpHostile, RandomDamageNeverCrashes) {
-    std::mt19937 rng(1234);
-    std::vector<Bytes> seeds;
-    for (int bits : {1, 4, 8, 16, 24, 32}) seeds.push_back(fileWith(bits, Encoding::Plain, {}));
-    for (int bits : {4, 8}) seeds.push_back(fileWith(bits, Encoding::Rle, {}));
-    for (int bits : {16, 32}) seeds.push_back(fileWith(bits, Encoding::BitFields, {}));
-    int decoded = 0;
-    for (int iter = 0; iter < 6000; ++iter) {
-        Bytes f = seeds[iter % seeds.size()];
-        for (int k = 1 + int(rng() % 4); k > 0; --k)  // header bytes hit more often
-            f[rng() % 2 ? rng() % std::min<size_t>(f.size(), 70) : rng() % f.size()] = uint8_t(rng());
-        if (rng() % 4 == 0) f.resize(rng() % (f.size() + 1));
-        const DibResult r = decode(f);
-        if (!r.image) continue;
-        ++decoded;
-        ASSERT_EQ(r.image->data.size(), size_t(r.image->width) * size_t(r.image->height) * 3);
-    }
-    EXPECT_GT(decoded, 100);
-}
-
-// The decoder's own failures reach the box through tests/data files
-// (hardening/hostile_files_test); here the paths that cannot be opened.
-TEST(LoadDib, UnopenablePathShowsOneBoxWithCaptionError) {
-    ScratchDir dir("orbelune_loaddib_");
-    for (const std::string path : {"data/pics/missing.bmp", "data/pics"}) {
-        BoxRecorder rec;
-        EXPECT_FALSE(loadDib(path).has_value()) << path;
-        EXPECT_EQ(rec.boxes, (std::vector<RecordedBox>{{"Failed to open DIB file " + path + ".\n", "Error",
-                                                         platform::Icon::None, platform::Buttons::Ok}}));
     }
 }

@@ -21,62 +21,45 @@ void addFace(SceneObject& object, uint32_t a, uint32_t b, uint32_t c) {
     object.faces.push_back(MeshFace{{a, b, c}});
 }
 
-void expectVec(const Vec3& v, float x, float y, float z) {
-    EXPECT_EQ((std::array<float, 3>{v.x, v.y, v.z}), (std::array<float, 3>{x, y, z}));
-}
-
-// A = (0,0,0), B = (1,0,0), C = (0,1,0): face normal (0, 0, 1).
-SceneObject triangleXY() {
-    SceneObject object;
-    addVertex(object, 0, 0, 0);
-    addVertex(object, 1, 0, 0);
-    addVertex(object, 0, 1, 0);
-    addFace(object, 0, 1, 2);
-    return object;
-}
-
 }  // namespace
 
-TEST(MeshNormals, SingleTriangleAndFlip) {
-    SceneObject object = triangleXY();
-    // The rest position is not what normals are computed from.
-    object.vertices[1].basePosition.setVec3(0, 0, 5, 0);
-
-    object.computeNormals(false);
-    expectVec(object.faces[0].normal, 0, 0, 1);
-    for (const MeshVertex& v : object.vertices) expectVec(v.normal, 0, 0, 1);
-
-    object.computeNormals(true);
-    expectVec(object.faces[0].normal, 0, 0, 1);  // face normals follow the corner order
-    for (const MeshVertex& v : object.vertices) expectVec(v.normal, 0, 0, -1);
-
-    // Clockwise corners turn the face round.
-    object.faces[0].index[1] = 2;
-    object.faces[0].index[2] = 1;
-    object.computeNormals(false);
-    expectVec(object.faces[0].normal, 0, 0, -1);
-}
-
-TEST(MeshNormals, VertexNormalIsThePlainAverage) {
-    // Two faces share vertex 0: normals (0, 0, 1) and (1, 0, 0).
-    SceneObject object = triangleXY();
-    addVertex(object, 0, 0, 1);
-    addFace(object, 0, 2, 3);
-    object.computeNormals(false);
-    expectVec(object.faces[1].normal, 1, 0, 0);
-    expectVec(object.vertices[0].normal, 0.5f, 0, 0.5f);  // not normalised again
-    expectVec(object.vertices[1].normal, 0, 0, 1);
-    expectVec(object.vertices[3].normal, 1, 0, 0);
-}
-
-TEST(MeshNormals, DegenerateFacesCountForEveryCornerTheyName) {
-    SceneObject object = triangleXY();
-    addFace(object, 0, 0, 1);  // names vertex 0 twice, zero area
-    object.computeNormals(false);
-    expectVec(object.faces[1].normal, 0, 0, 0);
-    expectVec(object.vertices[0].normal, 0, 0, 1.0f / 3.0f);  // three uses
-    expectVec(object.vertices[1].normal, 0, 0, 0.5f);
-    expectVec(object.vertices[2].normal, 0, 0, 1);
+// Face normals follow the corner order; a vertex's normal is the plain
+// average (not normalised again) of the faces that name it, counted once per
+// corner, negated by the flip; positions, not rest positions, count.
+TEST(MeshNormals, FaceCrossProductsAveragedPerCorner) {
+    using V = std::array<float, 3>;
+    struct Case {
+        const char* what;
+        std::vector<V> moreVertices;  // after A (0,0,0), B (1,0,0), C (0,1,0)
+        std::vector<std::array<uint32_t, 3>> faces;
+        bool flip;
+        std::vector<V> faceNormals, vertexNormals;
+    };
+    const Case cases[] = {
+        {"one face", {}, {{0, 1, 2}}, false, {{0, 0, 1}}, {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}}},
+        {"flipped", {}, {{0, 1, 2}}, true, {{0, 0, 1}}, {{0, 0, -1}, {0, 0, -1}, {0, 0, -1}}},
+        {"clockwise", {}, {{0, 2, 1}}, false, {{0, 0, -1}}, {{0, 0, -1}, {0, 0, -1}, {0, 0, -1}}},
+        {"shared", {{0, 0, 1}}, {{0, 1, 2}, {0, 2, 3}}, false, {{0, 0, 1}, {1, 0, 0}},
+         {{0.5f, 0, 0.5f}, {0, 0, 1}, {0.5f, 0, 0.5f}, {1, 0, 0}}},
+        {"degenerate", {}, {{0, 1, 2}, {0, 0, 1}}, false, {{0, 0, 1}, {0, 0, 0}},
+         {{0, 0, 1.0f / 3.0f}, {0, 0, 0.5f}, {0, 0, 1}}},
+        {"unused vertex, index out of range", {{5, 5, 5}}, {{0, 1, 2}, {0, 1, 999}}, true, {{0, 0, 1}, {0, 0, 0}},
+         {{0, 0, -1}, {0, 0, -1}, {0, 0, -1}, {0, 0, 0}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SceneObject object;
+        for (const V& p : {V{0, 0, 0}, V{1, 0, 0}, V{0, 1, 0}}) addVertex(object, p[0], p[1], p[2]);
+        for (const V& p : c.moreVertices) addVertex(object, p[0], p[1], p[2]);
+        object.vertices[1].basePosition.setVec3(0, 0, 5, 0);
+        for (const auto& f : c.faces) addFace(object, f[0], f[1], f[2]);
+        object.computeNormals(c.flip);
+        std::vector<V> faces, vertices;
+        for (const MeshFace& f : object.faces) faces.push_back({f.normal.x, f.normal.y, f.normal.z});
+        for (const MeshVertex& v : object.vertices) vertices.push_back({v.normal.x, v.normal.y, v.normal.z});
+        EXPECT_EQ(faces, c.faceNormals);
+        EXPECT_EQ(vertices, c.vertexNormals);
+    }
 }
 
 TEST(MeshNormals, SumsRunInFaceOrderThenCornerOrder) {
@@ -99,16 +82,6 @@ TEST(MeshNormals, SumsRunInFaceOrderThenCornerOrder) {
     ASSERT_NE(((0.0f + a) + b) + c, ((0.0f + c) + b) + a) << "the case must be order sensitive";
     const float expected = (((0.0f + a) + b) + c) / 3.0f;
     EXPECT_EQ(object.vertices[0].normal.x, expected);
-}
-
-TEST(MeshNormals, UnusedVerticesAndBadIndicesStaySafe) {
-    SceneObject object = triangleXY();
-    addVertex(object, 5, 5, 5);    // named by no face
-    addFace(object, 0, 1, 999);    // out of range: contributes nothing
-    object.computeNormals(true);
-    expectVec(object.vertices[3].normal, 0, 0, 0);
-    expectVec(object.vertices[1].normal, 0, 0, -1);
-    expectVec(object.faces[1].normal, 0, 0, 0);
 }
 
 // Rings of the vertices of `object` after assignRings(4, centre).

@@ -5,7 +5,10 @@
 
 #include "assets/texture_table.h"
 #include "bmp_test_util.h"
+#include "platform/platform.h"
+#include "platform/recorders.h"
 #include "support/gl_context.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -29,7 +32,8 @@ protected:
     }
 
     TestGlContext gl_;
-    bmptest::ScratchDir dir_{"orbelune_tex_"};
+    ScratchFolder dir_{"orbelune_tex_"};
+    WorkingDirectory cwd_{dir_.root()};
 };
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Faults planted in a copy of the generated data folder, one per test, and
-// the real program run on it headless (no DISPLAY, so every message box
+// Faults planted in a copy of the generated data folder and the real
+// program run on it headless (no DISPLAY, so every message box
 // prints "caption: text" on stderr). Each
 // fault must give its messages in order, the outcome the program promises
 // (the show goes on, or start-up ends) and its exit status (0 after the
@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "assets/data_path.h"
+#include "hardening/hostile_cases.h"
 #include "hardening/run_program.h"
 #include "support/scratch_folder.h"
 
@@ -78,49 +79,7 @@ void expectRun(const ProgramRun& run, int status, const std::vector<std::string>
     if (status == 0) EXPECT_GE(run.seconds, 0.5);
 }
 
-void replaceFile(const fs::path& path, const std::string& content) {
-    ASSERT_TRUE(fs::exists(path)) << path;
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
-}
-
 }  // namespace
-
-TEST(FaultInjection, CorruptBitmapShowsTheDecoderMessageThenEndsStartUp) {
-    const DataCopy copy("bad-bitmap");
-    const std::string written = copy.script("texture.dat").at(1);
-    // "BM", then a header size no bitmap reader here knows.
-    replaceFile(copy.resolve(written), std::string("BM\x40\0\0\0\0\0\0\0\x36\0\0\0\x40\0\0\0", 18) +
-                                           std::string(40, '\x01'));
-    expectRun(copy.play(), 1,
-              {"Error: Unknown DIB file format.", "multimedia error: Unable to open " + written,
-               "ERROR: Initialization Failed."});
-}
-
-TEST(FaultInjection, MissingScriptIsReportedAndTheShowGoesOn) {
-    const DataCopy copy("no-script");
-    ASSERT_TRUE(fs::remove(copy.data() / "script" / "scene3.dat"));
-    expectRun(copy.play(), 0, {"scenefile error: scenefile not found"});
-}
-
-TEST(FaultInjection, BadScriptLineIsReportedAndTheShowGoesOn) {
-    const DataCopy copy("bad-line");
-    std::vector<std::string> all = copy.script("scene2.dat");
-    ASSERT_GE(all.size(), 2u);
-    all.insert(all.begin() + 1, "FOG = ON");
-    std::ostringstream text;
-    for (const std::string& line : all) text << line << "\n";
-    replaceFile(copy.data() / "script" / "scene2.dat", text.str());
-    expectRun(copy.play(), 0, {"scenefile error: no valid attrib found on line 2, data\\script\\scene2.dat."});
-}
-
-TEST(FaultInjection, MeshThatIsNotA3dsFileEndsTheProcess) {
-    const DataCopy copy("bad-mesh");
-    const std::vector<std::string> script = copy.script("scene4.dat");
-    const auto mesh = std::find_if(script.begin(), script.end(), [](auto& l) { return l.rfind("FILENAME=", 0) == 0; });
-    ASSERT_NE(mesh, script.end());
-    replaceFile(copy.resolve(mesh->substr(9)), "solid cube\nfacet normal 0 0 1\n");
-    expectRun(copy.play(), 1, {"multimedia error: 3dsfile is fucked up"});
-}
 
 // ---- file kinds ------------------------------------------------------------------
 
@@ -128,17 +87,10 @@ namespace {
 
 enum class FileKind { Folder, Fifo, DevZeroLink, DanglingLink, Unreadable, Empty };
 
-const char* kindName(FileKind kind) {
-    switch (kind) {
-        case FileKind::Folder: return "folder";
-        case FileKind::Fifo: return "FIFO nobody writes";
-        case FileKind::DevZeroLink: return "link to /dev/zero";
-        case FileKind::DanglingLink: return "dangling link";
-        case FileKind::Unreadable: return "unreadable";
-        case FileKind::Empty: return "empty";
-    }
-    return "";
-}
+const std::pair<FileKind, const char*> kKinds[] = {
+    {FileKind::Folder, "folder"},           {FileKind::Fifo, "FIFO nobody writes"},
+    {FileKind::DevZeroLink, "link to /dev/zero"}, {FileKind::DanglingLink, "dangling link"},
+    {FileKind::Unreadable, "unreadable"},   {FileKind::Empty, "empty"}};
 
 // Puts a file of that kind where `path` was; false when the kind cannot be
 // made here (an unreadable file is readable to root).
@@ -178,7 +130,8 @@ std::string firstMesh(const DataCopy& copy) {
 
 // Every kind of file that is not a readable regular file, in each of the four
 // roles: the role's own "cannot open" message and outcome, at once (a FIFO or
-// a device is never read); an empty file is read and refused as its content.
+// a device is never read); an empty file is read and refused as its content
+// (the decoder's, script reader's or mesh reader's message and outcome).
 TEST(FaultInjection, EachFileKindInEachRoleGivesTheRoleMessage) {
     const std::string initFailed = "ERROR: Initialization Failed.";
     const std::vector<RoleCase> roles = {
@@ -198,9 +151,8 @@ TEST(FaultInjection, EachFileKindInEachRoleGivesTheRoleMessage) {
     for (const RoleCase& role : roles) {
         const DataCopy copy(std::string("kinds-") + role.role[0]);
         const auto [path, written] = role.file(copy);
-        for (FileKind kind : {FileKind::Folder, FileKind::Fifo, FileKind::DevZeroLink, FileKind::DanglingLink,
-                              FileKind::Unreadable, FileKind::Empty}) {
-            SCOPED_TRACE(std::string(role.role) + ", " + kindName(kind));
+        for (const auto& [kind, name] : kKinds) {
+            SCOPED_TRACE(std::string(role.role) + ", " + name);
             if (!plant(path, kind)) continue;  // root reads an unreadable file
             const bool empty = kind == FileKind::Empty;
             std::vector<std::string> expected = empty ? role.emptyMessages : role.messages;
@@ -220,18 +172,7 @@ TEST(FaultInjection, EachFileKindInEachRoleGivesTheRoleMessage) {
 // for a loaded machine), with the signal's status.
 TEST(FaultInjection, SignalDuringALongLoadEndsTheProgramPromptly) {
     const DataCopy copy("signal");
-    // 4096 x 4096, RLE8: one "end of bitmap" escape, all black.
-    std::string big("BM\0\0\0\0\0\0\0\0\x36\x04\0\0", 14);
-    std::string info(40, '\0');
-    auto put32 = [&](size_t at, uint32_t v) { for (int i = 0; i < 4; ++i) info[at + i] = char(v >> (8 * i)); };
-    put32(0, 40);
-    put32(4, 4096);
-    put32(8, 4096);
-    info[12] = 1;
-    info[14] = 8;
-    put32(16, 1);
-    big += info + std::string(1024, '\0') + std::string("\0\1", 2);
-    std::ofstream(copy.data() / "big.bmp", std::ios::binary) << big;
+    std::ofstream(copy.data() / "big.bmp", std::ios::binary) << hardening::blankRleBitmap(4096);
     std::string list;
     for (int i = 0; i < 4; ++i) list += "data\\big.bmp\n";
     std::ofstream(copy.data() / "script" / "texture.dat", std::ios::binary | std::ios::trunc) << list;

@@ -310,6 +310,9 @@ TEST(HostileFiles, BitmapsFailWithTheirMessageOrKeepWhatIsValid) {
         ASSERT_EQ(image->data.size(), size_t(c.width) * size_t(c.height) * 3);
         if (c.pixels) c.pixels(*image);
     }
+    CollectedMessages messages;  // a path that cannot be opened as a file
+    EXPECT_FALSE(loadDib(HOSTILE_DIR));
+    EXPECT_EQ(messages.lines, std::vector<std::string>{"Error: Failed to open DIB file " HOSTILE_DIR "."});
 }
 
 TEST(HostileFiles, MeshesEndWithTheirMessageOrKeepWhatIsValid) {
@@ -361,25 +364,4 @@ TEST(HostileFiles, TextureListsKeepTheirBoundedEntries) {
         ASSERT_TRUE(in);
         EXPECT_EQ(readTextureList(in), c.entries);
     }
-}
-
-// Where vertices lie costs nothing: a script that names a far-flung mesh
-// again and again loads it every time (read and parsed once), and every
-// object's ring table holds one entry per distinct vertex distance.
-TEST(HostileFiles, RepeatedFarMeshLoadsWithRingTablesByNeed) {
-    const ScratchFolder dir("orbelune-rings-");
-    std::ifstream src(hostile("tds_far_vertices_ring_flood.3ds"), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(src)), {});
-    std::string script;
-    for (int i = 0; i < 40; ++i) script += "FILENAME=far.3ds\n";
-    dir.write("s.dat", script + "EOF\n");
-    dir.write("far.3ds", bytes);
-    const WorkingDirectory here(dir.root());
-    resetLightCounter();
-    CollectedMessages messages;
-    Scene scene;
-    EXPECT_FALSE(endsProcess([&] { scene.loadScene("s.dat"); }));
-    EXPECT_TRUE(messages.lines.empty());
-    ASSERT_EQ(scene.objectCount(), 40 * 200);
-    for (const auto& o : scene.objects) EXPECT_EQ(o->ringTable.size(), 1u);
 }

@@ -39,12 +39,12 @@ size_t currentAddressSpace() {
     return 0;
 }
 
-// Exit status of a child that loads `file` under the cap: 0 done with the
-// same messages as without a cap, 3 an allocation was refused, 5 other
-// messages (a loader reported running out of memory), 128 + n killed by
-// signal n.
-int loadUnderCap(const hardening::HostileFile& file, size_t allowance,
-                 const std::vector<std::string>& uncapped) {
+// Exit status of a child that runs `load` with its address space capped at
+// what it already has plus `allowance`: 0 when `load` gave `expected`, 3 an
+// allocation was refused, 5 other messages (a loader reported running out of
+// memory), 128 + n killed by signal n.
+int underCap(size_t allowance, const std::function<std::vector<std::string>()>& load,
+             const std::vector<std::string>& expected) {
     std::fflush(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
@@ -52,7 +52,7 @@ int loadUnderCap(const hardening::HostileFile& file, size_t allowance,
         const rlimit limit{cap, cap};
         if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(4);
         try {
-            _exit(hardening::loadHostile(file) == uncapped ? 0 : 5);
+            _exit(load() == expected ? 0 : 5);
         } catch (const std::bad_alloc&) {
             _exit(3);
         }
@@ -71,7 +71,7 @@ TEST(MemoryBound, EveryHostileFileLoadsWithinASmallMultipleOfItsSize) {
         const size_t size = std::filesystem::file_size(std::string(HOSTILE_DIR) + "/" + file.name);
         size_t allowance = (size_t{32} << 20) + 64 * size;
         if (file.name == "bmp_side_at_cap_rle.bmp") allowance += size_t{16384} * 16384 * 3;
-        EXPECT_EQ(loadUnderCap(file, allowance, hardening::loadHostile(file)), 0);
+        EXPECT_EQ(underCap(allowance, [&] { return hardening::loadHostile(file); }, hardening::loadHostile(file)), 0);
     }
 }
 
@@ -80,7 +80,7 @@ TEST(MemoryBound, EveryHostileFileLoadsWithinASmallMultipleOfItsSize) {
 TEST(MemoryBound, TheCapIsEnforced) {
     if (kSanitized) GTEST_SKIP() << "address-space limits do not work under AddressSanitizer";
     const hardening::HostileFile big{"bmp_side_at_cap_rle.bmp", hardening::HostileKind::Bitmap};
-    EXPECT_EQ(loadUnderCap(big, size_t{64} << 20, {}), 5);  // "Out of memory." instead of the picture
+    EXPECT_EQ(underCap(size_t{64} << 20, [&] { return hardening::loadHostile(big); }, {}), 5);  // "Out of memory." instead of the picture
 }
 
 // The budgets bound what the worst repeated files can make the show hold: a
@@ -99,12 +99,7 @@ TEST(MemoryBound, BudgetsBoundRepeatedMeshesAndHugeRlePictures) {
     for (int i = 0; i < 1000; ++i) script += "FILENAME=big.3ds\n";
     dir.write("s.dat", script + "EOF\n");
 
-    std::string rle("BM\0\0\0\0\0\0\0\0\x3e\0\0\0", 14);  // pixels after a two-entry table
-    std::string info(40, '\0');
-    auto put32 = [&](size_t at, uint32_t v) { for (int i = 0; i < 4; ++i) info[at + i] = char(v >> (8 * i)); };
-    put32(0, 40), put32(4, 8192), put32(8, 8192), put32(16, 1), put32(32, 2);
-    info[12] = 1, info[14] = 8;
-    dir.write("rle.bmp", rle + info + std::string(8, '\0') + std::string("\0\1", 2));
+    dir.write("rle.bmp", hardening::blankRleBitmap(8192, 2));
     const std::vector<std::string> list(100, "rle.bmp");
 
     const WorkingDirectory here(dir.root());
@@ -138,22 +133,5 @@ TEST(MemoryBound, BudgetsBoundRepeatedMeshesAndHugeRlePictures) {
          "multimedia error: rle.bmp takes the textures past their budget of " +
              std::to_string(kTexturePixelBudget) + " pixels"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        std::fflush(nullptr);
-        const pid_t pid = fork();
-        if (pid == 0) {
-            const rlim_t cap = currentAddressSpace() + c.allowance;
-            const rlimit limit{cap, cap};
-            if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(4);
-            try {
-                _exit(c.load() == std::vector<std::string>{c.message} ? 0 : 5);
-            } catch (const std::bad_alloc&) {
-                _exit(3);
-            }
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << c.what << ": status " << status;
-    }
+    for (const Case& c : cases) EXPECT_EQ(underCap(c.allowance, c.load, {c.message}), 0) << c.what;
 }

@@ -31,11 +31,9 @@ errors="$(sed -n 's/.*ERROR SUMMARY: \([0-9]*\) errors.*/\1/p' "$log" | tail -1)
 figure() { sed -n "s/.*$1: *\([0-9,]*\) bytes in \([0-9,]*\) blocks.*/\1 bytes in \2 blocks/p" "$log" | tail -1; }
 frames="$(grep -o '"frames": *[0-9]*' "$out" | tail -1 | awk -F: '{print $2 + 0}')"  # the total
 echo "memcheck: exit status $status, errors ${errors:-?}, frames $frames"
-echo "  definitely lost: $(figure 'definitely lost')"
-echo "  indirectly lost: $(figure 'indirectly lost')"
-echo "  possibly lost:   $(figure 'possibly lost')"
-echo "  still reachable: $(figure 'still reachable')"
-echo "  suppressed:      $(figure 'suppressed')"
+for kind in 'definitely lost' 'indirectly lost' 'possibly lost' 'still reachable' 'suppressed'; do
+    printf '  %-16s %s\n' "$kind:" "$(figure "$kind")"
+done
 if [[ "$status" != 0 || "${errors:-1}" != 0 ]]; then
     grep -A30 -E "Invalid|uninitialised|definitely lost in|indirectly lost in|Mismatched" "$log" | head -120 >&2 || true
     exit 1

@@ -18,22 +18,6 @@ class Load3ds : public SceneFixture {};
 
 }  // namespace
 
-TEST_F(Load3ds, AppendsEveryObjectWithNormalsAndRings) {
-    ASSERT_TRUE(write3dsFile(path("two.3ds"), {triangle(1.0f), triangle(0.5f)}));
-    Scene scene;
-    scene.load3ds(path("two.3ds"), 2.0f, false);
-    ASSERT_EQ(scene.objectCount(), 2);
-    const SceneObject& first = *scene.objects[0];
-    EXPECT_EQ(first.vertices[1].basePosition.x, 2.0f);
-    EXPECT_EQ(first.vertices[2].normal.z, 1.0f);
-    // Rings from the scaled positions (quarter units 0, 8, 8): two distances.
-    EXPECT_EQ(first.vertices[1].ring, 1);
-    EXPECT_EQ(first.maxRing, 1);
-    EXPECT_EQ(first.ringTable.size(), 2u);
-    EXPECT_EQ(scene.objects[1]->maxRing, 1);
-    EXPECT_TRUE(boxes.empty());
-}
-
 TEST_F(Load3ds, EachLoadRebuildsEveryObjectWithItsFlip) {
     ASSERT_TRUE(write3dsFile(path("a.3ds"), {triangle()}));
     ASSERT_TRUE(writeBytesFile(path("empty.3ds"), header(kMain, 6)));

@@ -214,17 +214,3 @@ TEST_F(SceneScript, WindowsScriptWithCrLfAndBackslashPaths) {
     EXPECT_EQ(scene.objects[0]->shading, 2);
     EXPECT_TRUE(scene.fogEnabled && scene.lightingEnabled);
 }
-
-TEST_F(SceneScript, ScrambledScriptsNeverCrash) {
-    const std::vector<std::string> pieces = {"ADD_OMNI", "CAMERA_TARGET", "SHADING", "FOG", "=", ",", "\n", "\r\n",
-                                             "\r", "1e9", "-", ".", "ON", "EOF", "TEXTUREID", std::string(1, '\0'),
-                                             "ADDMAGNET", "nan", std::string(120, '7')};
-    std::mt19937 random(99);
-    for (int round = 0; round < 300; ++round) {
-        std::string text;
-        for (int n = random() % 60; n > 0; --n) text += pieces[random() % pieces.size()];
-        Scene scene;
-        load(scene, text, "scrambled.dat");
-        EXPECT_LE(scene.magnetCount() + scene.omniCount(), 1024);
-    }
-}
