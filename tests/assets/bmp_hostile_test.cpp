@@ -93,6 +93,7 @@ TEST(BmpHostile, RleDataIsClippedToThePictureAndMayEndEarly) {
     using B = Bytes;
     // A run past the row end does not wrap; the next line starts fresh.
     EXPECT_EQ(firstChannel(rle8({255, 1, 0, 0, 2, 2})), (B{9, 9, 9, 9, 7, 7, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(firstChannel(rle8({255, 1, 0, 1})), (B{9, 9, 9, 9, 0, 0, 0, 0, 0, 0, 0, 0}));
     // An absolute run longer than the row, its data cut short.
     EXPECT_EQ(firstChannel(rle8({0, 255, 1, 2, 1, 2, 1, 1})), (B{9, 7, 9, 7, 0, 0, 0, 0, 0, 0, 0, 0}));
     // A delta past the right edge, then a run at the start of the next line.

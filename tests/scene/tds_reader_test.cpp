@@ -57,10 +57,10 @@ TEST(TdsReader, ListsAreFollowedByTheNextHeaderRightAfterTheirRecords) {
     putU16(vertices, 3);
     for (int i = 0; i < 9; ++i) putF32(vertices, i == 3 || i == 7 ? 1.0f : 0.0f);
     const TdsReadResult file = read(fileWith(objectBlockChunk(
-        "m", chunk(kTriMesh, concat({chunkWithLength(kVertexList, 6, vertices), faceListChunk({{0, 1, 2}})})))));
+        "m", chunk(kTriMesh, concat({chunkWithLength(kVertexList, 6, vertices), faceListChunk({{0, 1, 2}, {0, 1, 3}})})))));
     ASSERT_EQ(file.objects.size(), 1u);
     EXPECT_EQ(file.objects[0].vertices.size(), 3u);
-    EXPECT_EQ(file.objects[0].faces.size(), 1u);
+    EXPECT_EQ(file.objects[0].faces.size(), 1u);  // a corner one past the last vertex drops its face
 }
 
 TEST(TdsReader, MappingListsThatDoNotMatchTheVertices) {
