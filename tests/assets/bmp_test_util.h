@@ -1,9 +1,14 @@
-// Helpers shared by the bitmap tests.
+// Helpers shared by the bitmap and texture-list tests.
 #pragma once
 
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "assets/dib.h"
+#include "platform/platform.h"
+#include "platform/recorders.h"
+#include "support/scratch_folder.h"
 #include "writers/bmp_writer.h"
 
 namespace bmptest {
@@ -45,5 +50,19 @@ inline std::vector<uint8_t> expand(const bmpw::IndexedPicture& p) {
     for (uint8_t i : p.indices) out.insert(out.end(), {p.palette[i].r, p.palette[i].g, p.palette[i].b});
     return out;
 }
+
+// A fresh working directory with data/script and data/pics while alive.
+class ScratchDir : public ScratchFolder {
+public:
+    explicit ScratchDir(const std::string& name) : ScratchFolder(name), cwd_(withDataFolders(root())) {}
+
+private:
+    static const std::filesystem::path& withDataFolders(const std::filesystem::path& root) {
+        std::filesystem::create_directories(root / "data" / "script");
+        std::filesystem::create_directories(root / "data" / "pics");
+        return root;
+    }
+    WorkingDirectory cwd_;
+};
 
 }  // namespace bmptest
