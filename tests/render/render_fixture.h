@@ -18,32 +18,19 @@
 
 using Rgb = std::array<int, 3>;
 
-
-inline void setPerspective(double fovy, int width, int height) {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(fovy, static_cast<double>(width) / height, 0.1, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
-
-// A texture from RGBA bytes (rows bottom first), nearest filtering, no
-// mipmaps, stored in TextureTable[slot].
-inline GLuint makeTexture(int slot, int w, int h, const std::vector<uint8_t>& rgba) {
+// A one-texel texture, nearest filtering, no mipmaps, stored in TextureTable[slot].
+inline GLuint solidTexture(int slot, uint8_t r, uint8_t g, uint8_t b) {
+    const uint8_t rgba[4] = {r, g, b, 255};
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     glBindTexture(GL_TEXTURE_2D, 0);
     TextureTable[static_cast<size_t>(slot)] = name;
     return name;
-}
-
-inline GLuint solidTexture(int slot, uint8_t r, uint8_t g, uint8_t b) {
-    return makeTexture(slot, 1, 1, {r, g, b, 255});
 }
 
 // An axis-aligned quad (two triangles facing +z) at depth z, normals (0, 0, 1),
@@ -82,7 +69,9 @@ protected:
         ASSERT_TRUE(gl.ok());
         TextureTable.fill(0);
         applyBaseGlState();
-        setPerspective(90.0, kWidth, kHeight);
+        glMatrixMode(GL_PROJECTION);
+        gluPerspective(90.0, double(kWidth) / kHeight, 0.1, 100.0);
+        glMatrixMode(GL_MODELVIEW);
         clearAll();
     }
     void TearDown() override { TextureTable.fill(0); }

@@ -20,34 +20,13 @@ set -u
 PROGRAM=$(realpath "${1:?orbelune binary}")
 SHOW_DATA=$(realpath "${2:?generated data folder (holding data/)}")
 DIALOG="Tamsk Orbelune Setup"
-TITLE="vantrel :: tamsk orbelune"
 
 for tool in xvfb-run xdotool wmctrl openbox xwininfo convert import; do
     command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
-WORK=$(mktemp -d)
-PIDS=()
-cleanup() {
-    for pid in "${PIDS[@]}"; do kill -KILL "$pid" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    kill -0 "${PID:-0}" 2>/dev/null && echo "(the program is still running)"
-    xwininfo -root -tree 2>/dev/null | grep -F -e "$TITLE" -e "$DIALOG" -e ERROR -e error | head -5
-    for f in "$WORK"/*.err; do [ -s "$f" ] && { echo "--- $f"; tail -5 "$f"; }; done
-    exit 1
-}
-
-# A data folder that loads at once without a message: no pictures, ten
-# scene scripts that end at once, no soundtrack.
-mkdir -p "$WORK/quick/data/script" "$WORK/quick/data/textures"  # textures/ marks a data folder
-: > "$WORK/quick/data/script/texture.dat"
-for n in "" 2 3 4 5 6 7 8 10 11; do printf 'EOF\r\n' > "$WORK/quick/data/script/scene$n.dat"; done
+source "$(dirname "$0")/x_common.sh"
+quick_data "$WORK/quick"
 
 # ---- no display (before any X server starts) ----------------------------------
 if [ -z "${ORBELUNE_INSIDE_XVFB:-}" ]; then
@@ -83,19 +62,6 @@ start_program() {  # DATA_FOLDER [options...]
         >"$WORK/$CASE.out" 2>"$WORK/$CASE.err" &
     PID=$!
     PIDS+=("$PID")
-}
-
-# Waits up to $2 seconds for a visible window named exactly $1; prints its
-# id. (Polls: a window that vanishes in the middle of xdotool's search makes
-# that one search fail.)
-wait_window() {
-    local deadline=$((SECONDS + $2)) id
-    while [ $SECONDS -le "$deadline" ]; do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
 }
 
 # Waits up to $2 seconds for process $1 to end; sets STATUS. Sets SAW_SHOW
@@ -177,17 +143,14 @@ dialog_marks() {
 }
 
 # ---- dialog marks follow the command line ---------------------------------------
-for options in "--windowed --no-music --mode 640x480x16" "--fullscreen --mode 800x600x16" ""; do
+for row in "--windowed --no-music --mode 640x480x16=music-off full-off 640x480x16" \
+           "--fullscreen --mode 800x600x16=music-on full-on 800x600x16" "=music-on full-on 800x600x32"; do
     CASE=marks
+    options=${row%%=*} want=${row#*=}
     # shellcheck disable=SC2086
     start_program "$WORK/quick" $options
     win=$(wait_window "$DIALOG" 60) || fail "$CASE ($options): no setup dialog"
     got=$(dialog_marks "$win")
-    case "$options" in
-        *640x480x16*) want="music-off full-off 640x480x16" ;;
-        *800x600x16*) want="music-on full-on 800x600x16" ;;
-        *) want="music-on full-on 800x600x32" ;;
-    esac
     [ "$got" = "$want" ] || fail "$CASE ($options): marked $got, expected $want"
     wmctrl -i -c "$win"
     wait_exit "$PID" 30 || fail "$CASE: the dialog did not close ($STATUS)"

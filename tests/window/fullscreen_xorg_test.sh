@@ -15,7 +15,6 @@ set -u
 PROGRAM=$(realpath "${1:?orbelune binary}")
 PROBE=$(realpath "${2:?x11_probe binary}")
 CONF=$(realpath "${3:?Xorg configuration}")
-TITLE="vantrel :: tamsk orbelune"
 DESKTOP=1024x768
 
 skip() { echo "SKIP: $*"; exit 77; }
@@ -27,24 +26,7 @@ for tool in openbox xrandr xdotool wmctrl xmessage xdpyinfo; do
     command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
 done
 
-WORK=$(mktemp -d)
-PIDS=()
-cleanup() {
-    for pid in "${PIDS[@]}"; do kill -TERM "$pid" 2>/dev/null; done
-    sleep 0.5
-    for pid in "${PIDS[@]}"; do kill -KILL "$pid" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    kill -0 "${PID:-0}" 2>/dev/null && echo "(the program is still running)"
-    xwininfo -root -tree 2>/dev/null | grep -F -e "$TITLE" -e error | head -5
-    for f in "$WORK"/*.err; do [ -s "$f" ] && { echo "--- $f"; tail -5 "$f"; }; done
-    exit 1
-}
+source "$(dirname "$0")/x_common.sh"
 
 # A free display number.
 NUMBER=
@@ -66,13 +48,8 @@ mode() { xrandr 2>/dev/null | awk '/\*/ { print $1; exit }'; }
 
 # Data folders: one that loads at once, one whose first script names a mesh
 # that is not there.
-mkdir -p "$WORK/quick/data/script" "$WORK/nomesh/data/script" "$WORK/quick/data/textures" "$WORK/nomesh/data/textures"
-: > "$WORK/quick/data/script/texture.dat"
-: > "$WORK/nomesh/data/script/texture.dat"
-for n in "" 2 3 4 5 6 7 8 10 11; do
-    printf 'EOF\r\n' > "$WORK/quick/data/script/scene$n.dat"
-    printf 'EOF\r\n' > "$WORK/nomesh/data/script/scene$n.dat"
-done
+quick_data "$WORK/quick"
+quick_data "$WORK/nomesh"
 printf 'FILENAME=data\\meshes\\gone.3ds\r\nEOF\r\n' > "$WORK/nomesh/data/script/scene.dat"
 
 start_show() {  # MODE DATA [options...]
@@ -84,22 +61,6 @@ start_show() {  # MODE DATA [options...]
     PID=$!
     PIDS+=("$PID")
 }
-
-# Waits up to $2 seconds for a visible window named exactly $1; prints its
-# id. (Polls: a window that vanishes in the middle of xdotool's search makes
-# that one search fail.)
-find_window() {
-    local deadline=$((SECONDS + $2)) id
-    while [ $SECONDS -le "$deadline" ]; do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-
-# Waits up to $1 seconds for the show's window; sets WIN.
-wait_show() { WIN=$(find_window "$TITLE" "$1"); }
 
 # Waits up to $2 seconds for the display to be in mode $1.
 wait_mode() {
@@ -140,13 +101,13 @@ for m in ${MODES:-800x600x32 800x600x16 640x480x32 640x480x16}; do
         if [ "$ending" = mesh ]; then
             # The loader's error box comes over the loading screen, still in
             # the show's mode; the cursor shows for it. OK ends the process.
-            box=$(find_window "multimedia error" 60) || fail "$CASE: no error box"
+            box=$(wait_window "multimedia error" 60) || fail "$CASE: no error box"
             during=$(mode)
             [ "$("$PROBE" cursor)" = visible ] || fail "$CASE: the cursor is hidden over the error box"
             xdotool windowactivate --sync "$box" key Return 2>/dev/null || xdotool key Return
             wait_exit 30 || fail "$CASE: the program did not end after the box ($STATUS)"
         else
-            wait_show 60 || fail "$CASE: no show window"
+            WIN=$(wait_window "$TITLE" 60) || fail "$CASE: no show window"
             wait_mode "$size" 10 || fail "$CASE: the display did not take $size ($(mode))"
             during=$(mode)
             xdotool mousemove 300 200
@@ -173,9 +134,9 @@ done
 CASE=alt-tab
 xmessage -name other -title other "another window" &
 PIDS+=($!)
-find_window other 20 >/dev/null || fail "$CASE: no second window"
+wait_window other 20 >/dev/null || fail "$CASE: no second window"
 start_show 640x480x32 quick --end 60
-wait_show 60 || fail "$CASE: no show window"
+WIN=$(wait_window "$TITLE" 60) || fail "$CASE: no show window"
 wait_mode 640x480 10 || fail "$CASE: the display did not take 640x480"
 xdotool key alt+Tab
 wait_mode "$DESKTOP" 10 || fail "$CASE: Alt+Tab did not give the desktop mode back ($(mode))"

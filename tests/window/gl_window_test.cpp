@@ -1,7 +1,7 @@
 // The GL window on SDL's offscreen driver: every creation and release
 // failure with its message (through the recording box handler), the
 // full-screen refusal answered Yes and No, the release order in full screen,
-// viewport and projection after a resize, the key table and the close request.
+// the 4:3 picture and its bars after a resize, the key table and the close request.
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -110,20 +110,25 @@ TEST_F(GlWindowTest, EveryFailedReleaseIsReportedAndTheSequenceGoesOn) {
     EXPECT_FALSE(platform::windowExists());
 }
 
-TEST_F(GlWindowTest, RefusedFullscreenYesRunsWindowedAndNoEndsWithoutAWindow) {
-    steps.fail(Step::SetDisplayMode);
-    boxes.answers = {Answer::Yes};
-    ASSERT_TRUE(createGlWindow("t", 320, 240, 32, true));
+TEST_F(GlWindowTest, RefusedOrLostFullscreenYesRunsWindowedAndNoEndsWithoutAWindow) {
     const RecordedBox question{kQuestion, "Wexo GL", Icon::Exclamation, Buttons::YesNo};
-    EXPECT_EQ(boxes.boxes, std::vector<RecordedBox>{question});
-    EXPECT_TRUE(!glWindow.fullscreen && platform::cursorVisible() && !platform::displayModeSwitched());
-
-    closeGlWindow();
-    EXPECT_FALSE(steps.logged("restoreDesktopMode"));
-    EXPECT_FALSE(steps.logged("showCursor 0"));
-    EXPECT_EQ(boxes.boxes.size(), 1u);
-
+    for (Step refused : {Step::SetDisplayMode, Step::ShowWindow}) {  // refused, or lost when shown
+        steps.clearFailures();
+        steps.fail(refused);
+        boxes.boxes.clear();
+        boxes.answers = {Answer::Yes};
+        glWindow.fullscreen = true;
+        ASSERT_TRUE(createGlWindow("t", 800, 600, 32, true));
+        EXPECT_EQ(boxes.boxes, std::vector<RecordedBox>{question});
+        EXPECT_TRUE(!glWindow.fullscreen && platform::cursorVisible() && !platform::displayModeSwitched());
+        steps.log.clear();
+        closeGlWindow();
+        EXPECT_FALSE(steps.logged("restoreDesktopMode") || steps.logged("showCursor 0"));
+        EXPECT_EQ(boxes.boxes.size(), 1u);
+    }
     // Answered No: "Program Will Now Close." and no window at all.
+    steps.clearFailures();
+    steps.fail(Step::SetDisplayMode);
     steps.log.clear();
     boxes.boxes.clear();
     boxes.answers = {Answer::No};
@@ -133,14 +138,6 @@ TEST_F(GlWindowTest, RefusedFullscreenYesRunsWindowedAndNoEndsWithoutAWindow) {
     EXPECT_FALSE(steps.logged("openWindow"));
     EXPECT_FALSE(platform::windowExists());
     platform::windowSystem().stopVideo();  // video stays up after No
-}
-
-TEST_F(GlWindowTest, ModeLostWhenShownAsksTheSameQuestion) {
-    steps.fail(Step::ShowWindow);
-    boxes.answers = {Answer::Yes};
-    ASSERT_TRUE(createGlWindow("t", 800, 600, 32, true));
-    EXPECT_EQ(boxes.texts(), std::vector<std::string>{kQuestion});
-    EXPECT_TRUE(!glWindow.fullscreen && platform::cursorVisible() && !platform::displayModeSwitched());
 }
 
 TEST_F(GlWindowTest, FullscreenHidesTheCursorAndCloseRestoresModeBeforeReleasingGl) {
@@ -186,26 +183,6 @@ TEST(PictureRect, LargestCentredFourByThree) {
     }
 }
 
-TEST_F(GlWindowTest, TheViewKeepsItsShapeInAnyClientSizeAndHeightZeroCountsAsOne) {
-    ASSERT_TRUE(createGlWindow("t", 320, 240, 32, false));
-    EXPECT_EQ(platform::windowTitle(), "t");
-    expectViewport({0, 0, 320, 240});
-    expectPerspective90(4.0 / 3.0);
-    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
-
-    resizeGlView(200, 0);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    expectViewport({99, 0, 1, 1});
-    expectPerspective90(4.0 / 3.0);
-
-    platform::Event resize;
-    resize.kind = platform::EventKind::Resize, resize.width = 100, resize.height = 50;
-    glWindowProc(resize);
-    expectViewport({16, 0, 67, 50});
-    expectPerspective90(4.0 / 3.0);
-    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
-}
-
 // One row of pixels, as colours 0 (black), 1 (the scene's green) or 2 (other).
 std::string rowKinds(int y, int width) {
     std::vector<uint8_t> rgb(static_cast<size_t>(width) * 3);
@@ -219,8 +196,15 @@ std::string rowKinds(int y, int width) {
     return kinds;
 }
 
-TEST_F(GlWindowTest, BarsArePaintedBlackAndTheScenesClearStaysInsideThePicture) {
+TEST_F(GlWindowTest, AnyClientSizeGetsA4By3PictureBetweenBlackBarsAndTheScenesClearStaysInside) {
     ASSERT_TRUE(createGlWindow("t", 320, 240, 32, false));
+    EXPECT_EQ(platform::windowTitle(), "t");
+    expectViewport({0, 0, 320, 240});
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    resizeGlView(200, 0);  // height 0 counts as one
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    expectViewport({99, 0, 1, 1});
+    expectPerspective90(4.0 / 3.0);
     struct Case {
         int width, height;
         PictureRect picture;
@@ -232,7 +216,12 @@ TEST_F(GlWindowTest, BarsArePaintedBlackAndTheScenesClearStaysInsideThePicture) 
         glDisable(GL_SCISSOR_TEST);
         glClearColor(1, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
-        resizeGlView(c.width, c.height);
+        platform::Event resize;  // as the window reports it
+        resize.kind = platform::EventKind::Resize, resize.width = c.width, resize.height = c.height;
+        glWindowProc(resize);
+        expectViewport(c.picture);
+        expectPerspective90(4.0 / 3.0);
+        EXPECT_EQ(glIsEnabled(GL_SCISSOR_TEST), c.picture.width != c.width || c.picture.height != c.height);
         glClearColor(0, 1, 0, 1);  // a scene's own clear colour
         paintBars();
         glClear(GL_COLOR_BUFFER_BIT);
