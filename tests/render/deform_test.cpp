@@ -23,6 +23,41 @@ TEST(Magnets, StrengthZeroAndAVertexOnTheMagnetStayPut) {
     }
 }
 
+TEST(Vortex, RingAnglesMoveOutwardAndTurnPositionsAndNormals) {
+    SceneObject o;
+    o.maxRing = 2;
+    o.ringTable.assign(3, Vec3{});
+    setRingAngles(o, 0.1f, 0.2f, 0.3f);
+    shiftRings(o);
+    shiftRings(o);
+    for (const Vec3& ring : o.ringTable) EXPECT_EQ(ring.z, 0.3f);
+    setRingAngles(o, 0, 0, 0);
+    shiftRings(o);
+    EXPECT_EQ(o.ringTable[1].x, 0.0f);
+    EXPECT_EQ(o.ringTable[2].y, 0.2f);
+
+    // The three steps: about X by -ax, then Y by +ay, then Z by +az.
+    const float s = std::sin(0.5f);
+    const auto turned = [&](float ax, float ay, float az, MeshVertex v) {
+        o.ringTable[2].setVec3(ax, ay, az, 0);
+        v.normal.setVec3(0, 0, 1, 0);
+        v.ring = 2;
+        rotateByRing(o, v);
+        return v;
+    };
+    MeshVertex v = turned(0.5f, 0, 0, vertexAt(0, 1, 0));
+    EXPECT_NEAR(v.position.y, std::cos(0.5f), 1e-6f);
+    EXPECT_NEAR(v.position.z, -s, 1e-6f);
+    EXPECT_NEAR(v.normal.y, s, 1e-6f);
+    EXPECT_NEAR(turned(0, 0.5f, 0, vertexAt(1, 0, 0)).position.z, -s, 1e-6f);
+    v = turned(0, 0, 0.5f, vertexAt(1, 0, 0));
+    EXPECT_NEAR(v.position.y, s, 1e-6f);
+    // A ring the table does not hold is left alone.
+    v.ring = 3;
+    rotateByRing(o, v);
+    EXPECT_NEAR(v.position.y, s, 1e-6f);
+}
+
 // A vortex object whose vertices lie on the x axis in rings 0 to 3, with
 // normals along x; one degenerate face keeps it drawable.
 SceneObject& addRingObject(Scene& scene) {
