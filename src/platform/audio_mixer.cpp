@@ -67,6 +67,15 @@ public:
         return Mix_GetMusicPosition(music_);
     }
 
+    bool setPaused(uint32_t handle, bool paused) override {
+        if (handle == 0 || handle != handle_ || !music_) return false;
+        if (paused)
+            Mix_PauseMusic();
+        else
+            Mix_ResumeMusic();
+        return true;
+    }
+
     void free() override {
         streamFree(handle_);
         if (deviceOpen_) Mix_CloseAudio();

@@ -183,6 +183,9 @@ public:
     // (drift measurement). Backends without them report false / a negative value.
     virtual bool setPosition(uint32_t /*handle*/, double /*seconds*/) { return false; }
     virtual double position(uint32_t /*handle*/) { return -1.0; }
+    // Holds or resumes a playing stream where it is (the authoring mode's
+    // pause). Backends without it report false.
+    virtual bool setPaused(uint32_t /*handle*/, bool /*paused*/) { return false; }
 };
 // Version the soundtrack code expects from getVersion.
 constexpr uint32_t kAudioVersion = 0x00070000;

@@ -19,6 +19,7 @@
 #include "capture/offline_run.h"
 #include "platform/platform.h"
 #include "render/render.h"
+#include "shell/author.h"
 #include "shell/data_check.h"
 #include "shell/data_folder.h"
 #include "shell/frame.h"
@@ -181,5 +182,6 @@ int runProgram(const std::vector<std::string>& args) {
                      "To render it to a file instead: orbelune --capture show.mp4 (or a folder for PNG frames).\n");
         return 1;
     }
+    if (options.author) return runAuthor(options);
     return runShow(options);
 }

@@ -148,6 +148,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             line.bench = true;
         } else if (arg == "--check") {
             line.check = true;
+        } else if (arg == "--author") {
+            line.author = true;
         } else {
             line.error = "unknown option '" + arg + "'";
         }
@@ -184,6 +186,10 @@ constexpr OptionHelp kShowOptions[] = {
     {"--end", "SECONDS", "end the show at that show time (after --start)"},
     {"--max-fps", "N", "at most N frames a second in the live show (60; 0: no cap)"},
     {"--stats", "", "after the show, one line of frame pacing figures on stderr"},
+    {"--author", "",
+     "play in a window for making the data: pause, exact seeks and section jumps by key (see KEYS); a changed "
+     "file of the data folder is loaded again at the same show time, and a loader problem is shown instead of "
+     "ending the program"},
 };
 
 constexpr OptionHelp kToolOptions[] = {
@@ -208,7 +214,10 @@ constexpr const char* kDataSearch =
     "program never writes into it. Other relative paths (--capture, --inspect, --out) are taken from the working "
     "directory; a path beginning with data/ leads into the data folder.";
 
-constexpr const char* kKeys = "Escape skips to the next section; closing the window ends the show.";
+constexpr const char* kKeys =
+    "Escape skips to the next section; closing the window ends the show. With --author: Space pauses and "
+    "resumes, Left/Right move 1 s (with Shift 10 s), PageUp/PageDown go to the previous/next section, Home "
+    "starts over, Escape ends.";
 
 constexpr const char* kExitStatus =
     "0 after the show or a cancelled setup, 1 when the show could not start or stopped on an error, 2 for a bad "

@@ -21,6 +21,7 @@ struct CommandLine {
     bool stats = false;                  // false; --stats
     bool bench = false;                  // false; --bench
     bool check = false;                  // false; --check
+    bool author = false;                 // false; --author
     std::string inspect;                 // empty; --inspect FILE
     std::string out;                     // empty; --out FILE.png (with --inspect)
     bool help = false;                   // false

@@ -1,0 +1,380 @@
+// The authoring mode. One session owns the window, the show as loaded (kept
+// untouched so that a seek can start again from it without reading the files
+// again), the show being played and its timeline. Loading runs while a
+// CollectedMessages lives, so the boxes the loaders would show and the
+// failures that would end the process become the session's problem text.
+//
+// Clock: while playing, the wall clock as in the live show; a seek lands on
+// a frame of the 60-a-second step from 0 and the wall clock continues from
+// there. While paused nothing is stepped and the last frame is drawn again.
+#include "shell/author.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+#include <thread>
+
+#include "assets/data_path.h"
+#include "assets/texture_table.h"
+#include "platform/platform.h"
+#include "shell/app.h"
+#include "shell/collected_messages.h"
+#include "shell/frame.h"
+#include "shell/music.h"
+#include "shell/settings.h"
+#include "shell/timeline.h"
+#include "window/gl_state.h"
+#include "window/gl_window.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr uint32_t kWatchMs = 500;   // the data folder is looked at twice a second
+constexpr uint32_t kTitleMs = 250;   // the title changes four times a second
+constexpr size_t kMaxWatched = 20000;
+constexpr float kSecond = 10.0f;     // clock units
+constexpr float kRestartWindow = 20.0f;  // PageUp within 2 s of a start goes one section further back
+constexpr const char* kTitleHead = "orbelune author";
+
+// Every field of a scene record; the objects are copied one by one.
+void copyScene(const Scene& from, Scene& to) {
+    to.objects.clear();
+    to.objects.reserve(from.objects.size());
+    for (const auto& object : from.objects) to.objects.push_back(std::make_unique<SceneObject>(*object));
+    to.magnets = from.magnets;
+    to.omniLights = from.omniLights;
+    to.spotLights = from.spotLights;
+    to.cameraPosition = from.cameraPosition;
+    to.cameraTarget = from.cameraTarget;
+    to.clearColor = from.clearColor;
+    to.fogColor = from.fogColor;
+    to.fogEnd = from.fogEnd;
+    to.fogStart = from.fogStart;
+    to.frameCount = from.frameCount;
+    to.rollAmplitude = from.rollAmplitude;
+    to.fogEnabled = from.fogEnabled;
+    to.lightingEnabled = from.lightingEnabled;
+    to.rollEnabled = from.rollEnabled;
+    to.clearDepth = from.clearDepth;
+    to.clearColorBuffer = from.clearColorBuffer;
+}
+// A field added to the scene record must be copied above too.
+static_assert(sizeof(Scene) == 4 * sizeof(std::vector<int>) + 2 * sizeof(Vec3) + 2 * sizeof(Color4) +
+                                   4 * sizeof(int32_t) + 8,
+              "copyScene copies every field of Scene");
+
+std::unique_ptr<Show> copyShow(const Show& from) {
+    auto to = std::make_unique<Show>();
+    for (const SceneSlot& slot : kSceneSlots) copyScene(showScene(from, slot.id), showScene(*to, slot.id));
+    to->dustField = from.dustField;
+    to->sparkSystem = from.sparkSystem;
+    to->fountainSystem = from.fountainSystem;
+    return to;
+}
+
+float endOfPlay() { return std::min(kShowEnd, showEndLimit); }
+
+// The frame of the live step from 0 at or after `time`, before the end.
+float frameAtOrAfter(float time) {
+    time = std::max(time, 0.0f);
+    int64_t n = firstFrameAt(time, kLiveFps);
+    while (n > 0 && !(steppedClock(0.0, n, kLiveFps) < endOfPlay())) --n;
+    return steppedClock(0.0, n, kLiveFps);
+}
+
+void deleteTextures() {
+    glDeleteTextures(kTextureTableSize, TextureTable.data());
+    TextureTable.fill(0);
+}
+
+}  // namespace
+
+void startShowState(Show& show, Timeline& timeline) {
+    resetParticles(show.dustField);
+    resetParticles(show.sparkSystem);
+    resetParticles(show.fountainSystem);
+    timeline.fillDustField();
+}
+
+std::vector<WatchedFile> scanDataFolder(const std::string& folder) {
+    std::vector<WatchedFile> files;
+    std::error_code ec;
+    const fs::path root(folder);
+    for (fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, ec), end;
+         !ec && it != end && files.size() < kMaxWatched; it.increment(ec)) {
+        std::error_code fileError;
+        if (!it->is_regular_file(fileError)) continue;
+        WatchedFile file;
+        file.path = it->path().lexically_relative(root).generic_string();
+        file.size = it->file_size(fileError);
+        const auto stamp = it->last_write_time(fileError);
+        file.modified = std::chrono::duration_cast<std::chrono::nanoseconds>(stamp.time_since_epoch()).count();
+        files.push_back(std::move(file));
+    }
+    std::sort(files.begin(), files.end(), [](const WatchedFile& a, const WatchedFile& b) { return a.path < b.path; });
+    return files;
+}
+
+AuthorSession::AuthorSession(const CommandLine& options) : options_(options) {}
+
+AuthorSession::~AuthorSession() {
+    releaseShow();
+    if (musicPlaying_) stopMusic();
+    if (windowOpen_) {
+        deleteTextures();
+        closeGlWindow();
+    }
+}
+
+bool AuthorSession::open() {
+    if (options_.width > 0) {
+        screenWidth = options_.width;
+        screenHeight = options_.height;
+        screenBits = options_.bits;
+    }
+    musicEnabled = options_.music;
+    if (options_.endSeconds) showEndLimit = static_cast<float>(*options_.endSeconds * 10.0);
+    glWindow.fullscreen = false;
+    if (!createGlWindow(kShowTitle, screenWidth, screenHeight, screenBits, false)) return false;
+    windowOpen_ = true;
+    quit_ = false;
+    shown_ = static_cast<float>(options_.startSeconds * 10.0);
+    watched_ = scanDataFolder(resolveDataPath("data"));
+    lastWatch_ = lastTitle_ = platform::ticks();
+    reload();
+    return true;
+}
+
+void AuthorSession::releaseShow() {
+    timeline_.reset();
+    show_.reset();
+    pristine_.reset();
+    frameReady_ = false;
+    stepOnce_ = false;
+}
+
+void AuthorSession::startMusicAt(float time) {
+    if (!musicEnabled) return;
+    if (!startMusic(time / kSecond)) throw LoaderAbort{1};
+    musicPlaying_ = true;
+    if (paused_) platform::audio().setPaused(musicStream, true);
+}
+
+void AuthorSession::reload() {
+    const float at = !show_ ? shown_ : paused_ ? (stepOnce_ ? next_ : shown_) : demoClock;
+    releaseShow();
+    if (musicPlaying_) stopMusic();
+    musicPlaying_ = false;
+    std::vector<std::string> lines;
+    {
+        CollectedMessages messages;
+        try {
+            deleteTextures();
+            if (!setupGlState()) throw LoaderAbort{1};
+            auto loaded = std::make_unique<Show>();
+            loadShowScenes(*loaded);
+            startMusicAt(frameAtOrAfter(at));
+            pristine_ = std::move(loaded);
+        } catch (const LoaderAbort&) {
+        }
+        lines = std::move(messages.lines);
+    }
+    problem_.clear();
+    for (const std::string& line : lines) problem_ += (problem_.empty() ? "" : "\n") + line;
+    if (!problem_.empty()) {
+        releaseShow();
+        if (musicPlaying_) stopMusic();
+        musicPlaying_ = false;
+        shown_ = at;
+        std::fprintf(stderr, "orbelune: the data cannot be played; fix it and it is loaded again:\n");
+        for (const std::string& line : lines) std::fprintf(stderr, "  %s\n", line.c_str());
+        updateTitle();
+        return;
+    }
+    if (!pristine_) {  // failed without a word (should not happen)
+        problem_ = "loading failed";
+        updateTitle();
+        return;
+    }
+    seek(at);
+    updateTitle();
+}
+
+void AuthorSession::seek(float target) {
+    const float c = frameAtOrAfter(target);
+    shown_ = c;
+    next_ = c;
+    frameReady_ = false;
+    if (!pristine_) return;
+    show_.reset();
+    timeline_.reset();
+    show_ = copyShow(*pristine_);
+    timeline_ = std::make_unique<Timeline>(*show_);
+    startShowState(*show_, *timeline_);
+    seekTimeline(*timeline_, c, 0.0, kLiveFps);
+    if (paused_)
+        stepOnce_ = true;
+    else
+        startClock(c);  // the next frame is drawn at exactly c
+    if (musicPlaying_) platform::audio().setPosition(musicStream, c / kSecond);
+}
+
+void AuthorSession::setPaused(bool paused) {
+    if (paused == paused_) return;
+    paused_ = paused;
+    if (paused) {
+        // The frame on screen stays; play goes on with the one that was next.
+        next_ = show_ ? demoClock : shown_;
+        stepOnce_ = false;
+        if (next_ >= endOfPlay()) next_ = shown_;
+    } else {
+        if (stepOnce_) stepOnce_ = false;
+        startClock(next_);
+    }
+    if (musicPlaying_) platform::audio().setPaused(musicStream, paused);
+}
+
+void AuthorSession::keyPressed(int key) {
+    const float step = glWindow.keyDown[kKeyShift] ? 10.0f * kSecond : kSecond;
+    switch (key) {
+        case VK_ESCAPE_CODE:
+            quit_ = true;
+            break;
+        case kKeySpace:
+            setPaused(!paused_);
+            break;
+        case kKeyLeft:
+            seek(shown_ - step);
+            break;
+        case kKeyRight:
+            seek(shown_ + step);
+            break;
+        case kKeyPageDown: {
+            const size_t i = sectionAt(shown_);
+            if (i + 1 < kSectionCount && sectionStart(i + 1) < endOfPlay()) seek(sectionStart(i + 1));
+            break;
+        }
+        case kKeyPageUp: {
+            size_t i = sectionAt(shown_);
+            if (shown_ - sectionStart(i) < kRestartWindow && i > 0) --i;
+            seek(sectionStart(i));
+            break;
+        }
+        case kKeyHome:
+            seek(0.0f);
+            break;
+        default:
+            break;
+    }
+}
+
+void AuthorSession::takeEvents() {
+    platform::Event event;
+    for (int taken = 0; taken < 64 && platform::pollEvent(event); ++taken) {
+        switch (event.kind) {
+            case platform::EventKind::Quit:
+                quit_ = true;
+                break;
+            case platform::EventKind::KeyDown:
+                glWindowProc(event);
+                keyPressed(event.key);
+                break;
+            case platform::EventKind::Resize:
+                glWindowProc(event);
+                if (timeline_) timeline_->forgetDrawnSection();
+                break;
+            default:
+                glWindowProc(event);
+                break;
+        }
+    }
+}
+
+void AuthorSession::watchFiles() {
+    lastWatch_ = platform::ticks();
+    std::vector<WatchedFile> now = scanDataFolder(resolveDataPath("data"));
+    if (now == watched_) return;
+    watched_ = std::move(now);
+    std::fprintf(stderr, "orbelune: the data folder changed; loading it again\n");
+    reload();
+}
+
+void AuthorSession::drawFrame() {
+    paintBars();
+    if (!timeline_) {
+        // A problem: a dark red picture, the text in the title and on stderr.
+        glClearColor(0.35f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+        return;
+    }
+    glClear(GL_COLOR_BUFFER_BIT);
+    Timeline& timeline = *timeline_;
+    bool stepNow = !paused_ || stepOnce_;
+    const float c = paused_ ? next_ : demoClock;
+    if (stepNow && !(c < endOfPlay())) {
+        setPaused(true);  // the end: hold the last frame
+        stepNow = false;
+    }
+    if (stepNow && timeline.enter(c)) {
+        timeline.step(c);
+        timeline.draw();
+        timeline.finish(true);
+        shown_ = c;
+        frameReady_ = true;
+        if (stepOnce_) {
+            stepOnce_ = false;
+            next_ = steppedClock(0.0, firstFrameAt(c, kLiveFps) + 1, kLiveFps);
+        }
+    } else if (frameReady_) {
+        timeline.draw();
+    }
+    if (!paused_) updateClock();
+}
+
+std::string AuthorSession::title() const {
+    char time[32];
+    std::snprintf(time, sizeof time, "%.1f s", static_cast<double>(shown_) / kSecond);
+    std::string text = std::string(kTitleHead) + " | " + time;
+    if (!problem_.empty()) return text + " | problem: " + problem_.substr(0, problem_.find('\n'));
+    const size_t i = sectionAt(shown_);
+    char rest[96];
+    std::snprintf(rest, sizeof rest, " | section %zu/%zu %s | %.0f fps", i + 1, kSectionCount, kSections[i].name,
+                  fps_);
+    text += rest;
+    if (paused_) text += " | paused";
+    return text;
+}
+
+void AuthorSession::updateTitle() { platform::setWindowTitle(title()); }
+
+void AuthorSession::frame() {
+    takeEvents();
+    if (quit_) return;
+    if (platform::ticks() - lastWatch_ >= kWatchMs) watchFiles();
+    drawFrame();
+    platform::present();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    ++framesSinceTitle_;
+    const uint32_t now = platform::ticks();
+    if (now - lastTitle_ >= kTitleMs) {
+        fps_ = paused_ || !timeline_ ? 0.0 : framesSinceTitle_ * 1000.0 / (now - lastTitle_);
+        framesSinceTitle_ = 0;
+        lastTitle_ = now;
+        updateTitle();
+    }
+    // Held or broken: nothing moves, so there is no need to redraw flat out.
+    if (paused_ || !timeline_) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+int runAuthor(const CommandLine& options) {
+    AuthorSession session(options);
+    if (!session.open()) return 1;
+    while (!session.finished()) session.frame();
+    return 0;
+}
