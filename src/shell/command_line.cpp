@@ -159,6 +159,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
                      "other sizes are for --capture and --bench";
     if (line.error.empty() && line.endSeconds && line.startSeconds >= *line.endSeconds)
         line.error = "--start must be before --end";
+    if (line.error.empty() && line.author && (!line.capture.empty() || line.bench || line.check || !line.inspect.empty()))
+        line.error = "--author plays live in a window; it does not go with --capture, --bench, --check or --inspect";
     if (line.error.empty() && !line.out.empty() && line.inspect.empty())
         line.error = "--out goes with --inspect";
     return line;

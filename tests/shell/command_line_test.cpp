@@ -31,7 +31,9 @@ TEST(CommandLine, BadArgumentsAreRefused) {
         {"--mode", "320x240x24", "--capture", "f/"}, {"--mode", "8x8", "--capture", "f/"},
         {"--mode", "320x240x32x2", "--capture", "f/"}, {"--mode", "320xx32", "--capture", "f/"},
         // An empty or backwards stretch of the show.
-        {"--start", "5", "--end", "5"}, {"--end", "5", "--start", "6"}, {"--start", "0", "--end", "0"}};
+        {"--start", "5", "--end", "5"}, {"--end", "5", "--start", "6"}, {"--start", "0", "--end", "0"},
+        // The authoring mode plays live.
+        {"--author", "--capture", "out.mp4"}, {"--author", "--bench"}, {"--author", "--check"}};
     for (const auto& args : bad) {
         SCOPED_TRACE(joined(args));
         EXPECT_FALSE(parseCommandLine(args).error.empty());
