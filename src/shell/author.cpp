@@ -21,6 +21,7 @@
 #include "assets/data_path.h"
 #include "assets/texture_table.h"
 #include "platform/platform.h"
+#include "scene/scene_script.h"
 #include "shell/app.h"
 #include "shell/collected_messages.h"
 #include "shell/frame.h"
@@ -177,6 +178,7 @@ void AuthorSession::reload() {
             deleteTextures();
             if (!setupGlState()) throw LoaderAbort{1};
             auto loaded = std::make_unique<Show>();
+            resetLightCounter();  // lights are numbered over the whole show, from 0 each load
             loadShowScenes(*loaded);
             startMusicAt(frameAtOrAfter(at));
             pristine_ = std::move(loaded);

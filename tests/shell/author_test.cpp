@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "scene/scene_script.h"
 #include "shell/app.h"
 #include "shell/author.h"
 #include "shell/frame.h"
@@ -115,6 +116,7 @@ protected:
     // hands the next only the lights' GL state, and it sets all of it.
     std::vector<uint8_t> frameOfARunFromZero(float time, Timeline*& timeline) {
         reference = std::make_unique<Show>();
+        resetLightCounter();
         loadShowScenes(*reference);
         referenceTimeline = std::make_unique<Timeline>(*reference);
         timeline = referenceTimeline.get();
@@ -224,12 +226,19 @@ TEST_F(AuthorTest, ChangedScriptIsLoadedAgainAtTheSameShowTime) {
     const float time = session->showTime();
     ASSERT_EQ(time, liveFrame(sectionStart(2)));
     ASSERT_NE(session->show()->scene11.clearColor[0], 1.0f);
+    auto lastLight = [this] {
+        const auto& lights = session->show()->scene8.omniLights;
+        return lights.empty() ? -1 : lights.back().lightNumber;
+    };
+    const int32_t firstLoad = lastLight();
 
     folder.appendLineBeforeEof("data/script/scene11.dat", "CLEAR_COLOR=1,0,0,1");
     play(40);  // more than the half second between looks at the folder
     ASSERT_EQ(session->problem(), "");
     ASSERT_NE(session->show(), nullptr);
     EXPECT_EQ(session->show()->scene11.clearColor[0], 1.0f);
+    // The lights are numbered as in the first load (GL has eight).
+    EXPECT_EQ(lastLight(), firstLoad);
     EXPECT_EQ(session->showTime(), time);
     EXPECT_TRUE(session->paused());
 }
