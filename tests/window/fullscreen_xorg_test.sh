@@ -18,6 +18,10 @@ CONF=$(realpath "${3:?Xorg configuration}")
 DESKTOP=1024x768
 
 skip() { echo "SKIP: $*"; exit 77; }
+# It switches the machine's real display modes and has failed on a heavily
+# loaded machine while passing alone, so it runs only when asked for:
+#   ORBELUNE_XORG_TEST=1 ctest --test-dir build -R window_fullscreen_xorg
+[ "${ORBELUNE_XORG_TEST:-0}" = 1 ] || skip "set ORBELUNE_XORG_TEST=1 to switch real display modes on Xorg"
 [ "$(id -u)" = 0 ] || skip "Xorg with the dummy driver needs root here"
 command -v Xorg >/dev/null 2>&1 || skip "Xorg is not installed (xserver-xorg-core)"
 ls /usr/lib/xorg/modules/drivers/dummy_drv.so >/dev/null 2>&1 ||
