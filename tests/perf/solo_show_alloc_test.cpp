@@ -23,6 +23,7 @@
 #include "shell/command_line.h"
 #include "shell/frame.h"
 #include "shell/music.h"
+#include "shell/schedule.h"
 
 namespace {
 thread_local bool counting = false;
@@ -115,12 +116,7 @@ TEST(ShowAllocations, EveryFrameButTheFirstOfEachSectionAllocatesNothing) {
     // the show's code allocates nothing. (The driver compiles programs at
     // section starts, in the second frame of a scene with lights, and when a
     // combination of state first appears, e.g. the title fading in.)
-    constexpr float kSectionStarts[] = {0, 205, 463, 763, 1028, 1310, 1575, 1840, 2178};
-    const auto firstOfSection = [&](float clock) {
-        for (float start : kSectionStarts)
-            if (clock >= start && clock < start + 10.0f / kFps) return true;
-        return false;
-    };
+    const auto firstOfSection = [](float clock) { return clock < sectionStart(sectionAt(clock)) + 10.0f / kFps; };
     size_t checked = 0;
     long driverFrames = 0;
     for (size_t i = 1; i < frames.size(); ++i) {  // frame 0 follows start-up

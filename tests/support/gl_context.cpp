@@ -1,7 +1,6 @@
 #include "support/gl_context.h"
 
 #include <SDL.h>
-#include <png.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -48,27 +47,4 @@ std::vector<uint8_t> TestGlContext::readPixels() const {
 void TestGlContext::pixel(int x, int y, uint8_t rgb[3]) const {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-}
-
-bool TestGlContext::savePng(const char* path) const {
-    std::vector<uint8_t> rgb = readPixels();
-    FILE* f = std::fopen(path, "wb");
-    if (!f) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(f);
-        return false;
-    }
-    png_init_io(png, f);
-    png_set_IHDR(png, info, width_, height_, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = height_ - 1; y >= 0; --y)
-        png_write_row(png, rgb.data() + static_cast<size_t>(y) * width_ * 3);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    std::fclose(f);
-    return true;
 }

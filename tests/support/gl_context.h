@@ -21,8 +21,6 @@ public:
     std::vector<uint8_t> readPixels() const;
     // RGB of one pixel (x from the left, y from the bottom).
     void pixel(int x, int y, uint8_t rgb[3]) const;
-    // Writes the back buffer as a PNG (top row first), for looking at.
-    bool savePng(const char* path) const;
 
 private:
     void* window_ = nullptr;

@@ -5,6 +5,7 @@
 // does its work and only reports failure, so nothing leaks.
 #pragma once
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,69 +26,58 @@ public:
 
     void fail(Step step) { failing_.insert(step); }
     void clearFailures() { failing_.clear(); }
-    bool logged(const std::string& entry) const {
-        for (const std::string& e : log)
-            if (e == entry) return true;
-        return false;
-    }
+    bool logged(const std::string& entry) const { return std::find(log.begin(), log.end(), entry) != log.end(); }
 
-    bool startVideo() override { return setUp(Step::StartVideo, "startVideo", [&] { return real().startVideo(); }); }
+    // Set-up steps: a failing one does nothing.
+    bool startVideo() override { return setUp(Step::StartVideo, [&] { return real().startVideo(); }); }
     bool setDisplayMode(int w, int h, int bits) override {
-        return setUp(Step::SetDisplayMode, "setDisplayMode", [&] { return real().setDisplayMode(w, h, bits); });
+        return setUp(Step::SetDisplayMode, [&] { return real().setDisplayMode(w, h, bits); });
     }
     bool openWindow(const std::string& title, int w, int h, int bits, bool fullscreen) override {
-        return setUp(Step::OpenWindow, "openWindow", [&] { return real().openWindow(title, w, h, bits, fullscreen); });
+        return setUp(Step::OpenWindow, [&] { return real().openWindow(title, w, h, bits, fullscreen); });
     }
-    bool windowTakesGl() override {
-        return setUp(Step::WindowTakesGl, "windowTakesGl", [&] { return real().windowTakesGl(); });
+    bool windowTakesGl() override { return setUp(Step::WindowTakesGl, [&] { return real().windowTakesGl(); }); }
+    bool requestGlBuffers(int colour, int depth) override {
+        return setUp(Step::RequestGlBuffers, [&] { return real().requestGlBuffers(colour, depth); });
     }
-    bool requestGlBuffers(int colourBits, int depthBits) override {
-        return setUp(Step::RequestGlBuffers, "requestGlBuffers",
-                     [&] { return real().requestGlBuffers(colourBits, depthBits); });
-    }
-    bool loadGl() override { return setUp(Step::LoadGl, "loadGl", [&] { return real().loadGl(); }); }
-    bool createGlContext() override {
-        return setUp(Step::CreateGlContext, "createGlContext", [&] { return real().createGlContext(); });
-    }
+    bool loadGl() override { return setUp(Step::LoadGl, [&] { return real().loadGl(); }); }
+    bool createGlContext() override { return setUp(Step::CreateGlContext, [&] { return real().createGlContext(); }); }
     bool makeGlContextCurrent() override {
-        return setUp(Step::MakeGlContextCurrent, "makeGlContextCurrent",
-                     [&] { return real().makeGlContextCurrent(); });
+        return setUp(Step::MakeGlContextCurrent, [&] { return real().makeGlContextCurrent(); });
     }
-    bool showWindow() override { return always(Step::ShowWindow, "showWindow", real().showWindow()); }
-    void makeWindowed(int w, int h) override {
-        log.push_back("makeWindowed");
-        real().makeWindowed(w, h);
-    }
-    void restoreDesktopMode() override {
-        log.push_back("restoreDesktopMode");
-        real().restoreDesktopMode();
-    }
+    // Steps that cannot fail, logged.
+    void makeWindowed(int w, int h) override { log.push_back("makeWindowed"), real().makeWindowed(w, h); }
+    void restoreDesktopMode() override { log.push_back("restoreDesktopMode"), real().restoreDesktopMode(); }
     void showCursor(bool visible) override {
-        log.push_back(visible ? "showCursor 1" : "showCursor 0");
-        real().showCursor(visible);
+        log.push_back(visible ? "showCursor 1" : "showCursor 0"), real().showCursor(visible);
     }
-    bool releaseGlContext() override {
-        return always(Step::ReleaseGlContext, "releaseGlContext", real().releaseGlContext());
-    }
-    bool deleteGlContext() override {
-        return always(Step::DeleteGlContext, "deleteGlContext", real().deleteGlContext());
-    }
-    bool unloadGl() override { return always(Step::UnloadGl, "unloadGl", real().unloadGl()); }
-    bool closeWindow() override { return always(Step::CloseWindow, "closeWindow", real().closeWindow()); }
-    bool stopVideo() override { return always(Step::StopVideo, "stopVideo", real().stopVideo()); }
+    // Release steps (and showWindow): the work is done, a failure only reported.
+    bool showWindow() override { return always(Step::ShowWindow, real().showWindow()); }
+    bool releaseGlContext() override { return always(Step::ReleaseGlContext, real().releaseGlContext()); }
+    bool deleteGlContext() override { return always(Step::DeleteGlContext, real().deleteGlContext()); }
+    bool unloadGl() override { return always(Step::UnloadGl, real().unloadGl()); }
+    bool closeWindow() override { return always(Step::CloseWindow, real().closeWindow()); }
+    bool stopVideo() override { return always(Step::StopVideo, real().stopVideo()); }
 
     std::vector<std::string> log;
 
 private:
     static platform::WindowSystem& real() { return platform::sdlWindowSystem(); }
 
+    static const char* name(Step step) {
+        static const char* const names[] = {
+            "startVideo", "setDisplayMode", "openWindow", "windowTakesGl", "requestGlBuffers", "loadGl",
+            "createGlContext", "makeGlContextCurrent", "showWindow", "releaseGlContext", "deleteGlContext",
+            "unloadGl", "closeWindow", "stopVideo"};
+        return names[static_cast<int>(step)];
+    }
     template <typename Work>
-    bool setUp(Step step, const char* name, Work&& work) {
-        log.push_back(name);
+    bool setUp(Step step, Work&& work) {
+        log.push_back(name(step));
         return !failing_.count(step) && work();
     }
-    bool always(Step step, const char* name, bool result) {
-        log.push_back(name);
+    bool always(Step step, bool result) {
+        log.push_back(name(step));
         return result && !failing_.count(step);
     }
 

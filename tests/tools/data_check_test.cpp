@@ -25,34 +25,9 @@ size_t countMentions(const std::vector<std::string>& lines, const std::string& n
         std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(needle) != std::string::npos; }));
 }
 
-bool mentions(const DataCheckReport& report, const std::string& needle) {
-    return countMentions(report.problems, needle) > 0;
-}
-
-void expectMentions(const DataCheckReport& report, std::initializer_list<std::string> needles) {
-    for (const std::string& n : needles) EXPECT_TRUE(mentions(report, n)) << n;
-}
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
-// Replaces the first `from` in a data file (ASSERTs that it is there).
-void edit(const TempShowFolder& folder, const std::string& file, const std::string& from, const std::string& to) {
-    const fs::path path = folder.root / file;
-    std::string content = slurp(path);
-    const size_t at = content.find(from);
-    ASSERT_NE(at, std::string::npos) << file << ": " << from;
-    content.replace(at, from.size(), to);
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
-}
-
 // `line N "text"` for the first line of a data file that is exactly `text`.
 std::string lineOf(const TempShowFolder& folder, const std::string& file, const std::string& text) {
-    std::istringstream in(slurp(folder.root / file));
+    std::istringstream in(folder.read(file));
     std::string line;
     for (int n = 1; std::getline(in, line); ++n) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -78,7 +53,7 @@ tds::TdsObject grid(int side, const std::string& name = "grid") {
 }
 
 size_t listLength(const TempShowFolder& folder) {
-    std::ifstream list(folder.root / "data/script/texture.dat", std::ios::binary);
+    std::istringstream list(folder.read("data/script/texture.dat"));
     return readTextureList(list).size();
 }
 
@@ -96,48 +71,16 @@ TEST(DataCheck, GeneratedFolderIsClean) {
         EXPECT_NE(out.str().find(piece), std::string::npos) << piece;
 }
 
-TEST(DataCheck, ReportsEveryPlantedProblemInOnePass) {
-    TempShowFolder folder;
-    // A listed bitmap goes missing, a script gets a bad line, a mesh goes
-    // missing, the soundtrack goes missing.
-    std::string texture = folder.textureListEntry(7);
-    fs::remove(folder.resolve(texture));
-    folder.appendLineBeforeEof("data/script/scene6.dat", "FOG = ON");
-    std::string mesh = folder.firstMeshOf("data/script/scene2.dat");
-    fs::remove(folder.resolve(mesh));
-    fs::remove(folder.root / "data/music/drabelfinal.mp3");
-
-    DataCheckReport report = checkDataFolder();
-    expectMentions(report, {"Unable to open " + texture, "no valid attrib found on line", "scene6.dat",
-                            "mesh file " + mesh + " cannot be opened", "soundtrack is missing"});
-    // The script whose mesh is missing was read to its end, the others too.
-    EXPECT_EQ(countMentions(report.summary, "data\\script\\scene2.dat: 20 objects"), 1u);
-    EXPECT_FALSE(mentions(report, "scene8.dat: the show needs"));
-    std::ostringstream out;
-    EXPECT_EQ(runDataCheck(out), 1);
-}
-
-TEST(DataCheck, MissingListAndWhatTheTimelineNeeds) {
-    TempShowFolder folder;
-    fs::remove(folder.root / "data/script/texture.dat");
-    std::ofstream(folder.root / "data/script/scene5.dat") << "EOF\n";
-    // With no list, every picture the timeline draws is out of range: one finding.
-    const DataCheckReport report = checkDataFolder();
-    expectMentions(report, {"Unable to open texture.dat", "scene5.dat: the show needs 2 objects, the script has 0",
-                            "scene5.dat: the show needs 2 magnets, the script has 0",
-                            "the timeline uses textures 1, 3, 5, 13, 14, 15, 19, 23, 24, 25, 30, 31, 32, 33, 34 and 35 "
-                            "but the list holds 0"});
-    EXPECT_EQ(countMentions(report.problems, "the timeline uses"), 1u);
-}
-
 // Each planted mistake gives findings that hold all of `problems` (each in
-// exactly one finding) and `warnings`, and nothing that holds `absent`.
+// exactly one finding) and `warnings`, nothing that holds `absent`, and a
+// summary that holds each of `summary` once.
 struct Mistake {
     const char* name;
     std::function<void(const TempShowFolder&)> plant;
     std::function<std::vector<std::string>(const TempShowFolder&)> problems;
     std::vector<std::string> warnings = {};
     std::vector<std::string> absent = {};
+    std::vector<std::string> summary = {};
 };
 
 constexpr const char* kScene8 = "data/script/scene8.dat";
@@ -145,6 +88,31 @@ constexpr const char* kScene6 = "data/script/scene6.dat";
 
 std::vector<Mistake> mistakes() {
     return {
+        {"several faults, all reported in one pass; the script with the missing mesh read to its end",
+         [](auto& f) {
+             fs::remove(f.resolve(f.textureListEntry(7)));
+             f.appendLineBeforeEof(kScene6, "FOG = ON");
+             fs::remove(f.resolve(f.firstMeshOf("data/script/scene2.dat")));
+             fs::remove(f.root / "data/music/drabelfinal.mp3");
+         },
+         [](auto& f) {
+             return std::vector<std::string>{"Unable to open " + f.textureListEntry(7),
+                                             "no valid attrib found on line", "soundtrack is missing",
+                                             "mesh file " + f.firstMeshOf("data/script/scene2.dat") + " cannot be opened"};
+         },
+         {}, {"scene8.dat: the show needs"}, {"data\\script\\scene2.dat: 20 objects"}},
+        {"no texture list, no objects where the timeline needs some",
+         [](auto& f) {
+             fs::remove(f.root / "data/script/texture.dat");
+             std::ofstream(f.root / "data/script/scene5.dat") << "EOF\n";
+         },
+         [](auto&) {
+             return std::vector<std::string>{"Unable to open texture.dat",
+                                             "scene5.dat: the show needs 2 objects, the script has 0",
+                                             "scene5.dat: the show needs 2 magnets, the script has 0",
+                                             "the timeline uses textures 1, 3, 5, 13, 14, 15, 19, 23, 24, 25, 30, 31, "
+                                             "32, 33, 34 and 35 but the list holds 0"};
+         }},
         {"mesh file with several objects",
          [](auto& f) { writeMesh(f, "data/meshes/basin.3ds", {grid(2, "a"), grid(3, "b"), grid(2, "c")}); },
          [](auto& f) {
@@ -184,27 +152,27 @@ std::vector<Mistake> mistakes() {
                                                  "lines); the show stops here"};
          }},
         {"a picture's name in place of a mesh",
-         [](auto& f) { edit(f, kScene8, "FILENAME=data\\meshes\\pavement.3ds", "FILENAME=data\\textures\\glow.bmp"); },
+         [](auto& f) { f.edit(kScene8, "FILENAME=data\\meshes\\pavement.3ds", "FILENAME=data\\textures\\glow.bmp"); },
          [](auto&) {
              return std::vector<std::string>{"glow.bmp is not a .3ds file (export one with: assimp export in.obj "
                                              "out.3ds -ptv)"};
          }},
         {"vortex scene without VORTEX=ON",
-         [](auto& f) { edit(f, "data/script/scene10.dat", "VORTEX=ON\n", ""); },
+         [](auto& f) { f.edit("data/script/scene10.dat", "VORTEX=ON\n", ""); },
          [](auto& f) {
              return std::vector<std::string>{"scene10.dat: the show turns object 0 with its vortex, but object 0 (" +
                                              lineOf(f, "data/script/scene10.dat", "FILENAME=data\\meshes\\vortexdisc.3ds") +
                                              ") has VORTEX off: put VORTEX=ON before its FILENAME line"};
          }},
         {"magnet scene without MAGNETIC=ON",
-         [](auto& f) { edit(f, "data/script/scene5.dat", "MAGNETIC=ON", "MAGNETIC=OFF"); },
+         [](auto& f) { f.edit("data/script/scene5.dat", "MAGNETIC=ON", "MAGNETIC=OFF"); },
          [](auto& f) {
              return std::vector<std::string>{"scene5.dat: the show's magnets move only objects with MAGNETIC=ON, and "
                                              "none of its objects has it (" +
                                              lineOf(f, "data/script/scene5.dat", "MAGNETIC=OFF") + ")"};
          }},
         {"star field scene with fog off",
-         [](auto& f) { edit(f, "data/script/scene4.dat", "FOG=ON", "FOG=OFF"); },
+         [](auto& f) { f.edit("data/script/scene4.dat", "FOG=ON", "FOG=OFF"); },
          [](auto& f) {
              return std::vector<std::string>{"scene4.dat: the show draws its star field through this scene's fog, but "
                                              "fog is off (" +
@@ -217,14 +185,14 @@ std::vector<Mistake> mistakes() {
           "GL at 60 frames per second"}},
         {"texture list without its last newline",
          [](auto& f) {  // lines 0 to 35 kept, the last one without its newline
-             std::string list = slurp(f.root / "data/script/texture.dat");
+             std::string list = f.read("data/script/texture.dat");
              size_t end = 0;
              for (int line = 0; line < 36; ++line) end = list.find('\n', end) + 1;
              list.erase(list.find_last_not_of("\r\n", end - 1) + 1);
              std::ofstream(f.root / "data/script/texture.dat", std::ios::binary | std::ios::trunc) << list;
          },
          [](auto& f) {
-             const std::string list = slurp(f.root / "data/script/texture.dat");
+             const std::string list = f.read("data/script/texture.dat");
              return std::vector<std::string>{"the timeline uses texture 35 but the list holds 35 (the list's last line \"" +
                                              list.substr(list.rfind('\n') + 1) + "\" has no newline, and a line without "
                                              "one is not read: end the file with a newline)"};
@@ -252,7 +220,7 @@ std::vector<Mistake> mistakes() {
                                              "e.g. convert in.png BMP3:out.bmp"};
          }},
         {"TEXTUREID beyond the list",
-         [](auto& f) { edit(f, kScene8, "TEXTUREID=15", "TEXTUREID=77"); },
+         [](auto& f) { f.edit(kScene8, "TEXTUREID=15", "TEXTUREID=77"); },
          [](auto& f) {
              return std::vector<std::string>{"scene8.dat: " + lineOf(f, kScene8, "TEXTUREID=77") +
                                              " gives object 17 texture 77 but the list holds " +
@@ -264,7 +232,7 @@ std::vector<Mistake> mistakes() {
          [](auto& f) { return std::vector<std::string>{lineOf(f, kScene6, "fog=ON") + ": keywords are upper case: FOG"}; }},
         {"blank script line", [](auto& f) { f.appendLineBeforeEof(kScene6, ""); },
          [](auto&) { return std::vector<std::string>{"\"\": a blank line stops the script: remove it"}; }},
-        {"script without EOF", [](auto& f) { edit(f, kScene6, "EOF", ""); },
+        {"script without EOF", [](auto& f) { f.edit(kScene6, "EOF", ""); },
          [](auto&) { return std::vector<std::string>{"the file ends without an EOF line"}; }},
         {"unknown shading word", [](auto& f) { f.appendLineBeforeEof(kScene6, "SHADING=SHINY"); },
          [](auto& f) {
@@ -286,7 +254,10 @@ TEST(DataCheck, AuthorsMistakesAreFoundOnceWithTheirLineAndHint) {
         for (const std::string& p : m.problems(folder)) EXPECT_EQ(countMentions(report.problems, p), 1u) << p << "\n" << all;
         for (const std::string& w : m.warnings) EXPECT_EQ(countMentions(report.warnings, w), 1u) << w << "\n" << all;
         for (const std::string& a : m.absent) EXPECT_EQ(countMentions(report.problems, a), 0u) << a << "\n" << all;
+        for (const std::string& l : m.summary) EXPECT_EQ(countMentions(report.summary, l), 1u) << l;
         EXPECT_FALSE(report.problems.empty() && report.warnings.empty());
+        std::ostringstream out;
+        EXPECT_EQ(runDataCheck(out), report.problems.empty() ? 0 : 1);
     }
 }
 

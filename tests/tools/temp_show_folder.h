@@ -28,34 +28,38 @@ public:
     // A data path as the scripts write it, resolved under the copy.
     std::filesystem::path resolve(const std::string& dataPath) const { return resolveDataPath(dataPath); }
 
+    std::string read(const std::string& dataPath) const {
+        std::ifstream in(resolve(dataPath), std::ios::binary);
+        std::stringstream all;
+        all << in.rdbuf();
+        return all.str();
+    }
+
     std::string textureListEntry(size_t index) const {
-        std::ifstream list(resolveDataPath("data/script/texture.dat"));
+        std::istringstream list(read("data/script/texture.dat"));
         auto entries = readTextureList(list);
         return index < entries.size() ? entries[index] : std::string();
     }
 
     std::string firstMeshOf(const std::string& script) const {
-        std::ifstream in(resolveDataPath(script));
-        std::string line;
-        while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (line.rfind("FILENAME=", 0) == 0) return line.substr(9);
-        }
-        return {};
+        const std::string text = read(script);
+        const size_t at = text.find("FILENAME="), end = text.find_first_of("\r\n", at);
+        return at == std::string::npos ? std::string() : text.substr(at + 9, end - at - 9);
+    }
+
+    // Replaces the first `from` in a data file (ASSERTs that it is there).
+    void edit(const std::string& dataPath, const std::string& from, const std::string& to) const {
+        std::string content = read(dataPath);
+        const size_t at = content.find(from);
+        ASSERT_NE(at, std::string::npos) << dataPath << ": " << from;
+        content.replace(at, from.size(), to);
+        std::ofstream(resolve(dataPath), std::ios::binary | std::ios::trunc) << content;
     }
 
     // Inserts a line before the script's EOF line (keeping its line ends).
     void appendLineBeforeEof(const std::string& script, const std::string& text) const {
-        std::string path = resolveDataPath(script);
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream all;
-        all << in.rdbuf();
-        std::string content = all.str();
-        size_t eof = content.rfind("EOF");
-        ASSERT_NE(eof, std::string::npos);
-        bool crlf = content.find("\r\n") != std::string::npos;
-        content.insert(eof, text + (crlf ? "\r\n" : "\n"));
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+        const bool crlf = read(script).find("\r\n") != std::string::npos;
+        edit(script, "EOF", text + (crlf ? "\r\n" : "\n") + "EOF");
     }
 
 private:
