@@ -1,8 +1,9 @@
 // The data check against the generated show folder: clean as generated,
 // every planted fault reported in the same pass, and each mistake an author
 // makes found once, with the line it comes from and its hint.
-#include <gtest/gtest.h>
+#include "shell/data_check.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 #include <functional>
 #include <sstream>
 
-#include "shell/data_check.h"
 #include "tools/temp_show_folder.h"
 #include "writers/bmp_writer.h"
 #include "writers/tds_writer.h"
@@ -21,8 +21,8 @@ namespace fs = std::filesystem;
 namespace {
 
 size_t countMentions(const std::vector<std::string>& lines, const std::string& needle) {
-    return static_cast<size_t>(
-        std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(needle) != std::string::npos; }));
+    return static_cast<size_t>(std::count_if(
+        lines.begin(), lines.end(), [&](const std::string& l) { return l.find(needle) != std::string::npos; }));
 }
 
 // `line N "text"` for the first line of a data file that is exactly `text`.
@@ -74,10 +74,12 @@ TEST(DataCheck, GeneratedFolderIsClean) {
 // Each planted mistake gives findings that hold all of `problems` (each in
 // exactly one finding) and `warnings`, nothing that holds `absent`, and a
 // summary that holds each of `summary` once.
+using Texts = std::vector<std::string>;
+
 struct Mistake {
     const char* name;
     std::function<void(const TempShowFolder&)> plant;
-    std::function<std::vector<std::string>(const TempShowFolder&)> problems;
+    std::function<Texts(const TempShowFolder&)> problems;
     std::vector<std::string> warnings = {};
     std::vector<std::string> absent = {};
     std::vector<std::string> summary = {};
@@ -96,33 +98,36 @@ std::vector<Mistake> mistakes() {
              fs::remove(f.root / "data/music/drabelfinal.mp3");
          },
          [](auto& f) {
-             return std::vector<std::string>{"Unable to open " + f.textureListEntry(7),
-                                             "no valid attrib found on line", "soundtrack is missing",
-                                             "mesh file " + f.firstMeshOf("data/script/scene2.dat") + " cannot be opened"};
+             return Texts{"Unable to open " + f.textureListEntry(7), "no valid attrib found on line",
+                          "soundtrack is missing",
+                          "mesh file " + f.firstMeshOf("data/script/scene2.dat") + " cannot be opened"};
          },
-         {}, {"scene8.dat: the show needs"}, {"data\\script\\scene2.dat: 20 objects"}},
+         {},
+         {"scene8.dat: the show needs"},
+         {"data\\script\\scene2.dat: 20 objects"}},
         {"no texture list, no objects where the timeline needs some",
          [](auto& f) {
              fs::remove(f.root / "data/script/texture.dat");
              std::ofstream(f.root / "data/script/scene5.dat") << "EOF\n";
          },
          [](auto&) {
-             return std::vector<std::string>{"Unable to open texture.dat",
-                                             "scene5.dat: the show needs 2 objects, the script has 0",
-                                             "scene5.dat: the show needs 2 magnets, the script has 0",
-                                             "the timeline uses textures 1, 3, 5, 13, 14, 15, 19, 23, 24, 25, 30, 31, "
-                                             "32, 33, 34 and 35 but the list holds 0"};
+             return Texts{"Unable to open texture.dat", "scene5.dat: the show needs 2 objects, the script has 0",
+                          "scene5.dat: the show needs 2 magnets, the script has 0",
+                          "the timeline uses textures 1, 3, 5, 13, 14, 15, 19, 23, 24, 25, 30, 31, "
+                          "32, 33, 34 and 35 but the list holds 0"};
          }},
         {"mesh file with several objects",
-         [](auto& f) { writeMesh(f, "data/meshes/basin.3ds", {grid(2, "a"), grid(3, "b"), grid(2, "c")}); },
          [](auto& f) {
-             return std::vector<std::string>{
+             writeMesh(f, "data/meshes/basin.3ds", {grid(2, "a"), grid(3, "b"), grid(2, "c")});
+         },
+         [](auto& f) {
+             return Texts{
                  "scene8.dat: " + lineOf(f, kScene8, "FILENAME=data\\meshes\\basin.3ds") +
-                     ": the file holds 3 objects (objects 0 to 2 of the scene). Each FILENAME line stamps its "
-                     "settings on one object (the n-th line on object n), so from here on settings reach: line 16 -> "
-                     "object 0 (from basin.3ds), line 19 -> object 1 (from basin.3ds, line 16), line 21 -> object 2 "
-                     "(from basin.3ds, line 16) and 16 more; objects 19 to 20 get no line's settings. Exporters write "
-                     "one object per material or part"};
+                 ": the file holds 3 objects (objects 0 to 2 of the scene). Each FILENAME line stamps its "
+                 "settings on one object (the n-th line on object n), so from here on settings reach: line 16 -> "
+                 "object 0 (from basin.3ds), line 19 -> object 1 (from basin.3ds, line 16), line 21 -> object 2 "
+                 "(from basin.3ds, line 16) and 16 more; objects 19 to 20 get no line's settings. Exporters write "
+                 "one object per material or part"};
          }},
         {"mesh file an exporter split at 65,535 vertices",
          [](auto& f) {
@@ -131,56 +136,56 @@ std::vector<Mistake> mistakes() {
              writeMesh(f, "data/meshes/ribs.3ds", {full, grid(1)});
          },
          [](auto& f) {
-             return std::vector<std::string>{lineOf(f, "data/script/scene11.dat", "FILENAME=data\\meshes\\ribs.3ds") +
-                                             ": the file holds 2 objects (objects 1 to 2 of the scene)",
-                                             "so the exporter split it"};
+             return Texts{lineOf(f, "data/script/scene11.dat", "FILENAME=data\\meshes\\ribs.3ds") +
+                              ": the file holds 2 objects (objects 1 to 2 of the scene)",
+                          "so the exporter split it"};
          }},
         {"empty mesh file named on 16 lines",
          [](auto& f) { writeMesh(f, "data/meshes/column.3ds", {}); },
          [](auto& f) {
-             return std::vector<std::string>{lineOf(f, kScene8, "FILENAME=data\\meshes\\column.3ds") +
-                                                 ": the file holds no object and is named on 16 lines.",
-                                             "scene8.dat: the show needs 19 objects, the script has 3"};
+             return Texts{lineOf(f, kScene8, "FILENAME=data\\meshes\\column.3ds") +
+                              ": the file holds no object and is named on 16 lines.",
+                          "scene8.dat: the show needs 19 objects, the script has 3"};
          },
          {},
          {"line 21 \"FILENAME=data\\meshes\\column.3ds\": the file"}},
-        {"missing mesh file named on 16 lines",
-         [](auto& f) { fs::remove(f.root / "data/meshes/column.3ds"); },
+        {"missing mesh file named on 16 lines", [](auto& f) { fs::remove(f.root / "data/meshes/column.3ds"); },
          [](auto& f) {
-             return std::vector<std::string>{lineOf(f, kScene8, "FILENAME=data\\meshes\\column.3ds") +
-                                                 ": mesh file data\\meshes\\column.3ds cannot be opened (named on 16 "
-                                                 "lines); the show stops here"};
+             return Texts{lineOf(f, kScene8, "FILENAME=data\\meshes\\column.3ds") +
+                          ": mesh file data\\meshes\\column.3ds cannot be opened (named on 16 "
+                          "lines); the show stops here"};
          }},
         {"a picture's name in place of a mesh",
          [](auto& f) { f.edit(kScene8, "FILENAME=data\\meshes\\pavement.3ds", "FILENAME=data\\textures\\glow.bmp"); },
          [](auto&) {
-             return std::vector<std::string>{"glow.bmp is not a .3ds file (export one with: assimp export in.obj "
-                                             "out.3ds -ptv)"};
+             return Texts{
+                 "glow.bmp is not a .3ds file (export one with: assimp export in.obj "
+                 "out.3ds -ptv)"};
          }},
-        {"vortex scene without VORTEX=ON",
-         [](auto& f) { f.edit("data/script/scene10.dat", "VORTEX=ON\n", ""); },
+        {"vortex scene without VORTEX=ON", [](auto& f) { f.edit("data/script/scene10.dat", "VORTEX=ON\n", ""); },
          [](auto& f) {
-             return std::vector<std::string>{"scene10.dat: the show turns object 0 with its vortex, but object 0 (" +
-                                             lineOf(f, "data/script/scene10.dat", "FILENAME=data\\meshes\\vortexdisc.3ds") +
-                                             ") has VORTEX off: put VORTEX=ON before its FILENAME line"};
+             return Texts{"scene10.dat: the show turns object 0 with its vortex, but object 0 (" +
+                          lineOf(f, "data/script/scene10.dat", "FILENAME=data\\meshes\\vortexdisc.3ds") +
+                          ") has VORTEX off: put VORTEX=ON before its FILENAME line"};
          }},
         {"magnet scene without MAGNETIC=ON",
          [](auto& f) { f.edit("data/script/scene5.dat", "MAGNETIC=ON", "MAGNETIC=OFF"); },
          [](auto& f) {
-             return std::vector<std::string>{"scene5.dat: the show's magnets move only objects with MAGNETIC=ON, and "
-                                             "none of its objects has it (" +
-                                             lineOf(f, "data/script/scene5.dat", "MAGNETIC=OFF") + ")"};
+             return Texts{
+                 "scene5.dat: the show's magnets move only objects with MAGNETIC=ON, and "
+                 "none of its objects has it (" +
+                 lineOf(f, "data/script/scene5.dat", "MAGNETIC=OFF") + ")"};
          }},
-        {"star field scene with fog off",
-         [](auto& f) { f.edit("data/script/scene4.dat", "FOG=ON", "FOG=OFF"); },
+        {"star field scene with fog off", [](auto& f) { f.edit("data/script/scene4.dat", "FOG=ON", "FOG=OFF"); },
          [](auto& f) {
-             return std::vector<std::string>{"scene4.dat: the show draws its star field through this scene's fog, but "
-                                             "fog is off (" +
-                                             lineOf(f, "data/script/scene4.dat", "FOG=OFF") + "): add FOG=ON"};
+             return Texts{
+                 "scene4.dat: the show draws its star field through this scene's fog, but "
+                 "fog is off (" +
+                 lineOf(f, "data/script/scene4.dat", "FOG=OFF") + "): add FOG=ON"};
          }},
         {"a section above the triangle budget",
          [](auto& f) { writeMesh(f, "data/meshes/ribs.3ds", {grid(180)}); },  // 64 800 + the tunnel
-         [](auto&) { return std::vector<std::string>{}; },
+         [](auto&) { return Texts{}; },
          {"section 3 (flight) draws data\\script\\scene11.dat: 77280 triangles, above the 60000 that keep software "
           "GL at 60 frames per second"}},
         {"texture list without its last newline",
@@ -193,51 +198,50 @@ std::vector<Mistake> mistakes() {
          },
          [](auto& f) {
              const std::string list = f.read("data/script/texture.dat");
-             return std::vector<std::string>{"the timeline uses texture 35 but the list holds 35 (the list's last line \"" +
-                                             list.substr(list.rfind('\n') + 1) + "\" has no newline, and a line without "
-                                             "one is not read: end the file with a newline)"};
+             return Texts{"the timeline uses texture 35 but the list holds 35 (the list's last line \"" +
+                          list.substr(list.rfind('\n') + 1) +
+                          "\" has no newline, and a line without "
+                          "one is not read: end the file with a newline)"};
          },
          {"texture.dat: the last line"}},
         {"blank line in the texture list",
          [](auto& f) { std::ofstream(f.root / "data/script/texture.dat", std::ios::binary | std::ios::app) << "\r\n"; },
          [](auto& f) {
              const size_t blank = listLength(f) - 1;
-             return std::vector<std::string>{"texture " + std::to_string(blank) + " (): Unable to open  (line " +
-                                             std::to_string(blank + 1) +
-                                             " of the list is blank: every line is a picture, so remove blank lines)"};
+             return Texts{"texture " + std::to_string(blank) + " (): Unable to open  (line " +
+                          std::to_string(blank + 1) +
+                          " of the list is blank: every line is a picture, so remove blank lines)"};
          }},
         {"bitmap with a header this reader does not know",
          [](auto& f) {
              bmpw::BmpOptions o;
              o.overrides.headerSize = 64;
              o.overrides.extraHeaderBytes = 24;
-             ASSERT_TRUE(bmpw::saveFile(f.resolve(f.textureListEntry(7)).string(), bmpw::writeBmp(bmpw::RgbPicture{4, 1, std::vector<uint8_t>(12, 9)}, o)));
+             ASSERT_TRUE(bmpw::saveFile(f.resolve(f.textureListEntry(7)).string(),
+                                        bmpw::writeBmp(bmpw::RgbPicture{4, 1, std::vector<uint8_t>(12, 9)}, o)));
          },
          [](auto& f) {
-             return std::vector<std::string>{"texture 7 (" + f.textureListEntry(7) +
-                                             "): Unknown DIB file format. Its header is 64 bytes; headers of 12, 40, "
-                                             "56, 108 and 124 bytes are read. Re-save it as a plain 24-bit bitmap, "
-                                             "e.g. convert in.png BMP3:out.bmp"};
+             return Texts{"texture 7 (" + f.textureListEntry(7) +
+                          "): Unknown DIB file format. Its header is 64 bytes; headers of 12, 40, "
+                          "56, 108 and 124 bytes are read. Re-save it as a plain 24-bit bitmap, "
+                          "e.g. convert in.png BMP3:out.bmp"};
          }},
-        {"TEXTUREID beyond the list",
-         [](auto& f) { f.edit(kScene8, "TEXTUREID=15", "TEXTUREID=77"); },
+        {"TEXTUREID beyond the list", [](auto& f) { f.edit(kScene8, "TEXTUREID=15", "TEXTUREID=77"); },
          [](auto& f) {
-             return std::vector<std::string>{"scene8.dat: " + lineOf(f, kScene8, "TEXTUREID=77") +
-                                             " gives object 17 texture 77 but the list holds " +
-                                             std::to_string(listLength(f))};
+             return Texts{"scene8.dat: " + lineOf(f, kScene8, "TEXTUREID=77") +
+                          " gives object 17 texture 77 but the list holds " + std::to_string(listLength(f))};
          }},
         {"spaces around =", [](auto& f) { f.appendLineBeforeEof(kScene6, "FOG = ON"); },
-         [](auto& f) { return std::vector<std::string>{lineOf(f, kScene6, "FOG = ON") + ": no spaces around \"=\""}; }},
+         [](auto& f) { return Texts{lineOf(f, kScene6, "FOG = ON") + ": no spaces around \"=\""}; }},
         {"lower-case keyword", [](auto& f) { f.appendLineBeforeEof(kScene6, "fog=ON"); },
-         [](auto& f) { return std::vector<std::string>{lineOf(f, kScene6, "fog=ON") + ": keywords are upper case: FOG"}; }},
+         [](auto& f) { return Texts{lineOf(f, kScene6, "fog=ON") + ": keywords are upper case: FOG"}; }},
         {"blank script line", [](auto& f) { f.appendLineBeforeEof(kScene6, ""); },
-         [](auto&) { return std::vector<std::string>{"\"\": a blank line stops the script: remove it"}; }},
+         [](auto&) { return Texts{"\"\": a blank line stops the script: remove it"}; }},
         {"script without EOF", [](auto& f) { f.edit(kScene6, "EOF", ""); },
-         [](auto&) { return std::vector<std::string>{"the file ends without an EOF line"}; }},
+         [](auto&) { return Texts{"the file ends without an EOF line"}; }},
         {"unknown shading word", [](auto& f) { f.appendLineBeforeEof(kScene6, "SHADING=SHINY"); },
          [](auto& f) {
-             return std::vector<std::string>{lineOf(f, kScene6, "SHADING=SHINY") +
-                                             ": SHADING takes TEXTUREMAPPING, ENVMAPPING or FLARE"};
+             return Texts{lineOf(f, kScene6, "SHADING=SHINY") + ": SHADING takes TEXTUREMAPPING, ENVMAPPING or FLARE"};
          }},
     };
 }
@@ -251,7 +255,8 @@ TEST(DataCheck, AuthorsMistakesAreFoundOnceWithTheirLineAndHint) {
         std::string all;
         for (const auto& l : report.problems) all += "problem: " + l + "\n";
         for (const auto& l : report.warnings) all += "warning: " + l + "\n";
-        for (const std::string& p : m.problems(folder)) EXPECT_EQ(countMentions(report.problems, p), 1u) << p << "\n" << all;
+        for (const std::string& p : m.problems(folder))
+            EXPECT_EQ(countMentions(report.problems, p), 1u) << p << "\n" << all;
         for (const std::string& w : m.warnings) EXPECT_EQ(countMentions(report.warnings, w), 1u) << w << "\n" << all;
         for (const std::string& a : m.absent) EXPECT_EQ(countMentions(report.problems, a), 0u) << a << "\n" << all;
         for (const std::string& l : m.summary) EXPECT_EQ(countMentions(report.summary, l), 1u) << l;
