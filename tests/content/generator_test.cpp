@@ -1,7 +1,7 @@
 // The content generator's pieces: the bitmap font, the script number format
-// and the soundtrack's levels at its section changes. (The meshes' shapes and
-// winding show in the golden frames.)
-// (Byte-identical reruns and the MP3 framing: data_folder_test.)
+// and the soundtrack's levels at its section changes. The meshes, pictures
+// and lettering show in the golden frames; byte-identical reruns and the MP3
+// framing are checked in data_folder_test.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,21 +16,11 @@
 
 using namespace content;
 
-TEST(ContentFont, LettersEveryOverlayTextAndKeepsTheCellSize) {
+// Every overlay picture is lettered, including those no golden frame shows.
+TEST(ContentFont, LettersEveryOverlayText) {
     for (const OverlayText& t : overlayTexts())
         for (const std::string& line : t.lines)
             for (char c : line) EXPECT_TRUE(hasGlyph(c)) << "no glyph for '" << c << "' in picture " << t.index;
-    // Ink stays inside the cell; capitals and digits leave the descender rows empty.
-    for (char c = 32; c < 127; ++c) {
-        if (!hasGlyph(c)) continue;
-        EXPECT_FALSE(glyphDot(c, kGlyphWidth, 0));
-        if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) {
-            for (int col = 0; col < kGlyphWidth; ++col)
-                EXPECT_FALSE(glyphDot(c, col, 7) || glyphDot(c, col, 8)) << c;
-        }
-    }
-    EXPECT_TRUE(glyphDot('g', 1, 8));  // a descender
-    EXPECT_FALSE(glyphDot(' ', 2, 3));
 }
 
 TEST(ContentScripts, NumbersAreShortAndReadBackExactly) {
