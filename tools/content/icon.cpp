@@ -54,7 +54,7 @@ Rgba sample(float x, float y) {
         const float nz = std::sqrt(std::max(0.0f, 1.0f - nx * nx - ny * ny));
         const float lx = -0.55f, ly = 0.55f, lz = 0.63f;
         const float diffuse = std::max(0.0f, nx * lx + ny * ly + nz * lz);
-        const float spec = std::pow(std::max(0.0f, 2.0f * diffuse * nz - lz), 24.0f);
+        const float highlight = std::pow(std::max(0.0f, 2.0f * diffuse * nz - lz), 24.0f);
         // Craters: a few darker discs on the lit face.
         float crater = 1.0f;
         const float spots[][3] = {{-0.22f, -0.18f, 0.12f}, {0.12f, 0.20f, 0.09f}, {-0.05f, 0.34f, 0.06f}};
@@ -63,8 +63,8 @@ Rgba sample(float x, float y) {
             if (cx * cx + cy * cy < s[2] * s[2]) crater = 0.82f;
         }
         const float lit = diffuse * crater;
-        pixel = solid(std::min(1.0f, 0.10f + 0.95f * lit + spec), std::min(1.0f, 0.11f + 0.80f * lit + spec),
-                      std::min(1.0f, 0.28f + 0.45f * lit + spec), 1.0f);
+        pixel = solid(std::min(1.0f, 0.10f + 0.95f * lit + highlight), std::min(1.0f, 0.11f + 0.80f * lit + highlight),
+                      std::min(1.0f, 0.28f + 0.45f * lit + highlight), 1.0f);
     }
     if (ringInFront) pixel = over(ring, pixel);
     return pixel;
