@@ -18,9 +18,7 @@
 
 #include "capture/offline_run.h"
 #include "shell/app.h"
-#include "shell/frame.h"
 #include "shell/json_writer.h"
-#include "shell/music.h"
 #include "shell/schedule.h"
 #include "shell/settings.h"
 
@@ -52,14 +50,14 @@ void writeStats(JsonWriter& json, std::vector<float>& ms) {
 }  // namespace
 
 int runBench(const CommandLine& options) {
-    const CommandLine run = prepareOfflineRun(options);
+    const CommandLine run = offlineOptions(options);
     const OfflineSpan span = offlineSpan(run);
 
     std::vector<FrameTime> frames;
     frames.reserve(static_cast<size_t>(span.frameCount()) + 16);
     Clock::time_point last{};
     double startupMs = -1.0;
-    setPresentObserver([&] {
+    const ShowDriver driver = offlineDriver(run, [&](float) {
         glFinish();
         Clock::time_point now = Clock::now();
         if (startupMs < 0.0) {
@@ -71,17 +69,18 @@ int runBench(const CommandLine& options) {
             frames.push_back({ms, static_cast<uint8_t>(sectionAt(span.frameClock(static_cast<int64_t>(frames.size()) + 1)))});
         }
         last = now;
+        return true;
     });
-    int status = runShow(run);
-    setPresentObserver(nullptr);
+    const int status = runShow(run, driver);
     if (status != 0) return status;
+    const Settings settings = settingsFrom(run);
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     JsonWriter json(std::cout);
     json.beginObject()
-        .value("width", screenWidth)
-        .value("height", screenHeight)
+        .value("width", settings.width)
+        .value("height", settings.height)
         .value("fpsStep", run.fps)
         .value("startupMs", startupMs)
         .value("peakRssMiB", static_cast<double>(usage.ru_maxrss) / 1024.0);

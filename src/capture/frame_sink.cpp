@@ -13,7 +13,6 @@
 #include "capture/frame_sink.h"
 
 #include <fcntl.h>
-#include <png.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -29,6 +28,8 @@
 #include <mutex>
 #include <thread>
 #include <vector>
+
+#include "assets/png_write.h"
 
 extern char** environ;
 
@@ -258,28 +259,4 @@ std::unique_ptr<FrameSink> openFrameSink(const CaptureTarget& target, std::strin
     }
     error = "capture target must be an existing folder or a .mp4, .mkv or .webm file: " + target.path;
     return nullptr;
-}
-
-bool writePng(const std::string& path, const uint8_t* rgb, int width, int height) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!png || !info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(f);
-        return false;
-    }
-    png_init_io(png, f);
-    png_set_compression_level(png, 3);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    const size_t stride = static_cast<size_t>(width) * 3;
-    for (int y = height - 1; y >= 0; --y)
-        png_write_row(png, const_cast<png_bytep>(rgb + static_cast<size_t>(y) * stride));
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(f) == 0;
 }

@@ -32,6 +32,3 @@ CaptureKind captureKind(const std::string& path);
 
 // Opens the sink for the target; nullptr with `error` set when it cannot.
 std::unique_ptr<FrameSink> openFrameSink(const CaptureTarget& target, std::string& error);
-
-// Writes one RGB picture (bottom row first) as a PNG, top row first.
-bool writePng(const std::string& path, const uint8_t* rgbBottomUp, int width, int height);

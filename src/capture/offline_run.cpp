@@ -1,5 +1,5 @@
 // Capture: the show played offline into a frame sink. The normal start-up
-// runs on SDL's offscreen driver; a present observer reads each finished
+// runs offscreen; the driver's present observer reads each finished
 // frame back (into one buffer allocated before the show) and hands it to the
 // sink, and a progress line on stderr shows frames done, speed and time
 // left a few times a second. Ctrl+C ends the show after the current frame,
@@ -19,14 +19,14 @@
 #include "assets/data_path.h"
 #include "capture/frame_sink.h"
 #include "shell/app.h"
-#include "shell/frame.h"
 #include "shell/music.h"
 #include "shell/schedule.h"
 #include "shell/settings.h"
-#include "window/gl_window.h"
+#include "shell/show_clock.h"
 
 namespace {
 
+// Set by the SIGINT handler, so it cannot be handed to it: a file static.
 volatile std::sig_atomic_t interrupted = 0;
 
 void onInterrupt(int) { interrupted = 1; }
@@ -80,13 +80,7 @@ OfflineSpan offlineSpan(const CommandLine& options) {
     return span;
 }
 
-CommandLine prepareOfflineRun(const CommandLine& options) {
-    // Never a visible window, never a display: the offscreen driver renders
-    // with Mesa through EGL.
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    glWindow.fullscreen = false;
-    musicEnabled = false;
-    useSteppedClock(options.fps);
+CommandLine offlineOptions(const CommandLine& options) {
     CommandLine run = options;
     run.dialog = false;
     run.fullscreen = false;
@@ -94,13 +88,22 @@ CommandLine prepareOfflineRun(const CommandLine& options) {
     return run;
 }
 
+ShowDriver offlineDriver(const CommandLine& options, PresentObserver presented) {
+    ShowDriver driver;
+    driver.stepFps = options.fps;
+    driver.offscreen = true;
+    driver.presented = std::move(presented);
+    return driver;
+}
+
 int runCapture(const CommandLine& options) {
-    const CommandLine run = prepareOfflineRun(options);
+    const CommandLine run = offlineOptions(options);
 
     CaptureTarget target;
+    const Settings settings = settingsFrom(options);
     target.path = options.capture;
-    target.width = options.width > 0 ? options.width : screenWidth;
-    target.height = options.height > 0 ? options.height : screenHeight;
+    target.width = settings.width;
+    target.height = settings.height;
     target.fps = options.fps;
     target.startSeconds = offlineSpan(run).frameClock(0) / 10.0;  // the soundtrack from the first frame
     if (options.music && captureKind(options.capture) == CaptureKind::Video) {
@@ -128,21 +131,19 @@ int runCapture(const CommandLine& options) {
     Progress progress(span.frameCount());
     interrupted = 0;
     auto previous = std::signal(SIGINT, onInterrupt);
-    setPresentObserver([&] {
-        if (writeFailed) return;
+    const ShowDriver driver = offlineDriver(run, [&](float) {
+        if (writeFailed) return false;
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(0, 0, target.width, target.height, GL_RGB, GL_UNSIGNED_BYTE, frame.data());
         if (!sink->writeFrame(frame.data())) {
             writeFailed = true;
-            quitRequested = true;
-            return;
+            return false;
         }
         progress.frameDone(++done);
-        if (interrupted) quitRequested = true;
+        return interrupted == 0;
     });
 
-    int status = runShow(run);
-    setPresentObserver(nullptr);
+    int status = runShow(run, driver);
     std::signal(SIGINT, previous);
     bool finished = sink->finish();
     if (status != 0) return status;

@@ -1,6 +1,5 @@
 // Offline play of the show: capture to video or PNG frames, and the bench.
-// Both run the normal start-up and timeline on SDL's offscreen driver with a
-// stepped clock (frame n shows start + n * 10 / fps tenths of a second), so
+// Both run the normal start-up and timeline offscreen with a stepped clock (frame n shows start + n * 10 / fps tenths of a second), so
 // every per-frame step runs as in live play but no frame depends on how fast
 // the machine is.
 #pragma once
@@ -10,6 +9,7 @@
 
 #include "shell/command_line.h"
 #include "shell/schedule.h"
+#include "shell/show_driver.h"
 
 // Clock range of an offline run in tenths: from --start to --end or the
 // show's end (231 s).
@@ -30,10 +30,11 @@ struct OfflineSpan {
 
 OfflineSpan offlineSpan(const CommandLine& options);
 
-// Prepares the process for an offline run (offscreen video driver, no live
-// audio, stepped clock) and returns the options to run the show with: no
-// dialog, windowed, no music.
-CommandLine prepareOfflineRun(const CommandLine& options);
+// The options an offline run plays the show with (no dialog, windowed, no
+// music) and the driver it runs under: offscreen, on the stepped clock of
+// --fps, with `presented` as its look at each frame.
+CommandLine offlineOptions(const CommandLine& options);
+ShowDriver offlineDriver(const CommandLine& options, PresentObserver presented);
 
 // --capture: returns the exit status (0 done, 1 failure: no display
 // context, ffmpeg missing or failing, unwritable folder).

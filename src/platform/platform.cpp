@@ -80,6 +80,12 @@ bool displayAvailable() {
     return xDisplayState == 1;
 }
 
+void useOffscreenVideo() {
+    // Through the environment, which SDL reads when video starts and the
+    // display checks read before it has.
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+}
+
 void setWindowTitle(const std::string& text) {
     title = text;
     if (SDL_Window* w = detail::window()) SDL_SetWindowTitle(w, title.c_str());

@@ -45,6 +45,11 @@ bool displayAvailable();
 // to its offscreen driver and play the show to nobody.
 bool showDisplayReachable();
 
+// Renders every later window offscreen (Mesa through EGL): no display is
+// needed or used, and displayAvailable() says false from then on. For runs
+// nobody watches (capture, the bench); call before the window is made.
+void useOffscreenVideo();
+
 // ---- Window title ------------------------------------------------------------
 // Sets the GL window's title; does nothing while no window exists.
 void setWindowTitle(const std::string& title);

@@ -50,7 +50,7 @@ void drawOverlayAt(int32_t textureId, float x, float y, float depth);
 struct Particle {
     Vec3 position;                            // start position
     Vec3 velocity;                            // units per second
-    float birthTime = 0.0f;                   // demoClock at spawn
+    float birthTime = 0.0f;                   // show clock at spawn
     float startSize = 0.0f;                   // half-width at birth
     float shrinkRate = 0.0f;                  // half-width lost per clock unit
     Color4 color{1.0f, 1.0f, 1.0f, 0.0f};     // 1 1 1 0; never read when drawing

@@ -11,20 +11,13 @@
 #include <GL/gl.h>
 
 #include <cstdlib>
-#include <iostream>
 #include <cstdio>
 #include <memory>
 
-#include "capture/bench_run.h"
-#include "capture/offline_run.h"
 #include "platform/platform.h"
 #include "render/render.h"
-#include "shell/author.h"
-#include "shell/data_check.h"
-#include "shell/data_folder.h"
 #include "shell/frame.h"
 #include "shell/frame_stats.h"
-#include "shell/inspect.h"
 #include "shell/music.h"
 #include "shell/settings.h"
 #include "shell/setup_dialog.h"
@@ -33,17 +26,6 @@
 #include "window/gl_window.h"
 
 namespace {
-
-void applyOptions(const CommandLine& options) {
-    if (options.fullscreen) glWindow.fullscreen = *options.fullscreen;
-    if (options.width > 0) {
-        screenWidth = options.width;
-        screenHeight = options.height;
-        screenBits = options.bits;
-    }
-    if (!options.music) musicEnabled = false;
-    if (options.endSeconds) showEndLimit = static_cast<float>(*options.endSeconds * 10.0);
-}
 
 // One frame while the scenes load: the still-empty scene7 and picture 35.
 void showLoadingScreen(Show& show) {
@@ -65,20 +47,20 @@ void buildParticles(Show& show, Timeline& timeline) {
 
 // How far the picture is ahead of the music, in ms ("-" without music or
 // when the stream's position is unknown).
-std::string avLeadMs() {
-    if (!musicEnabled) return "-";
-    const double music = platform::audio().position(musicStream);
+std::string avLeadMs(const Settings& settings, const Soundtrack& soundtrack, const ShowClock& clock) {
+    if (!settings.music) return "-";
+    const double music = platform::audio().position(soundtrack.stream);
     if (music < 0.0) return "-";
     char text[32];
-    std::snprintf(text, sizeof text, "%.1f", (demoClock / 10.0 - music) * 1000.0);
+    std::snprintf(text, sizeof text, "%.1f", (clock.now() / 10.0 - music) * 1000.0);
     return text;
 }
 
 // Picture and sound are never re-synchronised; this tells how far apart they
 // ended up (ORBELUNE_AV_REPORT=1).
-void reportAvDrift() {
-    double music = platform::audio().position(musicStream);
-    double picture = demoClock / 10.0;
+void reportAvDrift(const Soundtrack& soundtrack, const ShowClock& clock) {
+    double music = platform::audio().position(soundtrack.stream);
+    double picture = clock.now() / 10.0;
     if (music < 0.0) {
         std::fprintf(stderr, "av: show clock %.3f s, music position unknown\n", picture);
         return;
@@ -100,14 +82,24 @@ void loadShowScenes(Show& show) {
     }
 }
 
-int runShow(const CommandLine& options) {
-    applyOptions(options);
-    if (options.dialog) runSetupDialog();
-    if (setupCancelled) return 0;
+int runShow(const CommandLine& options, const ShowDriver& driver) {
+    Settings settings = settingsFrom(options);
+    if (driver.offscreen) {
+        // Never a visible window, never a display: Mesa renders through EGL.
+        platform::useOffscreenVideo();
+        settings.fullscreen = false;
+        settings.music = false;
+    } else if (options.dialog) {
+        runSetupDialog(settings);
+    }
+    if (settings.cancelled) return 0;
 
+    ShowRun run{ShowClock(driver.stepFps)};
+    if (options.endSeconds) run.endLimit = static_cast<float>(*options.endSeconds * 10.0);
+    run.presented = driver.presented;
     auto show = std::make_unique<Show>();
     auto timeline = std::make_unique<Timeline>(*show);
-    if (!createGlWindow(kShowTitle, screenWidth, screenHeight, screenBits, glWindow.fullscreen)) return 1;
+    if (!createGlWindow(kShowTitle, settings.width, settings.height, settings.bits, settings.fullscreen)) return 1;
     if (!setupGlState()) {
         closeGlWindow();
         platform::messageBox("Initialization Failed.", "ERROR", platform::Icon::Exclamation);
@@ -117,71 +109,38 @@ int runShow(const CommandLine& options) {
     loadShowScenes(*show);
     buildParticles(*show, *timeline);
     // --start: the show's state is stepped from 0 at the run's step (the
-    // capture's, or 60 a second live) up to the start, so what follows is
+    // driver's, or 60 a second live) up to the start, so what follows is
     // what a run from 0 shows.
     const auto start = static_cast<float>(options.startSeconds * 10.0);
-    const int fps = steppedClockFps() > 0 ? steppedClockFps() : kLiveFps;
-    if (start > 0.0f) seekTimeline(*timeline, start, 0.0, fps);
-    if (musicEnabled) {
+    const bool live = driver.stepFps == 0;
+    if (start > 0.0f) seekTimeline(*timeline, start, 0.0, live ? kLiveFps : driver.stepFps);
+    Soundtrack soundtrack;
+    if (settings.music) {
         platform::setWindowTitle("music...");
-        if (!startMusic(options.startSeconds)) return 1;  // the window goes with the process
+        if (!soundtrack.start(options.startSeconds)) return 1;  // the window goes with the process
     }
-    startClock(start);
+    run.clock.start(start);
     platform::setWindowTitle(kShowTitle);
-    // Live: vsync where the driver offers it and the frame cap; capture and
-    // the bench run on their stepped clock as fast as they can.
+    // Live: vsync where the driver offers it and the frame cap; a stepped
+    // run goes as fast as it can.
     FramePacing pacing;
-    const bool live = steppedClockFps() == 0;
     if (live) {
         platform::requestVsync();
         pacing.maxFps = options.maxFps;
     }
     FrameStats stats(1000.0 / (pacing.maxFps > 0 ? pacing.maxFps : kLiveFps));
     if (options.stats) pacing.stats = &stats;
-    playTimeline(*timeline, pacing);
+    playTimeline(*timeline, run, pacing);
     if (options.stats) {
         const ColourBits bits = grantedColourBits();
-        std::fprintf(stderr, "%s\n", stats.line(bits.red, bits.green, bits.blue, avLeadMs()).c_str());
+        const std::string lead = avLeadMs(settings, soundtrack, run.clock);
+        std::fprintf(stderr, "%s\n", stats.line(bits.red, bits.green, bits.blue, lead).c_str());
     }
-    if (musicEnabled && std::getenv("ORBELUNE_AV_REPORT")) reportAvDrift();
+    if (settings.music && std::getenv("ORBELUNE_AV_REPORT")) reportAvDrift(soundtrack, run.clock);
 
     timeline.reset();
     show.reset();
-    if (musicEnabled) stopMusic();
+    if (settings.music) soundtrack.stop();
     closeGlWindow();
     return 0;
-}
-
-int runProgram(const std::vector<std::string>& args) {
-    const CommandLine options = parseCommandLine(args);
-    if (!options.error.empty()) {
-        std::fprintf(stderr, "orbelune: %s\nTry 'orbelune --help'.\n", options.error.c_str());
-        return 2;
-    }
-    const DataFolderChoice data = findDataFolder(options.dataDir, defaultDataPlaces());
-    if (options.help) {
-        std::printf("%s\n%s\n", usageText().c_str(), describeDataFolder(data).c_str());
-        return 0;
-    }
-    if (options.version) {
-        std::printf("orbelune %s\n", ORBELUNE_VERSION);
-        return 0;
-    }
-    if (const int status = useDataFolder(options, data); status != 0) return status;
-    if (!options.inspect.empty()) return runInspect(options.inspect, options.out, std::cout);
-    if (options.check) {
-        std::cout << describeDataFolder(data) << '\n';
-        return runDataCheck(std::cout);
-    }
-    if (!options.capture.empty()) return runCapture(options);
-    if (options.bench) return runBench(options);
-    if (!platform::showDisplayReachable()) {
-        std::fprintf(stderr,
-                     "orbelune: cannot open a display: no X11 or Wayland display answers (DISPLAY and\n"
-                     "WAYLAND_DISPLAY unset or unreachable), so nobody could see the show.\n"
-                     "To render it to a file instead: orbelune --capture show.mp4 (or a folder for PNG frames).\n");
-        return 1;
-    }
-    if (options.author) return runAuthor(options);
-    return runShow(options);
 }

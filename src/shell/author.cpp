@@ -26,7 +26,6 @@
 #include "shell/collected_messages.h"
 #include "shell/frame.h"
 #include "shell/music.h"
-#include "shell/settings.h"
 #include "shell/timeline.h"
 #include "window/gl_state.h"
 #include "window/gl_window.h"
@@ -78,13 +77,11 @@ std::unique_ptr<Show> copyShow(const Show& from) {
     return to;
 }
 
-float endOfPlay() { return std::min(kShowEnd, showEndLimit); }
-
-// The frame of the live step from 0 at or after `time`, before the end.
-float frameAtOrAfter(float time) {
+// The frame of the live step from 0 at or after `time`, before `end`.
+float frameAtOrAfter(float time, float end) {
     time = std::max(time, 0.0f);
     int64_t n = firstFrameAt(time, kLiveFps);
-    while (n > 0 && !(steppedClock(0.0, n, kLiveFps) < endOfPlay())) --n;
+    while (n > 0 && !(steppedClock(0.0, n, kLiveFps) < end)) --n;
     return steppedClock(0.0, n, kLiveFps);
 }
 
@@ -121,11 +118,15 @@ std::vector<WatchedFile> scanDataFolder(const std::string& folder) {
     return files;
 }
 
-AuthorSession::AuthorSession(const CommandLine& options) : options_(options) {}
+AuthorSession::AuthorSession(const CommandLine& options) : options_(options), settings_(settingsFrom(options)) {
+    settings_.fullscreen = false;
+    settings_.music = options.music;
+    if (options.endSeconds) endOfPlay_ = std::min(kShowEnd, static_cast<float>(*options.endSeconds * 10.0));
+}
 
 AuthorSession::~AuthorSession() {
     releaseShow();
-    if (musicPlaying_) stopMusic();
+    if (musicPlaying_) soundtrack_.stop();
     if (windowOpen_) {
         deleteTextures();
         closeGlWindow();
@@ -133,15 +134,7 @@ AuthorSession::~AuthorSession() {
 }
 
 bool AuthorSession::open() {
-    if (options_.width > 0) {
-        screenWidth = options_.width;
-        screenHeight = options_.height;
-        screenBits = options_.bits;
-    }
-    musicEnabled = options_.music;
-    if (options_.endSeconds) showEndLimit = static_cast<float>(*options_.endSeconds * 10.0);
-    glWindow.fullscreen = false;
-    if (!createGlWindow(kShowTitle, screenWidth, screenHeight, screenBits, false)) return false;
+    if (!createGlWindow(kShowTitle, settings_.width, settings_.height, settings_.bits, false)) return false;
     windowOpen_ = true;
     quit_ = false;
     shown_ = static_cast<float>(options_.startSeconds * 10.0);
@@ -160,16 +153,16 @@ void AuthorSession::releaseShow() {
 }
 
 void AuthorSession::startMusicAt(float time) {
-    if (!musicEnabled) return;
-    if (!startMusic(time / kSecond)) throw LoaderAbort{1};
+    if (!settings_.music) return;
+    if (!soundtrack_.start(time / kSecond)) throw LoaderAbort{1};
     musicPlaying_ = true;
-    if (paused_) platform::audio().setPaused(musicStream, true);
+    if (paused_) platform::audio().setPaused(soundtrack_.stream, true);
 }
 
 void AuthorSession::reload() {
-    const float at = !show_ ? shown_ : paused_ ? (stepOnce_ ? next_ : shown_) : demoClock;
+    const float at = !show_ ? shown_ : paused_ ? (stepOnce_ ? next_ : shown_) : clock_.now();
     releaseShow();
-    if (musicPlaying_) stopMusic();
+    if (musicPlaying_) soundtrack_.stop();
     musicPlaying_ = false;
     std::vector<std::string> lines;
     {
@@ -180,7 +173,7 @@ void AuthorSession::reload() {
             auto loaded = std::make_unique<Show>();
             resetLightCounter();  // lights are numbered over the whole show, from 0 each load
             loadShowScenes(*loaded);
-            startMusicAt(frameAtOrAfter(at));
+            startMusicAt(frameAtOrAfter(at, endOfPlay_));
             pristine_ = std::move(loaded);
         } catch (const LoaderAbort&) {
         }
@@ -190,7 +183,7 @@ void AuthorSession::reload() {
     for (const std::string& line : lines) problem_ += (problem_.empty() ? "" : "\n") + line;
     if (!problem_.empty()) {
         releaseShow();
-        if (musicPlaying_) stopMusic();
+        if (musicPlaying_) soundtrack_.stop();
         musicPlaying_ = false;
         shown_ = at;
         std::fprintf(stderr, "orbelune: the data cannot be played; fix it and it is loaded again:\n");
@@ -208,7 +201,7 @@ void AuthorSession::reload() {
 }
 
 void AuthorSession::seek(float target) {
-    const float c = frameAtOrAfter(target);
+    const float c = frameAtOrAfter(target, endOfPlay_);
     shown_ = c;
     next_ = c;
     frameReady_ = false;
@@ -222,8 +215,8 @@ void AuthorSession::seek(float target) {
     if (paused_)
         stepOnce_ = true;
     else
-        startClock(c);  // the next frame is drawn at exactly c
-    if (musicPlaying_) platform::audio().setPosition(musicStream, c / kSecond);
+        clock_.start(c);  // the next frame is drawn at exactly c
+    if (musicPlaying_) platform::audio().setPosition(soundtrack_.stream, c / kSecond);
 }
 
 void AuthorSession::setPaused(bool paused) {
@@ -231,14 +224,14 @@ void AuthorSession::setPaused(bool paused) {
     paused_ = paused;
     if (paused) {
         // The frame on screen stays; play goes on with the one that was next.
-        next_ = show_ ? demoClock : shown_;
+        next_ = show_ ? clock_.now() : shown_;
         stepOnce_ = false;
-        if (next_ >= endOfPlay()) next_ = shown_;
+        if (next_ >= endOfPlay_) next_ = shown_;
     } else {
         if (stepOnce_) stepOnce_ = false;
-        startClock(next_);
+        clock_.start(next_);
     }
-    if (musicPlaying_) platform::audio().setPaused(musicStream, paused);
+    if (musicPlaying_) platform::audio().setPaused(soundtrack_.stream, paused);
 }
 
 void AuthorSession::keyPressed(int key) {
@@ -258,7 +251,7 @@ void AuthorSession::keyPressed(int key) {
             break;
         case kKeyPageDown: {
             const size_t i = sectionAt(shown_);
-            if (i + 1 < kSectionCount && sectionStart(i + 1) < endOfPlay()) seek(sectionStart(i + 1));
+            if (i + 1 < kSectionCount && sectionStart(i + 1) < endOfPlay_) seek(sectionStart(i + 1));
             break;
         }
         case kKeyPageUp: {
@@ -318,8 +311,8 @@ void AuthorSession::drawFrame() {
     glClear(GL_COLOR_BUFFER_BIT);
     Timeline& timeline = *timeline_;
     bool stepNow = !paused_ || stepOnce_;
-    const float c = paused_ ? next_ : demoClock;
-    if (stepNow && !(c < endOfPlay())) {
+    const float c = paused_ ? next_ : clock_.now();
+    if (stepNow && !(c < endOfPlay_)) {
         setPaused(true);  // the end: hold the last frame
         stepNow = false;
     }
@@ -336,7 +329,7 @@ void AuthorSession::drawFrame() {
     } else if (frameReady_) {
         timeline.draw();
     }
-    if (!paused_) updateClock();
+    if (!paused_) clock_.update();
 }
 
 std::string AuthorSession::title() const {

@@ -16,6 +16,10 @@
 #include <vector>
 
 #include "shell/command_line.h"
+#include "shell/music.h"
+#include "shell/schedule.h"
+#include "shell/settings.h"
+#include "shell/show_clock.h"
 
 struct Show;
 class Timeline;
@@ -86,6 +90,10 @@ private:
     void releaseShow();
 
     CommandLine options_;
+    Settings settings_;             // the command line's; always windowed
+    ShowClock clock_;               // the wall clock, restarted at each seek
+    Soundtrack soundtrack_;
+    float endOfPlay_ = kShowEnd;    // the show's end, or --end when earlier
     std::unique_ptr<Show> pristine_;  // as loaded, before the first step
     std::unique_ptr<Show> show_;
     std::unique_ptr<Timeline> timeline_;

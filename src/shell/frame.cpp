@@ -9,30 +9,19 @@
 #include <GL/glu.h>
 
 #include <chrono>
-#include <limits>
 #include <thread>
 
 #include "platform/platform.h"
-#include "shell/music.h"
-#include "shell/settings.h"
 #include "shell/frame_stats.h"
 #include "shell/schedule.h"
 #include "shell/timeline.h"
 #include "window/gl_window.h"
 
-float showEndLimit = std::numeric_limits<float>::infinity();
-
-namespace {
-std::function<void()> presentObserver;
-}  // namespace
-
-void setPresentObserver(std::function<void()> observer) { presentObserver = std::move(observer); }
-
-platform::EventKind framePump() {
+platform::EventKind framePump(bool& stopRequested) {
     platform::Event event;
     if (!platform::pollEvent(event)) return platform::EventKind::None;
     if (event.kind == platform::EventKind::Quit) {
-        quitRequested = true;
+        stopRequested = true;
         return event.kind;
     }
     glWindowProc(event);
@@ -47,33 +36,34 @@ using PaceClock = std::chrono::steady_clock;
 // again, the show ends, or a quit comes; the clock goes on. Then the show's
 // state is stepped up to the clock at the live step (the frame before it
 // drawn, not shown, as after a seek).
-void waitWhileHidden(Timeline& timeline) {
-    while (!quitRequested) {
+void waitWhileHidden(Timeline& timeline, ShowRun& run) {
+    while (!run.stopRequested) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        updateClock();
-        if (!(demoClock < showEndLimit) || !(demoClock < kShowEnd)) return;
-        if (framePump() == platform::EventKind::Shown) break;
+        run.clock.update();
+        if (!(run.clock.now() < run.endLimit) || !(run.clock.now() < kShowEnd)) return;
+        if (framePump(run.stopRequested) == platform::EventKind::Shown) break;
     }
-    seekTimeline(timeline, demoClock, timeline.clock(), kLiveFps, 1);
+    seekTimeline(timeline, run.clock.now(), timeline.clock(), kLiveFps, 1);
 }
 
 }  // namespace
 
-void playTimeline(Timeline& timeline, const FramePacing& pacing) {
+void playTimeline(Timeline& timeline, ShowRun& run, const FramePacing& pacing) {
     const auto slot = pacing.maxFps > 0 ? std::chrono::duration_cast<PaceClock::duration>(
                                               std::chrono::duration<double>(1.0 / pacing.maxFps))
                                         : PaceClock::duration::zero();
     PaceClock::time_point nextSlot = PaceClock::now();
-    while (!quitRequested && demoClock < showEndLimit && timeline.enter(demoClock)) {
-        if (framePump() == platform::EventKind::Hidden) {
-            waitWhileHidden(timeline);
+    ShowClock& clock = run.clock;
+    while (!run.stopRequested && clock.now() < run.endLimit && timeline.enter(clock.now())) {
+        if (framePump(run.stopRequested) == platform::EventKind::Hidden) {
+            waitWhileHidden(timeline, run);
             nextSlot = PaceClock::now();
             continue;
         }
         paintBars();
         const bool escaped = glWindow.keyDown[VK_ESCAPE_CODE] != 0;
         glClear(GL_COLOR_BUFFER_BIT);
-        timeline.step(demoClock);
+        timeline.step(clock.now());
         timeline.draw();
         if (slot > PaceClock::duration::zero() && !escaped) {
             nextSlot += slot;
@@ -83,12 +73,12 @@ void playTimeline(Timeline& timeline, const FramePacing& pacing) {
             else if (now - nextSlot > slot)
                 nextSlot = now;  // too late for this slot and the next: no catching up
         }
-        updateClock();
+        clock.update();
         if (escaped) {  // this frame is not presented
             timeline.finish(false);
             continue;
         }
-        if (presentObserver) presentObserver();
+        if (run.presented && !run.presented(clock.now())) run.stopRequested = true;
         platform::present();
         if (pacing.stats) pacing.stats->presented(PaceClock::now());
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);

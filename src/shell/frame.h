@@ -1,14 +1,17 @@
 // The frame skeleton the show runs on, and the projection helper. Each frame:
 // take at most one window event, clear the colour buffer, step the timeline
 // and draw it, update the clock, the Escape test (that frame is not
-// presented and its section ends), present, quit test. The show runs while
-// no quit was requested, the clock is below --end and a section remains.
+// presented and its section ends), the driver's look, present, quit test.
+// The show runs while no stop was requested, the clock is below --end and a
+// section remains.
 #pragma once
 
 #include <cstdint>
-#include <functional>
+#include <limits>
 
 #include "platform/platform.h"
+#include "shell/show_clock.h"
+#include "shell/show_driver.h"
 
 class Timeline;
 
@@ -25,14 +28,23 @@ struct FramePacing {
     FrameStats* stats = nullptr;   // not null: each presented frame is timed
 };
 
-// Plays the timeline from the current clock to the end of the show. With a
+// One run of the frame loop: its clock, where it ends, whether it was asked
+// to stop, and the driver's look at each presented frame.
+struct ShowRun {
+    ShowClock clock;
+    float endLimit = std::numeric_limits<float>::infinity();  // +infinity; clock units (--end)
+    bool stopRequested = false;  // false; a posted quit was taken, or the observer said stop
+    PresentObserver presented;   // empty: none
+};
+
+// Plays the timeline from the run's current clock to the end of the show. With a
 // cap, each frame waits (asleep, on a monotonic clock) for its slot of
 // 1 / maxFps s before the clock update; a frame that missed its slot by more
 // than a slot starts a new grid instead of hurrying. While the window is
 // hidden or minimised nothing is drawn or presented (the clock and the music
 // go on); once it is shown again the show is stepped up to the clock at the
 // live step without drawing and goes on from there.
-void playTimeline(Timeline& timeline, const FramePacing& pacing = {});
+void playTimeline(Timeline& timeline, ShowRun& run, const FramePacing& pacing = {});
 
 // Steps frames n = firstFrame, firstFrame + 1, ... of a fixed step (clock value
 // steppedClock(origin, n, fps)) while their clock is below `target`, without
@@ -43,18 +55,10 @@ void playTimeline(Timeline& timeline, const FramePacing& pacing = {});
 // through every step draws.
 int64_t seekTimeline(Timeline& timeline, float target, double origin, int fps, int64_t firstFrame = 0);
 
-// Called once per presented frame, right before the buffer swap, with the
-// finished picture in the back buffer (capture reads it back, the bench
-// times it). An empty function removes the observer.
-void setPresentObserver(std::function<void()> observer);
-
-// Takes at most one window event: a posted quit sets quitRequested, anything
-// else goes to the window's event handling. Returns the kind of the event
-// taken (None when nothing was waiting).
-platform::EventKind framePump();
-
-// The show also ends when the clock reaches this (--end); no limit by default.
-extern float showEndLimit;  // +infinity; clock units
+// Takes at most one window event: a posted quit sets `stopRequested`,
+// anything else goes to the window's event handling. Returns the kind of the
+// event taken (None when nothing was waiting).
+platform::EventKind framePump(bool& stopRequested);
 
 // Perspective for the show's 4:3 picture (the aspect of every screen mode),
 // near 0.1, far 100; leaves the model-view matrix selected and identity.

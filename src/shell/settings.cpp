@@ -1,9 +1,15 @@
 #include "shell/settings.h"
 
-int32_t screenWidth = 800;
-int32_t screenHeight = 600;
-int32_t screenBits = 32;
-bool musicEnabled = true;
-bool setupCancelled = false;
-bool quitRequested = false;
-int32_t timelineFrames = 0;
+#include "shell/command_line.h"
+
+Settings settingsFrom(const CommandLine& options) {
+    Settings settings;
+    if (options.fullscreen) settings.fullscreen = *options.fullscreen;
+    if (options.width > 0) {
+        settings.width = options.width;
+        settings.height = options.height;
+        settings.bits = options.bits;
+    }
+    if (!options.music) settings.music = false;
+    return settings;
+}

@@ -1,13 +1,21 @@
-// Process-wide choices of the setup dialog and the run flags.
+// The run's choices: screen mode, full screen and music. The command line
+// gives the starting values, the setup dialog may change them; runShow makes
+// one record and hands it to whatever reads it.
 #pragma once
 
 #include <cstdint>
 
-extern int32_t screenWidth;   // 800
-extern int32_t screenHeight;  // 600
-extern int32_t screenBits;    // 32
-extern bool musicEnabled;     // true
-extern bool setupCancelled;   // false; the dialog was closed
-extern bool quitRequested;    // false; a close request was taken by the frame pump
-extern int32_t timelineFrames;  // 0; frame counter advanced by some scene loops
-// The full-screen choice belongs to the window (glWindow.fullscreen, window/gl_window.h).
+struct CommandLine;
+
+struct Settings {
+    int32_t width = 800;     // 800
+    int32_t height = 600;    // 600
+    int32_t bits = 32;       // 32
+    bool fullscreen = true;  // true; wanted (the window says what came of it)
+    bool music = true;       // true
+    bool cancelled = false;  // false; the setup dialog was closed
+};
+
+// The defaults changed by what the command line says (--mode, --windowed,
+// --fullscreen, --no-music).
+Settings settingsFrom(const CommandLine& options);

@@ -1,13 +1,12 @@
 // The setup dialog: its layout and its message procedure. Each click on a
-// radio button writes the matching process-wide choice at once; the push
-// button (or Enter) starts the show with whatever the variables hold, Escape
-// is ignored, and closing the dialog sets setupCancelled. The starting marks
+// radio button writes the matching choice at once; the push button (or
+// Enter) starts the show with whatever the settings hold, Escape is ignored,
+// and closing the dialog marks them cancelled. The starting marks
 // show the choices in force (defaults changed by the command line included),
 // so what is marked is what plays.
 #include "shell/setup_dialog.h"
 
 #include "shell/settings.h"
-#include "window/gl_window.h"
 
 using platform::ControlKind;
 using platform::DialogMessage;
@@ -37,14 +36,14 @@ const platform::DialogTemplate& setupDialogTemplate() {
 
 namespace {
 
-void setMode(int32_t width, int32_t height, int32_t bits) {
-    screenWidth = width;
-    screenHeight = height;
-    screenBits = bits;
+void setMode(Settings& settings, int32_t width, int32_t height, int32_t bits) {
+    settings.width = width;
+    settings.height = height;
+    settings.bits = bits;
 }
 
 // The mode button of the mode in force; 0 (nothing marked) for any other.
-int modeInForce() {
+int modeInForce(const Settings& settings) {
     const struct {
         int id, width, height, bits;
     } modes[] = {{IDC_MODE_800x600x32, 800, 600, 32},
@@ -52,41 +51,46 @@ int modeInForce() {
                  {IDC_MODE_640x480x32, 640, 480, 32},
                  {IDC_MODE_640x480x16, 640, 480, 16}};
     for (const auto& m : modes)
-        if (screenWidth == m.width && screenHeight == m.height && screenBits == m.bits) return m.id;
+        if (settings.width == m.width && settings.height == m.height && settings.bits == m.bits) return m.id;
     return 0;
 }
 
 }  // namespace
 
-int setupDialogProc(platform::DialogHost& dialog, DialogMessage message, uintptr_t wParam) {
+int setupDialogProc(Settings& settings, platform::DialogHost& dialog, DialogMessage message, uintptr_t wParam) {
     switch (message) {
     case DialogMessage::InitDialog:
-        dialog.checkRadioButton(IDC_MUSIC_ON, IDC_MUSIC_OFF, musicEnabled ? IDC_MUSIC_ON : IDC_MUSIC_OFF);
+        dialog.checkRadioButton(IDC_MUSIC_ON, IDC_MUSIC_OFF, settings.music ? IDC_MUSIC_ON : IDC_MUSIC_OFF);
         dialog.checkRadioButton(IDC_FULLSCREEN_ON, IDC_FULLSCREEN_OFF,
-                                glWindow.fullscreen ? IDC_FULLSCREEN_ON : IDC_FULLSCREEN_OFF);
-        dialog.checkRadioButton(IDC_MODE_800x600x32, IDC_MODE_640x480x16, modeInForce());
+                                settings.fullscreen ? IDC_FULLSCREEN_ON : IDC_FULLSCREEN_OFF);
+        dialog.checkRadioButton(IDC_MODE_800x600x32, IDC_MODE_640x480x16, modeInForce(settings));
         return 1;
     case DialogMessage::Command:
         switch (wParam) {
-        case IDC_MUSIC_ON: musicEnabled = true; break;
-        case IDC_MUSIC_OFF: musicEnabled = false; break;
-        case IDC_FULLSCREEN_ON: glWindow.fullscreen = true; break;
-        case IDC_FULLSCREEN_OFF: glWindow.fullscreen = false; break;
-        case IDC_MODE_800x600x32: setMode(800, 600, 32); break;
-        case IDC_MODE_800x600x16: setMode(800, 600, 16); break;
-        case IDC_MODE_640x480x32: setMode(640, 480, 32); break;
-        case IDC_MODE_640x480x16: setMode(640, 480, 16); break;
+        case IDC_MUSIC_ON: settings.music = true; break;
+        case IDC_MUSIC_OFF: settings.music = false; break;
+        case IDC_FULLSCREEN_ON: settings.fullscreen = true; break;
+        case IDC_FULLSCREEN_OFF: settings.fullscreen = false; break;
+        case IDC_MODE_800x600x32: setMode(settings, 800, 600, 32); break;
+        case IDC_MODE_800x600x16: setMode(settings, 800, 600, 16); break;
+        case IDC_MODE_640x480x32: setMode(settings, 640, 480, 32); break;
+        case IDC_MODE_640x480x16: setMode(settings, 640, 480, 16); break;
         case IDC_START: dialog.endDialog(0); break;
         default: break;
         }
         return 1;
     case DialogMessage::Close:
         dialog.endDialog(0);
-        setupCancelled = true;
+        settings.cancelled = true;
         return 1;
     case DialogMessage::Other: break;
     }
     return 0;
 }
 
-void runSetupDialog() { platform::runDialog(setupDialogTemplate(), setupDialogProc); }
+void runSetupDialog(Settings& settings) {
+    platform::runDialog(setupDialogTemplate(), [&settings](platform::DialogHost& dialog, DialogMessage message,
+                                                           uintptr_t wParam) {
+        return setupDialogProc(settings, dialog, message, wParam);
+    });
+}

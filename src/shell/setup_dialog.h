@@ -1,14 +1,15 @@
 // The setup dialog shown before anything else: music on/off, full screen
-// on/off, one of four screen modes. Writes musicEnabled, fullscreen,
-// screenWidth/Height/Bits and setupCancelled. Without a display it returns at
-// once and the defaults stand.
+// on/off, one of four screen modes, written into the run's settings (closing
+// it marks them cancelled). Without a display it returns at once and the
+// settings stand.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/dialog.h"
+#include "shell/settings.h"
 
-void runSetupDialog();
+void runSetupDialog(Settings& settings);
 
 // Control ids of the dialog.
 enum SetupControl : int {
@@ -27,6 +28,7 @@ enum SetupControl : int {
 const platform::DialogTemplate& setupDialogTemplate();
 
 // The dialog's message procedure: marks the starting choices, writes the
-// process-wide choices on each click, starts on the push button, cancels on
+// settings on each click, starts on the push button, cancels on
 // close. Returns 1 for a handled message, 0 otherwise.
-int setupDialogProc(platform::DialogHost& dialog, platform::DialogMessage message, uintptr_t wParam);
+int setupDialogProc(Settings& settings, platform::DialogHost& dialog, platform::DialogMessage message,
+                    uintptr_t wParam);

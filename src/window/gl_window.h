@@ -17,13 +17,14 @@ struct PictureRect {
     bool operator==(const PictureRect&) const = default;
 };
 
-// The window as the rest of the show sees it. There is one window per
-// process and it outlives every part that reads it (the setup dialog sets
-// the full-screen choice, the frame loop reads Escape, the event handling
-// fills the key table), so it is one named global rather than a value
-// handed through each frame.
+// The window as the rest of the show sees it. One of the few globals, on
+// purpose: the platform has exactly one window per process (SDL's state
+// behind it is process-wide too), it outlives every part that reads it (the
+// frame loop reads Escape, the event handling fills the key table, a resize
+// moves the picture), and the event handling that writes it is called from
+// the platform's event pump, which has no place to hand a record through.
 struct GlWindow {
-    bool fullscreen = true;             // true; full screen wanted, later: in force
+    bool fullscreen = true;             // true; as createGlWindow was asked, then as in force
     std::array<uint8_t, 256> keyDown{}; // all 0; 1 while the key with that virtual-key code is down
     // What exists right now, so a partial creation releases only that.
     bool windowOpen = false;            // false

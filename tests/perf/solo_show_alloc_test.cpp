@@ -21,8 +21,6 @@
 #include "capture/offline_run.h"
 #include "shell/app.h"
 #include "shell/command_line.h"
-#include "shell/frame.h"
-#include "shell/music.h"
 #include "shell/schedule.h"
 
 namespace {
@@ -79,23 +77,22 @@ TEST(ShowAllocations, EveryFrameButTheFirstOfEachSectionAllocatesNothing) {
     const CommandLine run =
         parseCommandLine({"--no-dialog", "--windowed", "--no-music", "--fps", std::to_string(kFps)});
     setDataFolder(ORBELUNE_DATA_DIR);
-    prepareOfflineRun(run);
 
     std::vector<FrameAllocations> frames;
     frames.reserve(2000);
     float drawnWith = 0.0f;
     long before = 0;
-    setPresentObserver([&] {
+    const ShowDriver driver = offlineDriver(run, [&](float clock) {
         counting = false;
         if (frames.size() < frames.capacity())
             frames.push_back({drawnWith, allocations - before});
-        drawnWith = demoClock;
+        drawnWith = clock;
         before = allocations;
         counting = true;
+        return true;
     });
-    const int status = runShow(run);
+    const int status = runShow(offlineOptions(run), driver);
     counting = false;
-    setPresentObserver(nullptr);
     ASSERT_EQ(status, 0);
     ASSERT_GT(frames.size(), 900u);
 

@@ -83,7 +83,6 @@ protected:
         platform::setClockSource({});
         platform::setAudioBackend(nullptr);
         glWindow.keyDown.fill(0);
-        showEndLimit = std::numeric_limits<float>::infinity();
     }
 
     // Frames `ms` milliseconds apart.

@@ -26,7 +26,7 @@ protected:
     void SetUp() override {
         ScriptedFrames::SetUp();
         now = 5000;
-        startClock();
+        run.clock.start();
     }
     // One scripted entry per poll, i.e. per frame; none once they run out.
     // Every frame moves the clock by 50 units (5 s).
@@ -48,31 +48,29 @@ TEST_F(FrameTest, CloseRequestEndsTheShowAfterTheFrameThatTookTheQuitIsPresented
     close.kind = EventKind::Close;
     script = {Event{}, Event{}, close};
     const uint64_t presented = platform::presentedFrames();
-    playTimeline(timeline);
+    playTimeline(timeline, run);
     // Frame 3 takes the close request (posting the quit), frame 4 takes the quit.
     EXPECT_EQ(timeline.steps(), 4);
     EXPECT_EQ(platform::presentedFrames() - presented, 4u);
-    EXPECT_TRUE(quitRequested);
+    EXPECT_TRUE(run.stopRequested);
 }
 
 TEST_F(FrameTest, EndLimitStopsTheShowAtThatShowTime) {
-    showEndLimit = 500.0f;
-    playTimeline(timeline);
+    run.endLimit = 500.0f;
+    playTimeline(timeline, run);
     EXPECT_EQ(timeline.steps(), 10);  // drawn at 0, 50, ..., 450
     EXPECT_EQ(timeline.clock(), 450.0f);
 }
 
 TEST_F(FrameTest, WholeShowEndsAfterTheLastSection) {
     const uint64_t presented = platform::presentedFrames();
-    playTimeline(timeline);
+    playTimeline(timeline, run);
     EXPECT_EQ(timeline.steps(), 47);  // 0 to 2300 in steps of 50
     EXPECT_EQ(platform::presentedFrames() - presented, 47u);
     EXPECT_EQ(timeline.section(), kSectionCount);
 }
 
-TEST_F(FrameTest, ProjectionUsesTheChosenModeNotTheWindow) {
-    screenWidth = 640;
-    screenHeight = 480;
+TEST_F(FrameTest, ProjectionIsTheFourByThreePicture) {
     setProjection(65);
     GLdouble m[16];
     glGetDoublev(GL_PROJECTION_MATRIX, m);
@@ -82,8 +80,6 @@ TEST_F(FrameTest, ProjectionUsesTheChosenModeNotTheWindow) {
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_MODELVIEW);
-    screenWidth = 800;
-    screenHeight = 600;
 }
 
 // The --stats line from known present times: 98 intervals of 16 ms and two

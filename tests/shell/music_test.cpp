@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "platform/recorders.h"
 #include "shell/music.h"
+#include "shell/show_clock.h"
 
 namespace {
 
@@ -22,44 +23,43 @@ TEST(ShowClock, TenthsOfASecondFromTheUnsignedDifferenceReadAsSignedThroughTheWr
 
     uint32_t now = 0xFFFFFFF0u;
     platform::setClockSource([&] { return now; });
-    demoClock = 42.0f;
-    startClock();
-    EXPECT_EQ(clockBase, 0xFFFFFFF0u);
-    EXPECT_EQ(demoClock, 0.0f);
+    ShowClock clock;
+    clock.start();
+    EXPECT_EQ(clock.base(), 0xFFFFFFF0u);
+    EXPECT_EQ(clock.now(), 0.0f);
     now = 0x10u;
-    updateClock();
-    EXPECT_FLOAT_EQ(demoClock, 0.32f);
+    clock.update();
+    EXPECT_FLOAT_EQ(clock.now(), 0.32f);
     now += 100000;
-    updateClock();
-    EXPECT_FLOAT_EQ(demoClock, 1000.32f);
+    clock.update();
+    EXPECT_FLOAT_EQ(clock.now(), 1000.32f);
     platform::setClockSource({});
 }
 
 class MusicTest : public ::testing::Test {
 protected:
-    void SetUp() override { musicStream = 0; }
-    void TearDown() override { musicStream = 0; }
+    Soundtrack music;
     AudioRecorder audio;
     BoxRecorder boxes;
     ExitCatcher exits;
 };
 
 TEST_F(MusicTest, StartsTheStreamWithTheFixedCallsAndStopsIt) {
-    ASSERT_TRUE(startMusic());
+    ASSERT_TRUE(music.start());
     const std::vector<std::string> expected = {
         "getVersion", "init -1 44100 0", "start", "streamFree 0",
         "streamCreateFile data/music/drabelfinal.mp3", "streamPlay 7"};
     EXPECT_EQ(audio.calls, expected);
-    EXPECT_EQ(musicStream, 7u);
+    EXPECT_EQ(music.stream, 7u);
     EXPECT_TRUE(boxes.boxes.empty());
     audio.calls.clear();
-    stopMusic();
+    music.stop();
     EXPECT_EQ(audio.calls, (std::vector<std::string>{"streamFree 7", "free"}));
 }
 
 TEST_F(MusicTest, WrongLibraryVersionIsReportedAndReturnsWithoutEnding) {
     audio.version = 0x00020000;
-    EXPECT_FALSE(startMusic());
+    EXPECT_FALSE(music.start());
     EXPECT_EQ(audio.calls, std::vector<std::string>{"getVersion"});
     EXPECT_EQ(boxes.boxes, (std::vector<RecordedBox>{{"[error] Could not load bass.dll", "multimedia error",
                                                        platform::Icon::None, platform::Buttons::Ok}}));
@@ -81,7 +81,7 @@ TEST_F(MusicTest, FailedInitAndFailedPlayEndTheProcessWithStatusOne) {
         boxes.boxes.clear();
         audio.failInit = c.failInit;
         audio.failCreate = c.failCreate;
-        EXPECT_EQ(exitStatus([] { startMusic(); }), 1);
+        EXPECT_EQ(exitStatus([this] { music.start(); }), 1);
         EXPECT_EQ(boxes.boxes, (std::vector<RecordedBox>{{c.text, "BASS ERROR", platform::Icon::None, platform::Buttons::Ok}}));
         ASSERT_GE(audio.calls.size(), 2u);
         EXPECT_EQ(audio.calls[audio.calls.size() - 2], c.lastCalls[0]);

@@ -1,16 +1,12 @@
 // A real GL context with a scripted clock and scripted window events, for the
 // frame skeleton and the loops that run on it. `nextEvent` is polled once per
-// frame; the process-wide show state is reset around every test.
+// frame; each test has a run of its own.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <limits>
-
 #include "platform/platform.h"
 #include "shell/frame.h"
-#include "shell/music.h"
-#include "shell/settings.h"
 #include "support/gl_context.h"
 #include "window/gl_window.h"
 
@@ -18,19 +14,14 @@ class ScriptedFrames : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(gl.ok());
-        resetShared();
+        glWindow.keyDown.fill(0);
         platform::setClockSource([this] { return now; });
         platform::setEventSource([this](platform::Event& e) { return nextEvent(e); });
     }
     void TearDown() override {
         platform::setClockSource({});
         platform::setEventSource({});
-        resetShared();
-    }
-    static void resetShared() {
-        quitRequested = false;
         glWindow.keyDown.fill(0);
-        showEndLimit = std::numeric_limits<float>::infinity();
     }
     virtual bool nextEvent(platform::Event& e) = 0;
 
@@ -42,5 +33,6 @@ protected:
     }
 
     TestGlContext gl{64, 48};
+    ShowRun run;
     uint32_t now = 0;
 };

@@ -10,7 +10,6 @@
 
 #include "shell/settings.h"
 #include "shell/setup_dialog.h"
-#include "window/gl_window.h"
 
 namespace {
 
@@ -26,20 +25,14 @@ struct RecordingHost : platform::DialogHost {
     void endDialog(int result) override { ends.push_back(result); }
 };
 
-// Process-wide choices at their start values, restored after each test.
+// The settings at their start values.
 class SetupDialog : public ::testing::Test {
 protected:
-    void SetUp() override { reset(); }
-    void TearDown() override { reset(); }
-    static void reset() {
-        musicEnabled = glWindow.fullscreen = true;
-        screenWidth = 800, screenHeight = 600, screenBits = 32;
-        setupCancelled = false;
+    void expectMode(int width, int height, int bits) {
+        EXPECT_EQ((std::array{settings.width, settings.height, settings.bits}), (std::array{width, height, bits}));
     }
-    static void expectMode(int width, int height, int bits) {
-        EXPECT_EQ((std::array{screenWidth, screenHeight, screenBits}), (std::array{width, height, bits}));
-    }
-    int command(uintptr_t id) { return setupDialogProc(host, DialogMessage::Command, id); }
+    int command(uintptr_t id) { return setupDialogProc(settings, host, DialogMessage::Command, id); }
+    Settings settings;
     RecordingHost host;
 };
 
@@ -60,31 +53,31 @@ TEST_F(SetupDialog, StartMarksTheChoicesInForceAndWritesNothing) {
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.width * 100 + row.bits);
-        musicEnabled = row.music, glWindow.fullscreen = row.fullscreen;
-        screenWidth = row.width, screenHeight = row.height, screenBits = row.bits;
+        settings.music = row.music, settings.fullscreen = row.fullscreen;
+        settings.width = row.width, settings.height = row.height, settings.bits = row.bits;
         host.marks.clear();
-        EXPECT_EQ(setupDialogProc(host, DialogMessage::InitDialog, 0), 1);
+        EXPECT_EQ(setupDialogProc(settings, host, DialogMessage::InitDialog, 0), 1);
         const std::vector<std::array<int, 3>> want = {{IDC_MUSIC_ON, IDC_MUSIC_OFF, row.musicMark},
                                                       {IDC_FULLSCREEN_ON, IDC_FULLSCREEN_OFF, row.fullscreenMark},
                                                       {IDC_MODE_800x600x32, IDC_MODE_640x480x16, row.modeMark}};
         std::vector<std::array<int, 3>> got;
         for (const auto& m : host.marks) got.push_back({m.first, m.last, m.checked});
         EXPECT_EQ(got, want);
-        EXPECT_EQ((std::array{screenWidth, screenHeight, screenBits}), (std::array{row.width, row.height, row.bits}));
-        EXPECT_EQ(musicEnabled, row.music);
-        EXPECT_EQ(glWindow.fullscreen, row.fullscreen);
+        expectMode(row.width, row.height, row.bits);
+        EXPECT_EQ(settings.music, row.music);
+        EXPECT_EQ(settings.fullscreen, row.fullscreen);
     }
     EXPECT_TRUE(host.ends.empty());
 }
 
 TEST_F(SetupDialog, EachButtonWritesItsChoice) {
     EXPECT_EQ(command(IDC_MUSIC_OFF), 1);
-    EXPECT_FALSE(musicEnabled);
+    EXPECT_FALSE(settings.music);
     command(IDC_FULLSCREEN_OFF);
-    EXPECT_FALSE(glWindow.fullscreen);
+    EXPECT_FALSE(settings.fullscreen);
     command(IDC_MUSIC_ON);
     command(IDC_FULLSCREEN_ON);
-    EXPECT_TRUE(musicEnabled && glWindow.fullscreen);
+    EXPECT_TRUE(settings.music && settings.fullscreen);
 
     const struct {
         int id, width, height, bits;
@@ -103,8 +96,8 @@ TEST_F(SetupDialog, EachButtonWritesItsChoice) {
     command(IDC_MUSIC_OFF);
     EXPECT_EQ(command(IDC_START), 1);
     EXPECT_EQ(host.ends, std::vector<int>{0});
-    EXPECT_FALSE(setupCancelled || musicEnabled);
-    EXPECT_EQ(screenWidth, 800);
+    EXPECT_FALSE(settings.cancelled || settings.music);
+    EXPECT_EQ(settings.width, 800);
 }
 
 TEST_F(SetupDialog, EscapeAndOtherNotificationsAreIgnored) {
@@ -114,25 +107,25 @@ TEST_F(SetupDialog, EscapeAndOtherNotificationsAreIgnored) {
     EXPECT_EQ(command((uintptr_t{5} << 16) | IDC_START), 1);
     EXPECT_EQ(command(1020), 1);
     EXPECT_EQ(command(0), 1);
-    EXPECT_TRUE(host.ends.empty() && musicEnabled && !setupCancelled);
-    EXPECT_EQ(setupDialogProc(host, DialogMessage::Other, IDC_START), 0);
+    EXPECT_TRUE(host.ends.empty() && settings.music && !settings.cancelled);
+    EXPECT_EQ(setupDialogProc(settings, host, DialogMessage::Other, IDC_START), 0);
     EXPECT_TRUE(host.ends.empty());
 }
 
 TEST_F(SetupDialog, CloseBoxCancels) {
     command(IDC_FULLSCREEN_OFF);
-    EXPECT_EQ(setupDialogProc(host, DialogMessage::Close, 0), 1);
+    EXPECT_EQ(setupDialogProc(settings, host, DialogMessage::Close, 0), 1);
     EXPECT_EQ(host.ends.size(), 1u);
-    EXPECT_TRUE(setupCancelled && !glWindow.fullscreen);
+    EXPECT_TRUE(settings.cancelled && !settings.fullscreen);
 }
 
 TEST_F(SetupDialog, WithoutADisplayTheDefaultsStand) {
     const char* old = std::getenv("DISPLAY");
     const std::string saved = old ? old : "";
     setenv("DISPLAY", ":65000", 1);  // no server there
-    runSetupDialog();
+    runSetupDialog(settings);
     old ? setenv("DISPLAY", saved.c_str(), 1) : unsetenv("DISPLAY");
-    EXPECT_TRUE(!setupCancelled && musicEnabled && glWindow.fullscreen);
+    EXPECT_TRUE(!settings.cancelled && settings.music && settings.fullscreen);
     expectMode(800, 600, 32);
 }
 

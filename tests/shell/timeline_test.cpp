@@ -278,11 +278,11 @@ protected:
         resetParticles(show->sparkSystem);
         resetParticles(show->fountainSystem);
         timeline.fillDustField();
-        startClock();
+        run.clock.start();
     }
     bool nextEvent(platform::Event& e) override {
         ++frames;
-        e = onFrame(demoClock);
+        e = onFrame(run.clock.now());
         now += 500;
         return e.kind != platform::EventKind::None;
     }
@@ -317,7 +317,7 @@ TEST_F(TimelineRun, EscapeInTheFlightStartsTheSparksEarlyWithTheirOwnStart) {
         if (c >= 1020.0f && c < 1028.0f) sparksStartLate = st.sceneStart;
         return platform::Event{};
     };
-    playTimeline(timeline);
+    playTimeline(timeline, run);
 
     ASSERT_GE(escapeAt, 600.0f);
     EXPECT_GE(flightStart, 463);
@@ -327,7 +327,7 @@ TEST_F(TimelineRun, EscapeInTheFlightStartsTheSparksEarlyWithTheirOwnStart) {
     EXPECT_FLOAT_EQ(sparksFlash, f(1 - (static_cast<double>(sparksFrom) - sparksStart) * 0.1));
     // The sparks still run to their own end, 1028.
     EXPECT_EQ(sparksStartLate, sparksStart);
-    EXPECT_GE(demoClock, 2310.0f);
+    EXPECT_GE(run.clock.now(), 2310.0f);
     EXPECT_GT(aliveCount(show->sparkSystem), 0);
     EXPECT_GT(aliveCount(show->fountainSystem), 0);
 
@@ -340,7 +340,7 @@ TEST_F(TimelineRun, EscapeInTheFlightStartsTheSparksEarlyWithTheirOwnStart) {
 
 TEST_F(TimelineRun, HeldEscapeLeavesEachSectionAfterOneFrame) {
     onFrame = [&](float) { return key(platform::EventKind::KeyDown); };
-    playTimeline(timeline);
+    playTimeline(timeline, run);
     EXPECT_EQ(frames, 9);
     // The title, fountain and ending count before the Escape test, the
     // sparks and stars before drawing, the magnets only after a swap that

@@ -13,7 +13,7 @@
 
 #include "capture/frame_sink.h"
 #include "capture/offline_run.h"
-#include "shell/music.h"
+#include "shell/show_clock.h"
 #include "support/scratch_folder.h"
 #include "tools/png_read.h"
 
@@ -49,15 +49,14 @@ TEST(Capture, SteppedClockFollowsTheFrameNumber) {
             options.startSeconds = startSeconds;
             options.fps = fps;
             const OfflineSpan span = offlineSpan(options);
-            useSteppedClock(fps);
-            startClock(static_cast<float>(startSeconds * 10.0));
+            ShowClock clock(fps);
+            clock.start(static_cast<float>(startSeconds * 10.0));
             for (int64_t n = 1; n <= 2000; ++n) {
-                updateClock();
-                ASSERT_EQ(demoClock, span.frameClock(n)) << "frame " << n << " at " << fps << " fps";
+                clock.update();
+                ASSERT_EQ(clock.now(), span.frameClock(n)) << "frame " << n << " at " << fps << " fps";
             }
         }
     }
-    useSteppedClock(0);
 }
 
 TEST(Capture, VideoHasTheFramesAndTheSoundtrack) {

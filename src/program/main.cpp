@@ -7,7 +7,7 @@
 
 #include "platform/platform.h"
 #include "platform/signals.h"
-#include "shell/app.h"
+#include "program/program.h"
 
 int main(int argc, char** argv) {
     platform::installStopSignals();
