@@ -14,6 +14,11 @@
 #include "assets/image.h"
 
 constexpr int kTextureTableSize = 100;
+// A global on purpose: the names belong to the one GL context of the
+// process, and every draw call that textures something (scene objects,
+// flares, particles, overlays) looks its picture up here; threading the
+// table through each of them would add a parameter to every draw for no
+// second table that could ever exist.
 extern std::array<uint32_t, kTextureTableSize> TextureTable;
 
 // GL name for a texture index; an index outside 0..99 gives 0 (the GL's

@@ -112,7 +112,8 @@ void rotateByRing(SceneObject& object, MeshVertex& vertex) {
 // The same turns for every vertex of the object, with the sines and cosines
 // of each ring's angles worked out once per ring instead of once per vertex
 // (the values are the same, so the results are too). The table is scratch
-// space kept between frames that grows only with the largest ring count.
+// space kept between frames that grows only with the largest ring count (a
+// function static: no value in it outlives one call).
 void rotateAllByRing(SceneObject& object) {
     struct RingTurn {
         double sx, cx, sy, cy, sz, cz;

@@ -81,8 +81,10 @@ void applyObjectSettings(const SceneObject& object) {
 // vertex by vertex: the GL sees the same triangles, in the same order, with
 // the same corner values (positions offset here exactly as they would be per
 // call), but a software GL shades each shared vertex once instead of once per
-// face. The arrays are scratch space kept between frames; they only grow
-// when a larger object than any before is drawn. Afterwards the current
+// face. The arrays are scratch space kept between frames (file statics on
+// purpose: nothing outside this draw reads them, and handing them through
+// every drawScene would only move them); they only grow when a larger
+// object than any before is drawn. Afterwards the current
 // normal and texture coordinate are those of the last corner, as a
 // glBegin/glEnd block would leave them, and the client arrays are off.
 namespace {

@@ -98,7 +98,8 @@ struct MeshTotals {
     int64_t vertices = 0;
     int64_t faces = 0;
 };
-// Counted by every mesh load; 0 at start. resetLightCounter puts it back too.
+// Counted by every mesh load; 0 at start. resetLightCounter puts it back
+// too. A global for the reason lightCounter is (scene_script.h).
 extern MeshTotals meshTotals;
 
 struct TdsMesh;

@@ -85,6 +85,9 @@ struct PendingSettings {
 
 // Light numbers handed out so far over all scripts of the run (0 at start,
 // never reset by the show). Each ADD_OMNI / ADD_SPOT takes the current value.
+// A global with meshTotals (scene.h): both count over every script of one
+// load of the show, whoever loads it (the show, the data check, --inspect,
+// the fuzzers, the tests), and resetLightCounter starts a load afresh.
 extern int32_t lightCounter;
 // Puts lightCounter and meshTotals back to 0, for a fresh load of the show
 // (the data check, tests).
