@@ -5,6 +5,8 @@
 //   particle systems and star field -> soundtrack (if on) -> clock at 0
 //   the nine scene loops -> release scenes, soundtrack, window.
 // No window event is taken between opening the window and the first frame.
+// A driver (capture, the bench, tests) may run it offscreen, on a stepped
+// clock, with a look at each finished frame (shell/show_driver.h).
 
 #include "shell/app.h"
 
