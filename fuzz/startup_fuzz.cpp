@@ -1,10 +1,12 @@
 // The whole start-up on a small generated data folder with one file
 // replaced by the input: the texture list, a bitmap, a scene script or a
 // mesh (the input's first byte picks the role, its second which file of that
-// role, the rest is the file). Each execution loads the textures into the GL
-// the way the show does, loads the ten scene scripts with their meshes and
-// draws one frame of a scene on SDL's offscreen driver; the window and its
-// context are made once. Checks that only the loaders' own messages appear,
+// role, the rest is the file). The window, its context and the unchanged
+// show are made once; each execution then loads what the changed file feeds
+// the way the show does (the textures into the GL for the list and bitmaps,
+// every scene that reads a script or mesh, each in the context of the scenes
+// before it) and draws one frame of such a scene on SDL's offscreen driver,
+// and puts the unchanged files back. Checks that only the loaders' own messages appear,
 // that a process-ending error is a mesh's, and that no scene value read
 // from a script is infinite or NaN.
 #include <GL/gl.h>
@@ -84,12 +86,12 @@ void writeDataFolder() {
         std::string text = "LIGHTS=ON\nFOG=ON\nFOG_START=1\nFOG_END=40\nCLEAR_COLOR=0.1,0.1,0.2,1\n";
         text += "ADD_OMNI=0,5,-5,1,2\nADD_OMNI=3,1,2,1,1\nADDMAGNET=0,0,1,2\nADDMAGNET=1,1,1,-1\n";
         text += "CAMERA_POSITION=0,0,-6,1\nCAMERA_TARGET=0,0,0,0\n";
-        for (int o = 0; o < (s % 3 == 0 ? 2 : 1); ++o) {
-            text += "TEXTUREID=" + std::to_string((s + o) % kBitmaps) + "\n";
-            text += o % 2 ? "SHADING=ENVMAPPING\nVORTEX=ON\nMAGNETIC=ON\n" : "SHADING=TEXTUREMAPPING\nBLEND=ON\n";
-            text += "OBJECT_POSITION=" + std::to_string(o) + ",0,0,1\n";
-            text += "FILENAME=data\\meshes\\m" + std::to_string((s + o) % 3) + ".3ds\n";
-        }
+        // One object a scene, every mesh and every bitmap named somewhere;
+        // every third scene's object is the environment-mapped, magnetic vortex.
+        text += "TEXTUREID=" + std::to_string(s % kBitmaps) + "\n";
+        text += s % 3 == 1 ? "SHADING=ENVMAPPING\nVORTEX=ON\nMAGNETIC=ON\n" : "SHADING=TEXTUREMAPPING\nBLEND=ON\n";
+        text += "OBJECT_POSITION=" + std::to_string(s % 2) + ",0,0,1\n";
+        text += "FILENAME=data\\meshes\\m" + std::to_string(s % 3) + ".3ds\n";
         text += "EOF\n";
         roles[2].push_back({scriptPath(s), text});
     }
@@ -123,42 +125,72 @@ void releaseTextures() {
     TextureTable.fill(0);
 }
 
-}  // namespace
+// The show as the unchanged folder loads it, kept between executions: the
+// light number and mesh totals each scene starts from, so that one scene
+// can be loaded again in the context the whole start-up gives it.
+struct SlotStart {
+    int32_t lights = 0;
+    MeshTotals meshes;
+};
+std::unique_ptr<Show> show;
+SlotStart slotStart[10];
+MeshTotals showTotals;
+int32_t showLights = 0;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("LP_NUM_THREADS", "0", 1);  // llvmpipe draws in this thread: no hand-over per frame
-    unsetenv("DISPLAY");
-    writeDataFolder();
-    if (!createGlWindow("startup", 64, 48, 32, false)) std::abort();
-    return 0;
+void loadSlot(int i) {
+    const SceneSlot& slot = kSceneSlots[i];
+    Scene& scene = showScene(*show, slot.id);
+    scene = Scene{};
+    lightCounter = slotStart[i].lights;
+    meshTotals = slotStart[i].meshes;
+    scene.loadScene(slot.script);
+    if (slot.roll != 0) {
+        scene.rollEnabled = true;
+        scene.rollAmplitude = slot.roll;
+    }
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 2) return 0;
-    const int role = data[0] % 4;
-    const DataFile& target = roles[role][data[1] % roles[role].size()];
-    if (role == 1) {
-        // Pictures above 2^16 pixels are the bitmap target's business; here
-        // they would only make the executions slow.
-        const DibResult probe = decodeDib(data + 2, size - 2, 1u << 16);
-        if (probe.error == DibError::OverBudget) return 0;
-    }
-    fuzzing::writeFile(target.path, data + 2, size - 2);
+// Which scenes a file feeds: a script its own scene, a mesh every scene
+// that names it (scene s names mesh s % 3); the list and bitmaps none.
+bool slotReads(int role, int file, int slot) {
+    if (role == 2) return slot == file;
+    if (role == 3) return slot % 3 == file;
+    return false;
+}
 
-    CollectedMessages messages;
+// Loads the unchanged show once: textures, then the scenes in slot order,
+// noting where each one starts.
+void loadPristineShow() {
+    CollectedMessages quiet;
+    show = std::make_unique<Show>();
     resetLightCounter();
-    // One show record for the run (its particle systems are large and the
-    // draw does not use them); its scenes start fresh for every input.
-    static const std::unique_ptr<Show> show = std::make_unique<Show>();
-    for (const SceneSlot& slot : kSceneSlots) showScene(*show, slot.id) = Scene{};
+    if (!setupGlState()) std::abort();
+    for (int i = 0; i < 10; ++i) {
+        slotStart[i] = {lightCounter, meshTotals};
+        loadSlot(i);
+    }
+    showLights = lightCounter;
+    showTotals = meshTotals;
+}
+
+// Loads what the changed file feeds and draws a scene it feeds (or
+// `drawn`); checks the messages and the values read.
+void runChanged(int role, int file, int drawn) {
+    CollectedMessages messages;
     bool ended = false;
     try {
-        if (setupGlState()) {
-            loadShowScenes(*show);
-            Scene& scene = showScene(*show, kSceneSlots[data[1] % 10].id);
-            drawScene(scene);
+        bool ready = true;
+        if (role <= 1) {
+            releaseTextures();
+            ready = setupGlState();
+        }
+        for (int i = 0; ready && i < 10; ++i)
+            if (slotReads(role, file, i)) {
+                loadSlot(i);
+                drawn = i;
+            }
+        if (ready) {
+            drawScene(showScene(*show, kSceneSlots[drawn].id));
             glFinish();
         }
     } catch (const LoaderAbort& abort) {
@@ -173,7 +205,55 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                            line.rfind("Error: ", 0) == 0;
         if (!known) std::abort();
     }
-    releaseTextures();
+}
+
+void restoreShow(int role, int file) {
+    CollectedMessages quiet;
+    if (role <= 1) {
+        releaseTextures();
+        if (!setupGlState()) std::abort();
+    }
+    for (int i = 0; i < 10; ++i)
+        if (slotReads(role, file, i)) loadSlot(i);
+    lightCounter = showLights;
+    meshTotals = showTotals;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("LP_NUM_THREADS", "0", 1);  // llvmpipe draws in this thread: no hand-over per frame
+    unsetenv("DISPLAY");
+    writeDataFolder();
+    if (!createGlWindow("startup", 64, 48, 32, false)) std::abort();
+    loadPristineShow();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 2) return 0;
+    const int role = data[0] % 4;
+    const int file = data[1] % static_cast<int>(roles[role].size());
+    const DataFile& target = roles[role][file];
+    if (role == 1) {
+        // Pictures above 2^16 pixels are the bitmap target's business; here
+        // they would only make the executions slow.
+        const DibResult probe = decodeDib(data + 2, size - 2, 1u << 16);
+        if (probe.error == DibError::OverBudget) return 0;
+    }
+    fuzzing::writeFile(target.path, data + 2, size - 2);
+
+    // Only what the changed file feeds is loaded again, in the context the
+    // rest of the start-up gives it: the texture list and bitmaps go through
+    // the texture load; a script or mesh through the load of every scene
+    // reading it, with the light numbers and mesh totals of the scenes
+    // before. The scene drawn is one the file feeds.
+    runChanged(role, file, data[1] % 10);
+
+    // Back to the unchanged show for the next input.
     fuzzing::writeFile(target.path, target.original);
+    restoreShow(role, file);
     return 0;
 }
