@@ -1,7 +1,8 @@
 // Offline play of the show: capture to video or PNG frames, and the bench.
-// Both run the normal start-up and timeline offscreen with a stepped clock (frame n shows start + n * 10 / fps tenths of a second), so
-// every per-frame step runs as in live play but no frame depends on how fast
-// the machine is.
+// Both run the normal start-up and timeline offscreen with a stepped clock
+// (frame n shows n * 10 / fps tenths of a second from the show's start), so
+// every per-frame step runs as in live play but no frame depends on how
+// fast the machine is.
 #pragma once
 
 #include <cstdint>

@@ -95,6 +95,8 @@ private:
     uint32_t nextHandle_ = 1;    // 1
 };
 
+// SDL2_mixer has one mixer per process; tests put a backend of their own
+// in front of it.
 MixerAudio mixer;
 AudioBackend* current = &mixer;
 

@@ -21,6 +21,7 @@
 namespace platform {
 namespace {
 
+// The seam tests record boxes through; one per process, as the boxes are.
 MessageBoxHandler boxHandler;
 
 struct BoxRun {

@@ -17,6 +17,8 @@
 
 namespace platform {
 namespace {
+// The seams tests replace (clock, exit) and the title, process-wide like
+// the SDL state behind them.
 ClockSource clockSource;
 ExitHandler exitHandler;
 std::string title;

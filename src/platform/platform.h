@@ -60,8 +60,8 @@ const std::string& windowTitle();
 // Milliseconds since an arbitrary start, wrapping at 2^32.
 uint32_t ticks();
 using ClockSource = std::function<uint32_t()>;
-// Replaces the millisecond clock (tests, or a capture mode stepping by
-// frames); an empty source restores SDL_GetTicks.
+// Replaces the millisecond clock (tests); an empty source restores
+// SDL_GetTicks.
 void setClockSource(ClockSource source);
 
 // ---- Process exit ------------------------------------------------------------

@@ -20,6 +20,8 @@
 namespace platform {
 namespace {
 
+// Beside SDL's own queue, which is process-wide too: the posted quit and a
+// test's replacement queue.
 bool quitPosted = false;
 EventSource eventSource;
 

@@ -39,6 +39,7 @@ struct WindowState {
     bool finishAfterSwap = false;  // false; the window has no visible surface
 };
 
+// SDL's video state is process-wide, and so is the one window on it.
 WindowState state;
 
 // GL attributes for the requested colour depth; read by SDL when it picks the

@@ -22,6 +22,7 @@ namespace {
 
 constexpr auto kGrace = std::chrono::milliseconds(400);
 
+// Shared with the signal handler, which can be handed nothing else.
 std::atomic<int> signalsSeen{0};
 std::atomic<int> signalsTaken{0};
 std::atomic<int> lastSignal{0};
