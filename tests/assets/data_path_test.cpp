@@ -1,3 +1,6 @@
+// Data paths written on Windows resolved against the files on disk: each
+// component matched in any letter case (the exact name first, then the first
+// in sorted order), and a leading "data" led into the chosen data folder.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -5,56 +8,36 @@
 #include "assets/data_path.h"
 #include "support/scratch_folder.h"
 
-namespace fs = std::filesystem;
-
-namespace {
-
-class DataPath : public ::testing::Test {
-protected:
-    void SetUp() override { touch("data/meshes/rock.3ds"); }
-    void touch(const std::string& name) { folder_.write(name, "x"); }
-
-    ScratchFolder folder_{"orbelune-path-"};
-    const fs::path root_ = folder_.root();
-    WorkingDirectory cwd_{root_};
-};
-
-}  // namespace
-
-TEST_F(DataPath, BackslashesAndLetterCaseAreResolvedPerComponent) {
-    EXPECT_EQ(resolveDataPath("data\\meshes\\rock.3ds"), "data/meshes/rock.3ds");
-    EXPECT_EQ(resolveDataPath("Data\\Meshes\\Rock.3DS"), "data/meshes/rock.3ds");
-    EXPECT_EQ(resolveDataPath("DATA/meshes\\ROCK.3ds"), "data/meshes/rock.3ds");
-    EXPECT_EQ(resolveDataPath(".\\Data\\MESHES\\rock.3ds"), "./data/meshes/rock.3ds");
-    // Absolute paths keep their root.
-    EXPECT_EQ(resolveDataPath((root_ / "Data\\meshes\\Rock.3ds").string()),
-              (root_ / "data/meshes/rock.3ds").string());
-}
-
-TEST_F(DataPath, ExactNameWinsThenFirstInSortedOrder) {
-    touch("data/meshes/Rock.3ds");
-    touch("data/meshes/ROCK.3DS");
-    EXPECT_EQ(resolveDataPath("data\\meshes\\Rock.3ds"), "data/meshes/Rock.3ds");
-    EXPECT_EQ(resolveDataPath("data\\meshes\\rOcK.3ds"), "data/meshes/ROCK.3DS");
-}
-
-TEST_F(DataPath, UnmatchedPathsComeBackConverted) {
-    EXPECT_EQ(resolveDataPath("Data\\Meshes\\Stone.3DS"), "Data/Meshes/Stone.3DS");
-    // A file used as a folder matches nothing below it.
-    EXPECT_EQ(resolveDataPath("data\\meshes\\rock.3ds\\x"), "data/meshes/rock.3ds/x");
-    EXPECT_EQ(resolveDataPath(""), "");
-}
-
-TEST_F(DataPath, PathsUnderDataLeadIntoTheChosenFolderWhateverItsName) {
-    touch("show/Meshes/rock.3ds");
-    setDataFolder(root_ / "show");
-    const std::string mapped = (root_ / "show/Meshes/rock.3ds").string();
-    EXPECT_EQ(resolveDataPath("data\\meshes\\ROCK.3ds"), mapped);
-    EXPECT_EQ(resolveDataPath("DATA/Meshes/rock.3ds"), mapped);
-    // Only a leading "data" is the data folder; other paths stay where they are.
-    EXPECT_EQ(resolveDataPath("./data/meshes/rock.3ds"), "./data/meshes/rock.3ds");
-    EXPECT_EQ(resolveDataPath("database/x"), "database/x");
-    EXPECT_EQ(resolveDataPath("data\\meshes\\stone.3ds"), (root_ / "show/meshes/stone.3ds").string());
+TEST(DataPath, ComponentsResolvedInAnyCaseAndDataLedIntoTheChosenFolder) {
+    const ScratchFolder folder("orbelune-path-");
+    const WorkingDirectory cwd(folder.root());
+    for (const char* file : {"data/meshes/rock.3ds", "data/pairs/Rock.3ds", "data/pairs/ROCK.3DS", "show/Meshes/rock.3ds"})
+        folder.write(file, "x");
+    const std::string root = folder.root().string() + "/", show = root + "show/";
+    struct Case {
+        const char* dataFolder;  // "" for data/ under the working directory (after "show": set back)
+        std::string path, resolved;
+    };
+    const Case cases[] = {
+        {"show", "data\\meshes\\ROCK.3ds", show + "Meshes/rock.3ds"},
+        {"show", "DATA/Meshes/rock.3ds", show + "Meshes/rock.3ds"},
+        {"show", "data\\meshes\\stone.3ds", show + "meshes/stone.3ds"},
+        {"show", "./data/meshes/rock.3ds", "./data/meshes/rock.3ds"},  // only a leading "data" is the data folder
+        {"show", "database/x", "database/x"},
+        {"", "data\\meshes\\rock.3ds", "data/meshes/rock.3ds"},
+        {"", "Data\\Meshes\\Rock.3DS", "data/meshes/rock.3ds"},
+        {"", "DATA/meshes\\ROCK.3ds", "data/meshes/rock.3ds"},
+        {"", ".\\Data\\MESHES\\rock.3ds", "./data/meshes/rock.3ds"},
+        {"", root + "Data\\meshes\\Rock.3ds", root + "data/meshes/rock.3ds"},  // absolute paths keep their root
+        {"", "data\\pairs\\Rock.3ds", "data/pairs/Rock.3ds"},                // the exact name wins
+        {"", "data\\pairs\\rOcK.3ds", "data/pairs/ROCK.3DS"},                // then the first in sorted order
+        {"", "Data\\Meshes\\Stone.3DS", "Data/Meshes/Stone.3DS"},            // unmatched: only converted
+        {"", "data\\meshes\\rock.3ds\\x", "data/meshes/rock.3ds/x"},         // a file is no folder
+        {"", "", ""},
+    };
+    for (const Case& c : cases) {
+        setDataFolder(*c.dataFolder ? folder.root() / c.dataFolder : std::filesystem::path());
+        EXPECT_EQ(resolveDataPath(c.path), c.resolved) << c.path << " in \"" << c.dataFolder << "\"";
+    }
     setDataFolder({});
-    EXPECT_EQ(resolveDataPath("data\\meshes\\ROCK.3ds"), "data/meshes/rock.3ds");
 }

@@ -4,7 +4,8 @@
 // (ORBELUNE_SANITIZE) this is the show under AddressSanitizer,
 // UndefinedBehaviorSanitizer and LeakSanitizer: any report is printed on
 // stderr and fails the run; in a plain build it still proves the show plays
-// to its end on the generated data without a message.
+// to its end on the generated data without a message. The progress line's
+// total (worked out before the run) must be the number of frames written.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,7 +19,7 @@
 TEST(WholeShow, EverySectionRendersWithoutAReport) {
     const ScratchFolder frames("orbelune-show-");
     const hardening::ProgramRun run =
-        hardening::runProgram({"--no-dialog", "--no-music", "--data", GENERATED_DATA, "--mode", "160x120",
+        hardening::runProgram({"--no-dialog", "--no-music", "--data", ORBELUNE_DATA_DIR, "--mode", "160x120",
                                "--fps", "4", "--capture", frames.root().string()},
                               hardening::sanitizerBuild() ? 1800 : 600);
     std::vector<std::string> reports = run.messages;
@@ -29,4 +30,6 @@ TEST(WholeShow, EverySectionRendersWithoutAReport) {
     size_t pngs = 0;
     for (const auto& e : std::filesystem::directory_iterator(frames.root())) pngs += e.path().extension() == ".png";
     EXPECT_GE(pngs, 4u * 230);  // 231 s of show at 4 frames a second
+    const std::string last = "capture: frame " + std::to_string(pngs) + " of " + std::to_string(pngs) + " ";
+    EXPECT_TRUE(!run.messages.empty() && run.messages.back().rfind(last, 0) == 0) << last;
 }

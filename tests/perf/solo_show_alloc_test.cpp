@@ -52,6 +52,9 @@ void* allocate(std::size_t size) noexcept {
     count();
     return std::malloc(size ? size : 1);
 }
+// Out of line, so the compiler does not take the free() of what operator
+// new handed out (with malloc) for a mismatched pair.
+[[gnu::noinline]] void release(void* p) noexcept { std::free(p); }
 }  // namespace
 
 // The other forms of new and delete go through these two by default.
@@ -59,8 +62,8 @@ void* operator new(std::size_t size) {
     if (void* p = allocate(size)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept { release(p); }
+void operator delete(void* p, std::size_t) noexcept { release(p); }
 
 namespace {
 

@@ -74,6 +74,7 @@ TEST_F(SceneScript, NumbersStopEarlyAndKeepOldValues) {
          "FOG_COLOR=0.1,0.2,0.3,0.4\n"
          "FOG_COLOR=0.5,x,0.7,0.8\n"  // stops after the first value
          "CLEAR_COLOR= 1, 2 ,3,4\n"   // white space may precede a number, not a comma
+         "MATERIAL_AMBIENT=1,1,1," + std::string(95, ' ') + "0.5\n"  // the fourth value lies past character 99
          "FOG_START=12.5\nFOG_END=abc\nMATERIAL_DIFFUSE=1,0\nTEXTUREID=7.9\nSCALEVALUE=2e0 metres\n" +
              filename() + "EOF\n");
     EXPECT_EQ(scene.fogColor, (Color4{0.5f, 0.2f, 0.3f, 0.4f}));
@@ -82,6 +83,7 @@ TEST_F(SceneScript, NumbersStopEarlyAndKeepOldValues) {
     EXPECT_EQ(scene.fogEnd, 50);
     ASSERT_EQ(scene.objectCount(), 1);
     EXPECT_EQ(scene.objects[0]->materialDiffuse, (Color4{1.0f, 0.0f, 0.8f, 1.0f}));
+    EXPECT_EQ(scene.objects[0]->materialAmbient, (Color4{1, 1, 1, 1}));
     EXPECT_EQ(scene.objects[0]->textureId, 7);
     EXPECT_EQ(scene.objects[0]->vertices[1].position.x, 2.0f);
 
@@ -188,15 +190,6 @@ TEST_F(SceneScript, ShadingReadsItsArgumentAsAKeyword) {
     const std::string second = load(other, "FLARE=1\nFOG=ON\nEOF\n", "flare.dat");
     EXPECT_FALSE(other.fogEnabled);
     EXPECT_EQ(boxes, warned(2, second));  // FLARE was keyword 1, "1" keyword 2
-}
-
-// The 1024-keyword limit: hardening/hostile_files_test (script_keyword_flood.dat).
-TEST_F(SceneScript, TextCutAt99Characters) {
-    // The fourth value starts beyond character 99 and is lost; the next line reads normally.
-    Scene cut;
-    load(cut, "MATERIAL_AMBIENT=1,1,1," + std::string(95, ' ') + "0.5\nFOG=ON\n" + filename() + "EOF\n", "cut.dat");
-    EXPECT_EQ(cut.objects.at(0)->materialAmbient, (Color4{1, 1, 1, 1}));
-    EXPECT_TRUE(cut.fogEnabled);
 }
 
 TEST_F(SceneScript, WindowsScriptWithCrLfAndBackslashPaths) {
