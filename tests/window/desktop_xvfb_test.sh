@@ -1,20 +1,18 @@
 #!/bin/bash
 # The real program on a desktop: Xvfb with openbox, driven by xdotool and
-# wmctrl. Every wait is for something the program does (a window appearing,
-# a process ending, pixels changing), with generous limits; no fixed sleeps
-# decide a result.
-#   no display   without DISPLAY (or with one nobody answers) the live show
-#                says so and exits 1 before loading anything
-#   dialog       marks the choices in force under command-line options; "Off"
-#                under "Music" then Enter runs the show with no audio call;
-#                music left on reaches the audio error; Escape leaves the
-#                dialog open; the close box ends with status 0, no show window
-#   input        a close request and Escape held end the show within seconds
-#                while the mouse moves over the window at 500 Hz
-#   shape        a window resized wider or taller keeps a 4:3 picture centred
-#                between black bars
-# Usage: desktop_xvfb_test.sh ORBELUNE DATA_FOLDER
-# Exit 77 (skipped, with the reason) when a tool is missing.
+# wmctrl; every wait is for something the program does (a window appearing,
+# a process ending, pixels changing), never a fixed sleep.
+#   no display  without DISPLAY (or with one nobody answers) the live show
+#               says so and exits 1 before loading anything
+#   dialog      marks follow the command line; Tab and the arrows move them;
+#               "Off" under "Music" then Enter plays with no audio call, music
+#               left on reaches the audio error; Escape leaves the dialog
+#               open; the close box ends with status 0 and no show window
+#   input       a close request or Escape held ends the show within seconds
+#               while the mouse moves over the window at 500 Hz
+#   shape       a window resized wider or taller keeps a 4:3 picture centred
+#               between black bars
+# Usage: desktop_xvfb_test.sh ORBELUNE DATA_FOLDER (exit 77 when a tool is missing)
 set -u
 
 PROGRAM=$(realpath "${1:?orbelune binary}")
@@ -84,6 +82,21 @@ wait_exit() {
     return 0
 }
 
+open_dialog() {  # CASE [options...]: the program on the quick data, its setup dialog in WIN
+    CASE=$1
+    shift
+    start_program "$WORK/quick" "$@"
+    WIN=$(wait_window "$DIALOG" 60) || fail "$CASE: no setup dialog"
+}
+expect_end() {  # SECONDS: the program ends within them with status 0
+    wait_exit "$PID" "$1" || fail "$CASE: the program did not end ($STATUS${ERROR_BOX:+: \"$ERROR_BOX\" box})"
+    [ "$STATUS" = 0 ] || fail "$CASE: exit status $STATUS"
+}
+click() {  # CONTROL: a click in the middle of a dialog control
+    read -r x y w h <<<"$(control_rect "$1")"
+    xdotool mousemove --window "$WIN" $((x + w / 2)) $((y + h / 2)) click 1
+}
+
 # Dialog geometry: controls in dialog units, placed as the program places
 # them at 96 dpi (1.75 px across, 1.625 px down per unit, a 2-pixel edge).
 px() { echo $(( ($1 * 1750 + 500) / 1000 )); }
@@ -145,71 +158,55 @@ dialog_marks() {
 # ---- dialog marks follow the command line ---------------------------------------
 for row in "--windowed --no-music --mode 640x480x16=music-off full-off 640x480x16" \
            "--fullscreen --mode 800x600x16=music-on full-on 800x600x16" "=music-on full-on 800x600x32"; do
-    CASE=marks
     options=${row%%=*} want=${row#*=}
     # shellcheck disable=SC2086
-    start_program "$WORK/quick" $options
-    win=$(wait_window "$DIALOG" 60) || fail "$CASE ($options): no setup dialog"
-    got=$(dialog_marks "$win")
+    open_dialog marks $options
+    got=$(dialog_marks "$WIN")
     [ "$got" = "$want" ] || fail "$CASE ($options): marked $got, expected $want"
-    wmctrl -i -c "$win"
-    wait_exit "$PID" 30 || fail "$CASE: the dialog did not close ($STATUS)"
+    wmctrl -i -c "$WIN"
+    expect_end 30
     echo "ok: dialog marks under '$options': $got"
 done
 
 # ---- the keyboard: Tab through the groups in reading order, arrows move the mark -
-CASE=keys
-start_program "$WORK/quick" --windowed --end 3
-win=$(wait_window "$DIALOG" 60) || fail "$CASE: no setup dialog"
+open_dialog keys --windowed --end 3
 # Focus starts on the push button: Tab reaches "Music" first (On marked),
 # then "Fullscreen" (Off, from --windowed), then "Resolution"; Right, Left
 # twice (the second wraps) and Down move the marks.
-xdotool windowactivate --sync "$win" key --delay 100 Tab Right Tab Left Left Tab Down 2>/dev/null ||
+xdotool windowactivate --sync "$WIN" key --delay 100 Tab Right Tab Left Left Tab Down 2>/dev/null ||
     fail "$CASE: could not type into the dialog"
-got=$(dialog_marks "$win")
+got=$(dialog_marks "$WIN")
 [ "$got" = "music-off full-off 800x600x16" ] || fail "$CASE: marked $got, expected music-off full-off 800x600x16"
-# The moves clicked their buttons: the push button plays windowed and silent.
-read -r x y w h <<<"$(control_rect start)"
-xdotool mousemove --window "$win" $((x + w / 2)) $((y + h / 2)) click 1
-wait_exit "$PID" 90 || fail "$CASE: the show did not end ($STATUS${ERROR_BOX:+: \"$ERROR_BOX\" box})"
-[ "$STATUS" = 0 ] || fail "$CASE: exit status $STATUS"
+click start  # the moves clicked their buttons: the push button plays windowed and silent
+expect_end 90
 echo "ok: Tab visits Music, Fullscreen, Resolution; arrows marked $got and the show played silently"
 
 # ---- music off, then start ---------------------------------------------------------
-CASE=music-off
-start_program "$WORK/quick" --windowed --end 3
-win=$(wait_window "$DIALOG" 60) || fail "$CASE: no setup dialog"
-read -r x y w h <<<"$(control_rect music-off)"
-xdotool mousemove --window "$win" $((x + w / 2)) $((y + h / 2)) click 1
-xdotool windowactivate --sync "$win" key Return 2>/dev/null || xdotool key Return
-wait_exit "$PID" 90 || fail "$CASE: the show did not end ($STATUS${ERROR_BOX:+: \"$ERROR_BOX\" box})"
-[ "$STATUS" = 0 ] || fail "$CASE: exit status $STATUS"
+open_dialog music-off --windowed --end 3
+click music-off
+xdotool windowactivate --sync "$WIN" key Return 2>/dev/null || xdotool key Return
+expect_end 90
 [ "$SAW_SHOW" = 1 ] || fail "$CASE: the show window never appeared"
 grep -qi -e error -e bass "$WORK/$CASE.err" && fail "$CASE: audio or error output"
 echo "ok: music off + Enter ran the show silently"
 
 # ---- music left on: the audio failure shows (the check above can see it) ----------
-CASE=music-on
-start_program "$WORK/quick" --windowed --end 3
-win=$(wait_window "$DIALOG" 60) || fail "$CASE: no setup dialog"
-xdotool windowactivate --sync "$win" key Return 2>/dev/null || xdotool key Return
+open_dialog music-on --windowed --end 3
+xdotool windowactivate --sync "$WIN" key Return 2>/dev/null || xdotool key Return
 wait_window "BASS ERROR" 60 >/dev/null || fail "$CASE: no audio error box with music on"
 kill -KILL "$PID" 2>/dev/null
 wait "$PID" 2>/dev/null
 echo "ok: music on + Enter reached the audio library"
 
 # ---- Escape is ignored, the close box cancels -------------------------------------
-CASE=close
-start_program "$WORK/quick" --windowed --end 3
-win=$(wait_window "$DIALOG" 60) || fail "$CASE: no setup dialog"
-xdotool windowactivate --sync "$win" key Escape 2>/dev/null || xdotool key Escape
+open_dialog close --windowed --end 3
+xdotool windowactivate --sync "$WIN" key Escape 2>/dev/null || xdotool key Escape
 # The dialog answers a later request only after it handled the Escape.
-xdotool windowactivate --sync "$win" 2>/dev/null
+xdotool windowactivate --sync "$WIN" 2>/dev/null
 kill -0 "$PID" 2>/dev/null || fail "$CASE: Escape ended the program"
-xwininfo -id "$win" >/dev/null 2>&1 || fail "$CASE: Escape closed the dialog"
-wmctrl -i -c "$win"
-wait_exit "$PID" 30 || fail "$CASE: the program did not end after the close request ($STATUS)"
-[ "$STATUS" = 0 ] || fail "$CASE: exit status $STATUS"
+xwininfo -id "$WIN" >/dev/null 2>&1 || fail "$CASE: Escape closed the dialog"
+wmctrl -i -c "$WIN"
+expect_end 30
 [ "$SAW_SHOW" = 0 ] || fail "$CASE: a show window was opened"
 echo "ok: Escape ignored, close box ends with status 0 and no window"
 
@@ -272,5 +269,5 @@ for size in "800 400" "400 500"; do
     echo "ok: a ${W}x$H window shows a ${pw}x$ph picture at $px0,$py0 between black bars"
 done
 wmctrl -i -c "$win"
-wait_exit "$PID" 30 || fail "$CASE: the show did not end ($STATUS)"
+expect_end 30
 exit 0
