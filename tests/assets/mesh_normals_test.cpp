@@ -18,7 +18,7 @@ void addVertex(SceneObject& object, float x, float y, float z) {
 }
 
 void addFace(SceneObject& object, uint32_t a, uint32_t b, uint32_t c) {
-    object.faces.push_back(MeshFace{{a, b, c}});
+    object.faces.push_back(MeshFace{{a, b, c}, {}});
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 // Every file in tests/data loaded with the program's own loaders, each with
 // the outcome it must have: the system's own message, or a load that keeps
 // what was valid. Built with ORBELUNE_SANITIZE the same cases run under
-// AddressSanitizer and UndefinedBehaviorSanitizer. A file added to the folder
-// without an expectation here fails the coverage case.
+// AddressSanitizer and UndefinedBehaviorSanitizer; fuzz/run seeds its targets
+// with these files and checks the loaded meshes' invariants (face corners,
+// rings). A file added to the folder without an expectation here fails the
+// coverage case.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -333,13 +335,6 @@ TEST(HostileFiles, MeshesEndWithTheirMessageOrKeepWhatIsValid) {
             const SceneObject& o = *scene.objects[i];
             EXPECT_EQ(o.vertexCount(), c.objects[i].first) << "object " << i;
             EXPECT_EQ(o.faceCount(), c.objects[i].second) << "object " << i;
-            for (const MeshFace& f : o.faces)
-                for (uint32_t corner : f.index) EXPECT_LT(corner, o.vertices.size());
-            ASSERT_EQ(o.ringTable.size(), size_t(o.maxRing) + 1);
-            for (const MeshVertex& v : o.vertices) {
-                EXPECT_GE(v.ring, 0);
-                EXPECT_LE(v.ring, o.maxRing);
-            }
         }
     }
 }

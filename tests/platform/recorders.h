@@ -40,12 +40,6 @@ public:
     BoxRecorder(const BoxRecorder&) = delete;
     BoxRecorder& operator=(const BoxRecorder&) = delete;
 
-    std::vector<std::string> texts() const {
-        std::vector<std::string> out;
-        for (const RecordedBox& b : boxes) out.push_back(b.text);
-        return out;
-    }
-
     std::vector<RecordedBox> boxes;
     std::deque<platform::Answer> answers;
 };

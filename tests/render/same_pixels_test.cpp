@@ -50,11 +50,11 @@ SceneObject& addSheet(Scene& scene, int n, float size, int32_t textureId) {
     for (int j = 0; j < n; ++j)
         for (int i = 0; i < n; ++i) {
             const uint32_t k = uint32_t(j * (n + 1) + i), up = k + uint32_t(n) + 1;
-            o.faces.push_back(MeshFace{{k, k + 1, up}});
-            o.faces.push_back(MeshFace{{k + 1, up + 1, up}});
+            o.faces.push_back(MeshFace{{k, k + 1, up}, {}});
+            o.faces.push_back(MeshFace{{k + 1, up + 1, up}, {}});
         }
     o.faces.insert(o.faces.begin() + static_cast<std::ptrdiff_t>(o.faces.size() / 2),
-                   MeshFace{{0, 1, uint32_t(o.vertices.size())}});
+                   MeshFace{{0, 1, uint32_t(o.vertices.size())}, {}});
     o.ringTable.assign(1, Vec3{});
     o.textureId = textureId;
     return o;
@@ -284,7 +284,7 @@ TEST_F(RenderTest, OverlayThatAddsNothingLeavesThePixelsAndStateOfADrawnOne) {
         drawOverlay(19, -20.0f);
         EXPECT_EQ(differingBytes(gl.readPixels(), drawn), 0u);
         EXPECT_EQ(differingBytes(drawn, before) == 0, c.addsNothing);
-        // What a drawn overlay leaves (overlay_particles_test), left by a skipped one too.
+        // What a drawn overlay leaves, left by a skipped one too.
         EXPECT_EQ(currentNormalAndTexCoord(), drawnLeft);
         EXPECT_TRUE(enabled(GL_LIGHTING) && enabled(GL_DEPTH_TEST) && !enabled(GL_BLEND));
         EXPECT_EQ(boundTexture(), picture);

@@ -1,4 +1,4 @@
-// Scene frames, lights, flares and particle systems on a real Mesa context.
+// Scene frames, lights and flares on a real Mesa context; the particle pool.
 #include "render_fixture.h"
 
 namespace {
@@ -157,38 +157,8 @@ Vec3 vec(float x, float y, float z) {
     return v;
 }
 
-TEST_F(RenderTest, ParticlesMoveShrinkAndAreFreedAfterOneLastDraw) {
-    solidTexture(1, 255, 255, 255);
-    glDisable(GL_TEXTURE_GEN_S);
-    glDisable(GL_TEXTURE_GEN_T);
-    ParticleSystem system(2);
-    resetParticles(system);
-    const auto drawAt = [&](float now) {
-        clearAll();
-        glLoadIdentity();
-        gluLookAt(0, 0, 5, 0, 0, 0, 0, 1, 0);
-        drawParticles(system, now);
-        retireParticles(system, now);
-    };
-    // Velocity in units per second, clock in tenths: at clock 10 it has moved 1 unit.
-    spawnParticle(system, vec(-1, 0, 0), vec(1, 0, 0), 0.5f, 0.1f, 0.0f);
-    drawAt(10.0f);  // size 0.5 - 10 * 0.1 = -0.5: freed, but drawn this once (mirrored)
-    EXPECT_EQ(system.particles[0].alive, 0);
-    EXPECT_EQ(centre(), (Rgb{255, 255, 255}));
-    EXPECT_EQ(at(kWidth / 2 - 12, kHeight / 2), (Rgb{0, 0, 0}));
-    drawAt(11.0f);
-    EXPECT_EQ(centre(), (Rgb{0, 0, 0}));
-
-    // The freed slot is the first one found by the next spawn.
-    spawnParticle(system, vec(0, 0, 0), vec(0, 0, 0), 0.5f, 0.0f, 11.0f);
-    EXPECT_EQ(system.particles[0].alive, 1);
-    EXPECT_EQ(system.particles[1].alive, 0);
-    // Shrink rate 0: never dies.
-    drawAt(1.0e6f);
-    EXPECT_EQ(system.particles[0].alive, 1);
-    EXPECT_EQ(centre(), (Rgb{255, 255, 255}));
-}
-
+// How sprites move, shrink and are freed after one last (mirrored) draw:
+// same_pixels_test and the golden frames.
 TEST(Particles, FullPoolDropsNewSpritesAndResetEmptiesEverySlot) {
     ParticleSystem system(2);
     resetParticles(system);

@@ -15,8 +15,6 @@ public:
     TestGlContext& operator=(const TestGlContext&) = delete;
 
     bool ok() const { return context_ != nullptr; }
-    int width() const { return width_; }
-    int height() const { return height_; }
     // RGB bytes of the back buffer, bottom row first.
     std::vector<uint8_t> readPixels() const;
     // RGB of one pixel (x from the left, y from the bottom).
