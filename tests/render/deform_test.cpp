@@ -118,6 +118,9 @@ TEST_F(RenderTest, MagneticVortexObjectKeepsItsRestShapeWhileItsNormalsTurn) {
     SceneObject& o = addRingObject(scene);
     o.magnetic = true;
     setRingAngles(o, 0, 0, 0.1f);
+    SceneObject& hidden = addRingObject(scene);  // a hidden object's vortex stands still
+    hidden.visible = false;
+    setRingAngles(hidden, 0, 0, 0.1f);
     playFrame(scene);
     playFrame(scene);
     for (const MeshVertex& v : o.vertices) {
@@ -128,6 +131,7 @@ TEST_F(RenderTest, MagneticVortexObjectKeepsItsRestShapeWhileItsNormalsTurn) {
     EXPECT_NEAR(angleOf(o.vertices[1].normal), 0.2f, 1e-6f);
     EXPECT_NEAR(angleOf(o.vertices[2].normal), 0.1f, 1e-6f);
     EXPECT_NEAR(angleOf(o.vertices[3].normal), 0.0f, 1e-6f);
+    EXPECT_EQ(angleOf(hidden.vertices[0].normal), 0.0f);
 }
 
 }  // namespace
