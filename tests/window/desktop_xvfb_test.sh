@@ -244,28 +244,31 @@ for size in "800 400" "400 500"; do
     # The largest 4:3 picture, centred.
     if [ $((W * 3)) -ge $((H * 4)) ]; then pw=$(( (H * 4 + 1) / 3 )); ph=$H; else pw=$W; ph=$(( (W * 3 + 2) / 4 )); fi
     px0=$(( (W - pw) / 2 )); py0=$(( (H - ph) / 2 ))
-    # Wait until the window has that size and the picture shows the scene.
-    shown=0
-    for i in $(seq 1 600); do
-        if import -window "$win" "$WORK/shape.png" 2>/dev/null &&
-           [ "$(identify -format '%w %h' "$WORK/shape.png")" = "$W $H" ]; then
-            inside=$(convert "$WORK/shape.png" -crop "$((pw - 4))x$((ph - 4))+$((px0 + 2))+$((py0 + 2))" +repage \
-                -colorspace gray -format "%[fx:mean]" info:)
-            if awk "BEGIN { exit !($inside > 0.05) }"; then shown=1; break; fi
-        fi
-        sleep 0.1
-    done
-    [ $shown = 1 ] || fail "$CASE ${W}x$H: the picture never showed the scene"
-    # Both bars black to the last pixel.
     if [ "$px0" -gt 0 ]; then
         bars=("${px0}x$H+0+0" "$((W - px0 - pw))x$H+$((px0 + pw))+0")
     else
         bars=("${W}x$py0+0+0" "${W}x$((H - py0 - ph))+0+$((py0 + ph))")
     fi
-    for bar in "${bars[@]}"; do
-        max=$(convert "$WORK/shape.png" -crop "$bar" +repage -colorspace gray -format "%[fx:maxima]" info:)
-        [ "$max" = 0 ] || fail "$CASE ${W}x$H: bar $bar is not black (max $max)"
+    # Until the program has drawn at the new size (the X server shows the
+    # old frame's pixels at first): the window has that size, the picture
+    # shows the scene and both bars are black to the last pixel.
+    result="the window never had that size"
+    for i in $(seq 1 600); do
+        if import -window "$win" "$WORK/shape.png" 2>/dev/null &&
+           [ "$(identify -format '%w %h' "$WORK/shape.png")" = "$W $H" ]; then
+            inside=$(convert "$WORK/shape.png" -crop "$((pw - 4))x$((ph - 4))+$((px0 + 2))+$((py0 + 2))" +repage \
+                -colorspace gray -format "%[fx:mean]" info:)
+            result=
+            awk "BEGIN { exit !($inside > 0.05) }" || result="the picture never showed the scene"
+            for bar in "${bars[@]}"; do
+                max=$(convert "$WORK/shape.png" -crop "$bar" +repage -colorspace gray -format "%[fx:maxima]" info:)
+                [ "$max" = 0 ] || result="bar $bar is not black (max $max)"
+            done
+            [ -z "$result" ] && break
+        fi
+        sleep 0.1
     done
+    [ -z "$result" ] || fail "$CASE ${W}x$H: $result"
     echo "ok: a ${W}x$H window shows a ${pw}x$ph picture at $px0,$py0 between black bars"
 done
 wmctrl -i -c "$win"
