@@ -19,7 +19,7 @@ PROGRAM=$(realpath "${1:?orbelune binary}")
 SHOW_DATA=$(realpath "${2:?generated data folder (holding data/)}")
 DIALOG="Tamsk Orbelune Setup"
 
-for tool in xvfb-run xdotool wmctrl openbox xwininfo convert import; do
+for tool in Xvfb xdotool wmctrl openbox xwininfo convert import; do
     command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
@@ -27,31 +27,38 @@ source "$(dirname "$0")/x_common.sh"
 quick_data "$WORK/quick"
 
 # ---- no display (before any X server starts) ----------------------------------
-if [ -z "${ORBELUNE_INSIDE_XVFB:-}" ]; then
-    for display in unset :65000; do
-        CASE=no-display-$display
-        if [ "$display" = unset ]; then
-            env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$PROGRAM" --data "$WORK/quick" --no-dialog \
-                >"$WORK/$CASE.out" 2>"$WORK/$CASE.err"
-        else
-            env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=$display "$PROGRAM" --data "$WORK/quick" --no-dialog \
-                >"$WORK/$CASE.out" 2>"$WORK/$CASE.err"
-        fi
-        status=$?
-        [ "$status" = 1 ] || fail "$CASE: exit status $status"
-        grep -q display "$WORK/$CASE.err" || fail "$CASE: no word about the display"
-        grep -q -- --capture "$WORK/$CASE.err" || fail "$CASE: no hint at --capture"
-        grep -q -e ERROR -e textures -e error: "$WORK/$CASE.err" && fail "$CASE: it went on loading"
-    done
-    echo "ok: no display: status 1 with a word about the display, nothing loaded"
-    ORBELUNE_INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
-fi
+for display in unset :65000; do
+    CASE=no-display-$display
+    if [ "$display" = unset ]; then
+        env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$PROGRAM" --data "$WORK/quick" --no-dialog \
+            >"$WORK/$CASE.out" 2>"$WORK/$CASE.err"
+    else
+        env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=$display "$PROGRAM" --data "$WORK/quick" --no-dialog \
+            >"$WORK/$CASE.out" 2>"$WORK/$CASE.err"
+    fi
+    status=$?
+    [ "$status" = 1 ] || fail "$CASE: exit status $status"
+    grep -q display "$WORK/$CASE.err" || fail "$CASE: no word about the display"
+    grep -q -- --capture "$WORK/$CASE.err" || fail "$CASE: no hint at --capture"
+    grep -q -e ERROR -e textures -e error: "$WORK/$CASE.err" && fail "$CASE: it went on loading"
+done
+echo "ok: no display: status 1 with a word about the display, nothing loaded"
 
-openbox >/dev/null 2>&1 &
+# The X server picks a display number nobody uses (-displayfd binds every
+# socket first, so a server of another test, chroot or container sharing
+# the machine cannot answer in its place) and writes it once it accepts
+# clients.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
 PIDS+=($!)
-# openbox is up once it owns the window-manager selection.
-for _ in $(seq 1 200); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.05; done
-wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
+for _ in $(seq 1 600); do [ -s "$WORK/display" ] && break; sleep 0.1; done
+[ -s "$WORK/display" ] || fail "Xvfb did not start: $(tail -3 "$WORK/xvfb.log")"
+export DISPLAY=":$(head -1 "$WORK/display")"
+# openbox runs its --startup command once it manages windows and reads its
+# events, so the first window the program maps is framed like every other.
+openbox --startup "touch $WORK/wm-ready" >"$WORK/openbox.log" 2>&1 &
+PIDS+=($!)
+for _ in $(seq 1 600); do [ -e "$WORK/wm-ready" ] && break; sleep 0.1; done
+[ -e "$WORK/wm-ready" ] || fail "openbox did not start: $(tail -3 "$WORK/openbox.log")"
 
 start_program() {  # DATA_FOLDER [options...]
     local data=$1
