@@ -8,10 +8,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <vector>
 
 #include "platform/platform.h"
@@ -24,8 +21,6 @@
 #include "shell/timeline.h"
 #include "tools/temp_show_folder.h"
 #include "window/gl_window.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -53,17 +48,6 @@ public:
 
 // The clock value of the live step's frame at or after `time`.
 float liveFrame(float time) { return steppedClock(0.0, firstFrameAt(time, kLiveFps), kLiveFps); }
-
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
-void writeAll(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 class AuthorTest : public ::testing::Test {
 protected:
@@ -260,9 +244,8 @@ TEST_F(AuthorTest, BrokenFileIsShownUntilItIsFixedThenPlayGoesOn) {
     const float time = session->showTime();
     for (const Breakage& breakage : breakages) {
         SCOPED_TRACE(breakage.name);
-        const fs::path path = folder.resolve(breakage.file);
-        const std::string good = readAll(path);
-        writeAll(path, breakage.content);
+        const std::string good = folder.read(breakage.file);
+        folder.write(breakage.file, breakage.content);
         session->watchFiles();
         EXPECT_NE(session->problem().find(breakage.message), std::string::npos) << session->problem();
         EXPECT_EQ(session->show(), nullptr);
@@ -270,7 +253,7 @@ TEST_F(AuthorTest, BrokenFileIsShownUntilItIsFixedThenPlayGoesOn) {
         EXPECT_NE(session->title().find("problem: "), std::string::npos) << session->title();
         EXPECT_FALSE(session->finished());
 
-        writeAll(path, good);
+        folder.write(breakage.file, good);
         session->watchFiles();
         EXPECT_EQ(session->problem(), "");
         ASSERT_NE(session->show(), nullptr);

@@ -1,13 +1,11 @@
 // The frame skeleton on a real GL context with a scripted clock and scripted
 // window events: a close request ends the show after the frame that took the
-// quit; --end and the last section end it; setProjection. (Escape is
-// timeline_test's.)
+// quit; --end and the last section end it (Escape is timeline_test's; the
+// projection is held by the golden frames).
 
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cmath>
 #include <deque>
 #include <memory>
 #include <vector>
@@ -68,18 +66,6 @@ TEST_F(FrameTest, WholeShowEndsAfterTheLastSection) {
     EXPECT_EQ(timeline.steps(), 47);  // 0 to 2300 in steps of 50
     EXPECT_EQ(platform::presentedFrames() - presented, 47u);
     EXPECT_EQ(timeline.section(), kSectionCount);
-}
-
-TEST_F(FrameTest, ProjectionIsTheFourByThreePicture) {
-    setProjection(65);
-    GLdouble m[16];
-    glGetDoublev(GL_PROJECTION_MATRIX, m);
-    const double f = 1.0 / std::tan(65.0 * M_PI / 360.0);
-    EXPECT_NEAR(m[5], f, 1e-5);
-    EXPECT_NEAR(m[0], f / (640.0 / 480.0), 1e-5);
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODELVIEW);
 }
 
 // The --stats line from known present times: 98 intervals of 16 ms and two

@@ -35,6 +35,9 @@ public:
         return all.str();
     }
 
+    void write(const std::string& dataPath, const std::string& bytes) const {
+        std::ofstream(resolve(dataPath), std::ios::binary | std::ios::trunc) << bytes;
+    }
     std::string textureListEntry(size_t index) const {
         std::istringstream list(read("data/script/texture.dat"));
         auto entries = readTextureList(list);
@@ -53,7 +56,7 @@ public:
         const size_t at = content.find(from);
         ASSERT_NE(at, std::string::npos) << dataPath << ": " << from;
         content.replace(at, from.size(), to);
-        std::ofstream(resolve(dataPath), std::ios::binary | std::ios::trunc) << content;
+        write(dataPath, content);
     }
 
     // Inserts a line before the script's EOF line (keeping its line ends).
