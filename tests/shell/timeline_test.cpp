@@ -1,5 +1,5 @@
 // The timeline machine: the title's strict thresholds, bursts at the exact
-// last-burst clock, writes to absent content skipped; and the sections on
+// last-burst clock, the star wrap, writes to absent content skipped; and the sections on
 // the real frame skeleton with scripted keys: Escape and held Escape (a close
 // request is frame_test's). Camera, light, magnet and star paths, the shared
 // random sequence and that drawing changes nothing the show carries are held
@@ -136,6 +136,15 @@ TEST(Bursts, AFrameAtExactlyTheLastBurstEmitsNothing) {
         EXPECT_TRUE(p.position.x == 0.0f && p.position.y == -1.5f && p.position.z == 0.0f);
         EXPECT_TRUE(p.velocity.y >= 0.0f && p.velocity.y <= 0.99f) << p.velocity.y;
     }
+}
+
+// The fall below zero wraps to the far end (the drift itself: the golden frames).
+TEST(StarLoop, DriftBelowZeroWrapsToTheFarEnd) {
+    ParticleSystem dust(2);
+    dust.particles[0].position.z = 0.05f;
+    driftStars(dust);
+    EXPECT_FLOAT_EQ(dust.particles[0].position.z, f(f(0.05f - 0.07) + 50.0));
+    EXPECT_FLOAT_EQ(dust.particles[1].position.z, f(f(-0.07) + 50.0));
 }
 
 TEST(MissingContent, WritesToAbsentLightsMagnetsAndObjectsAreSkipped) {
