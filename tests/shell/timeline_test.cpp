@@ -1,9 +1,10 @@
 // The timeline machine: the title's strict thresholds, bursts at the exact
-// last-burst clock, the star wrap, writes to absent content skipped; and the sections on
-// the real frame skeleton with scripted keys: Escape and held Escape (a close
-// request is frame_test's). Camera, light, magnet and star paths, the shared
-// random sequence and that drawing changes nothing the show carries are held
-// by the golden frames and the capture's exact-seek comparison.
+// last-burst clock, the star wrap, writes to absent content skipped; and the
+// sections on the real frame skeleton with scripted keys: Escape and held
+// Escape (a close request is frame_test's). Camera, light, magnet and star
+// paths, the shared random sequence and that drawing changes nothing the
+// show carries are held by the golden frames and the capture's exact-seek
+// comparison.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
