@@ -66,6 +66,10 @@ void playTimeline(Timeline& timeline, ShowRun& run, const FramePacing& pacing) {
         timeline.step(clock.now());
         timeline.draw();
         if (slot > PaceClock::duration::zero() && !escaped) {
+            // The picture is finished before the wait (a software renderer
+            // rasterises at the swap otherwise), so the swap at the slot only
+            // hands it over and frames leave at even intervals.
+            glFinish();
             nextSlot += slot;
             const PaceClock::time_point now = PaceClock::now();
             if (nextSlot > now)
