@@ -138,21 +138,6 @@ TEST(BmpDecode, EveryLayoutAndHeaderGivesItsPictureWritingEveryByte) {
     EXPECT_EQ(pixelsOf(bmpw::writeBmp(bmpw::RgbPicture{1, 1, {10, 20, 30}}, o)), (Bytes{10, 20, 0}));
 }
 
-TEST(BmpDecode, PixelDataFollowsTableOrFileHeaderOffset) {
-    // Bare header: pixels right after a 3-entry table.
-    BmpOptions o;
-    o.bitsPerPixel = 8;
-    o.fileHeader = false;
-    o.overrides.colorsUsed = 3;
-    EXPECT_EQ(
-        pixelsOf(bmpw::writeBmp(bmpw::IndexedPicture{2, 1, {2, 1}, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}}, o)),
-        (Bytes{7, 8, 9, 4, 5, 6}));
-    // With "BM" the offset field wins, even past a gap.
-    Bytes f = infoFile(1, 24, {}, {0xEE, 0xEE, 0xEE, 0xEE, 1, 2, 3, 0});
-    f[10] = 58;
-    EXPECT_EQ(pixelsOf(f), (Bytes{3, 2, 1}));
-}
-
 TEST(BmpDecode, RleEscapesDecodeAsDefined) {
     // RLE8, 6 x 3, entry i = (i, 10i, 0): run, absolute + pad, end of line,
     // delta, run, end of bitmap, then ignored bytes. Unreached pixels stay black.

@@ -32,8 +32,7 @@ protected:
     }
 
     TestGlContext gl_;
-    ScratchFolder dir_{"orbelune_tex_"};
-    WorkingDirectory cwd_{dir_.root()};
+    bmptest::ScratchDir dir_{"orbelune_tex_"};  // the working directory
 };
 
 }  // namespace

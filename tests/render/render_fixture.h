@@ -108,7 +108,3 @@ inline std::array<float, 16> modelview() {
     glGetFloatv(GL_MODELVIEW_MATRIX, m.data());
     return m;
 }
-
-inline void expectMatrixNear(const std::array<float, 16>& a, const std::array<float, 16>& b) {
-    for (size_t i = 0; i < 16; ++i) EXPECT_NEAR(a[i], b[i], 1e-5f) << "element " << i;
-}

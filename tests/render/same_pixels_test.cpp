@@ -289,7 +289,7 @@ TEST_F(RenderTest, OverlayThatAddsNothingLeavesThePixelsAndStateOfADrawnOne) {
         EXPECT_TRUE(enabled(GL_LIGHTING) && enabled(GL_DEPTH_TEST) && !enabled(GL_BLEND));
         EXPECT_EQ(boundTexture(), picture);
         EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH), 1);
-        expectMatrixNear(modelview(), {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});
+        EXPECT_EQ(modelview(), (std::array<float, 16>{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
     }
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);

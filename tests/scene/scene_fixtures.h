@@ -1,5 +1,6 @@
 // Test fixtures for scene loading: a scratch folder, recorded message boxes
-// and an exit handler that throws ProcessExit instead of ending the process.
+// and an exit handler that throws ProcessExit instead of ending the process;
+// the one-triangle mesh the mesh tests write.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +13,17 @@
 #include "platform/recorders.h"
 #include "scene/scene_script.h"
 #include "support/scratch_folder.h"
+#include "writers/tds_writer.h"
+
+// A right triangle in the z = 0 plane, corners counter-clockwise from +z,
+// `offset` along x, with texture coordinates at its corners.
+inline tds::TdsObject triangle(float offset = 0.0f) {
+    tds::TdsObject object;
+    object.vertices = {{offset, 0, 0}, {offset + 1, 0, 0}, {offset, 1, 0}};
+    object.faces = {{0, 1, 2}};
+    object.uv = {{0, 0}, {1, 0}, {0, 1}};
+    return object;
+}
 
 class SceneFixture : public ::testing::Test {
 protected:

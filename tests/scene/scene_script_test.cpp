@@ -8,10 +8,7 @@ class SceneScript : public SceneFixture {
 protected:
     void SetUp() override {
         SceneFixture::SetUp();
-        tds::TdsObject tri;
-        tri.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
-        tri.faces = {{0, 1, 2}};
-        ASSERT_TRUE(tds::write3dsFile(path("m.3ds"), {tri}));
+        ASSERT_TRUE(tds::write3dsFile(path("m.3ds"), {triangle()}));
         ASSERT_TRUE(tds::writeBytesFile(path("none.3ds"), tds::header(tds::kMain, 6)));
     }
 
@@ -190,20 +187,4 @@ TEST_F(SceneScript, ShadingReadsItsArgumentAsAKeyword) {
     const std::string second = load(other, "FLARE=1\nFOG=ON\nEOF\n", "flare.dat");
     EXPECT_FALSE(other.fogEnabled);
     EXPECT_EQ(boxes, warned(2, second));  // FLARE was keyword 1, "1" keyword 2
-}
-
-TEST_F(SceneScript, WindowsScriptWithCrLfAndBackslashPaths) {
-    std::filesystem::create_directories(dir() / "data" / "meshes");
-    std::filesystem::copy_file(path("m.3ds"), dir() / "data" / "meshes" / "rock.3ds");
-    writeText("data/script/scene.dat",
-              "LIGHTS=ON\r\nTEXTUREID=5\r\nSHADING=ENVMAPPING\r\nFILENAME=Data\\Meshes\\Rock.3DS\r\nFOG=ON\r\nEOF\r\n");
-    WorkingDirectory cwd(dir());
-    Scene scene;
-    scene.loadScene("Data\\Script\\Scene.dat");
-    EXPECT_EQ(platform::windowTitle(), "Data\\Script\\Scene.dat...");
-    EXPECT_TRUE(boxes.empty());
-    ASSERT_EQ(scene.objectCount(), 1);
-    EXPECT_EQ(scene.objects[0]->textureId, 5);
-    EXPECT_EQ(scene.objects[0]->shading, 2);
-    EXPECT_TRUE(scene.fogEnabled && scene.lightingEnabled);
 }

@@ -1,19 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "scene/tds_reader.h"
+#include "scene_fixtures.h"
 #include "writers/tds_writer.h"
 
 using namespace tds;
 
 namespace {
-
-TdsObject triangle(float offset = 0.0f) {
-    TdsObject object;
-    object.vertices = {{offset, 0, 0}, {offset + 1, 0, 0}, {offset, 1, 0}};
-    object.faces = {{0, 1, 2}};
-    object.uv = {{0, 0}, {1, 0}, {0, 1}};
-    return object;
-}
 
 TdsReadResult read(const Bytes& bytes, float scale = 1.0f) { return read3ds(bytes, scale); }
 
