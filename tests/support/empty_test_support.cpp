@@ -1,1 +1,0 @@
-// Test support library anchor.
