@@ -89,6 +89,7 @@ TEST_F(DataFolderSearch, FirstOfDataOptionWorkingFolderUserDataHomeAndInstalledT
         std::string option;
         std::string expected;  // relative to the root; empty: none found
         std::string origin;
+        const char* xdg = nullptr;  // XDG_DATA_HOME, when not the tree's own
     };
     const std::string installedRel = installed.lexically_relative(root()).string();
     const Case cases[] = {
@@ -98,6 +99,11 @@ TEST_F(DataFolderSearch, FirstOfDataOptionWorkingFolderUserDataHomeAndInstalledT
          "$XDG_DATA_HOME"},
         {{"home/.local/share/orbelune/data", installedRel}, "", installedRel, "installed"},
         {{installedRel}, "", installedRel, "installed"},
+        // Without XDG_DATA_HOME, or with a relative one (ignored): the home folder's.
+        {{"xdg/orbelune/data", "home/.local/share/orbelune/data"}, "", "home/.local/share/orbelune/data",
+         "~/.local/share/orbelune/data", ""},
+        {{"xdg/orbelune/data", "home/.local/share/orbelune/data"}, "", "home/.local/share/orbelune/data",
+         "~/.local/share/orbelune/data", "xdg"},
         // The option beats everything; any name will do, relative to the start.
         {{"start/data", "mine"}, "../mine", "mine", "--data"},
         {{"holder/data"}, root().string() + "/holder", "holder/data", "--data"},
@@ -105,9 +111,11 @@ TEST_F(DataFolderSearch, FirstOfDataOptionWorkingFolderUserDataHomeAndInstalledT
         {{}, "", "", ""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.expected + " from " + c.option);
+        SCOPED_TRACE(c.expected + " from " + c.option + " XDG_DATA_HOME=" + (c.xdg ? c.xdg : "(the tree's)"));
         for (const std::string& folder : c.folders) makeData(folder);
-        const DataFolderChoice choice = findDataFolder(c.option, places());
+        DataPlaces where = places();
+        if (c.xdg) where.xdgDataHome = c.xdg;
+        const DataFolderChoice choice = findDataFolder(c.option, where);
         if (c.expected.empty()) {
             EXPECT_EQ(choice.folder, fs::path());
             EXPECT_EQ(choice.lookedIn.size(), 3u);
@@ -118,16 +126,6 @@ TEST_F(DataFolderSearch, FirstOfDataOptionWorkingFolderUserDataHomeAndInstalledT
             EXPECT_EQ(choice.origin, c.origin);
         }
         for (const char* top : {"start", "xdg", "home", "prefix", "mine", "holder"}) fs::remove_all(root() / top);
-    }
-}
-
-TEST_F(DataFolderSearch, UserDataHomeDefaultsToLocalShareAndIgnoresRelativeValues) {
-    makeData("home/.local/share/orbelune/data");
-    makeData("xdg/orbelune/data");
-    for (const std::string& xdg : {std::string(), std::string("xdg")}) {
-        DataPlaces without = places();
-        without.xdgDataHome = xdg;
-        EXPECT_EQ(findDataFolder("", without).folder, root() / "home/.local/share/orbelune/data");
     }
 }
 

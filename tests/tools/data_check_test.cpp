@@ -4,7 +4,6 @@
 #include "shell/data_check.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>

@@ -15,24 +15,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void writeBytes(const char* name, const std::vector<uint8_t>& bytes) {
-    std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
-}
-
 // Each kind of file, good and broken: the status and what the report holds.
 TEST(Inspect, EachKindOfFileGoodAndBroken) {
     TempShowFolder folder;
     bmpw::RgbPicture picture{5, 2, {}};
     for (int i = 0; i < 5 * 2; ++i) picture.rgb.insert(picture.rgb.end(), {uint8_t(i * 20), 7, 200});
-    writeBytes("pic.bmp", bmpw::writeBmp(picture, {}));
+    ASSERT_TRUE(bmpw::saveFile("pic.bmp", bmpw::writeBmp(picture, {})));
     char hash[20];
     std::snprintf(hash, sizeof hash, "%016llx",
                   static_cast<unsigned long long>(fnv1a64(picture.rgb.data(), picture.rgb.size())));
     bmpw::BmpOptions os2;
     os2.overrides.headerSize = 64;
     os2.overrides.extraHeaderBytes = 24;
-    writeBytes("os2.bmp", bmpw::writeBmp(picture, os2));
+    ASSERT_TRUE(bmpw::saveFile("os2.bmp", bmpw::writeBmp(picture, os2)));
     tds::TdsObject a, b;
     a.vertices = b.vertices = {{0, 0, 0}, {2, 0, 0}, {0, -3, 1}};
     a.faces = {{0, 1, 2}};
