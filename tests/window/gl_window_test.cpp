@@ -173,6 +173,7 @@ std::string rowKinds(int y, int width) {
 
 TEST_F(GlWindowTest, AnyClientSizeGetsA4By3PictureBetweenBlackBarsAndTheScenesClearStaysInside) {
     ASSERT_TRUE(createGlWindow("t", 320, 240, 32, false));
+    EXPECT_EQ(platform::windowTitle(), "t");
     expectViewport({0, 0, 320, 240});
     resizeGlView(0, 0);  // no size counts as one pixel
     expectViewport({0, 0, 1, 1});
@@ -195,10 +196,12 @@ TEST_F(GlWindowTest, AnyClientSizeGetsA4By3PictureBetweenBlackBarsAndTheScenesCl
     for (const Case& c : {Case{200, 100, {33, 0, 133, 100}}, Case{90, 120, {0, 26, 90, 68}},
                           Case{320, 240, {0, 0, 320, 240}}}) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
-        // Whatever the buffer held before: red everywhere.
+        // Whatever the buffer held before: red everywhere (the scissor as it was).
+        glPushAttrib(GL_SCISSOR_BIT);
         glDisable(GL_SCISSOR_TEST);
         glClearColor(1, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
+        glPopAttrib();
         platform::Event resize;  // as the window reports it
         resize.kind = platform::EventKind::Resize, resize.width = c.width, resize.height = c.height;
         glWindowProc(resize);
