@@ -15,12 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string joined(const std::vector<std::string>& args) {
-    std::string text;
-    for (const std::string& arg : args) text += (text.empty() ? "" : " ") + arg;
-    return text;
-}
-
 TEST(CommandLine, BadArgumentsAreRefused) {
     const std::vector<std::vector<std::string>> bad = {
         {"--bogus"}, {"--mode"}, {"--mode", "1024x768x32"}, {"--mode", "800x600x24"},
@@ -35,7 +29,7 @@ TEST(CommandLine, BadArgumentsAreRefused) {
         // The authoring mode plays live.
         {"--author", "--capture", "out.mp4"}, {"--author", "--bench"}, {"--author", "--check"}};
     for (const auto& args : bad) {
-        SCOPED_TRACE(joined(args));
+        SCOPED_TRACE(testing::PrintToString(args));
         EXPECT_FALSE(parseCommandLine(args).error.empty());
     }
 }
@@ -55,7 +49,7 @@ TEST(CommandLine, SizesAndStretchesThatAreTaken) {
         {{"--capture", "f/", "--start", "5", "--end", "5.1"}, 0, 0, 0, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(joined(c.args));
+        SCOPED_TRACE(testing::PrintToString(c.args));
         const CommandLine line = parseCommandLine(c.args);
         ASSERT_EQ(line.error, "");
         EXPECT_EQ(line.width, c.width);

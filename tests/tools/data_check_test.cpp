@@ -258,7 +258,6 @@ TEST(DataCheck, AuthorsMistakesAreFoundOnceWithTheirLineAndHint) {
         for (const std::string& w : m.warnings) EXPECT_EQ(countMentions(report.warnings, w), 1u) << w << "\n" << all;
         for (const std::string& a : m.absent) EXPECT_EQ(countMentions(report.problems, a), 0u) << a << "\n" << all;
         for (const std::string& l : m.summary) EXPECT_EQ(countMentions(report.summary, l), 1u) << l;
-        EXPECT_FALSE(report.problems.empty() && report.warnings.empty());
         std::ostringstream out;
         EXPECT_EQ(runDataCheck(out), report.problems.empty() ? 0 : 1);
     }
