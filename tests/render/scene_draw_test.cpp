@@ -34,6 +34,12 @@ TEST_F(RenderTest, SceneFrameLeavesTheNeutralState) {
     GLfloat colour[4];  // the current colour back to white
     glGetFloatv(GL_CURRENT_COLOR, colour);
     EXPECT_TRUE(colour[0] == 1 && colour[1] == 1 && colour[2] == 1 && colour[3] == 1);
+
+    // With no flare drawn after it, the blended object's state is the frame's own to undo.
+    scene.omniLights.clear();
+    scene.spotLights.clear();
+    drawScene(scene);
+    EXPECT_FALSE(enabled(GL_BLEND));
 }
 
 TEST_F(RenderTest, SceneFrameClearsOnlyWhatTheSceneAsks) {
