@@ -98,8 +98,18 @@ public:
         return handle != 0;
     }
     void free() override { calls.push_back("free"); }
+    bool setPosition(uint32_t, double seconds) override {
+        position = seconds;
+        return true;
+    }
+    bool setPaused(uint32_t, bool p) override {
+        paused = p;
+        return true;
+    }
 
     std::vector<std::string> calls;
+    double position = 0.0;  // the last seek and pause asked for
+    bool paused = false;
     uint32_t version = platform::kAudioVersion;
     bool failInit = false;
     bool failCreate = false;

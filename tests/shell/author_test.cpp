@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/recorders.h"
 #include "scene/scene_script.h"
 #include "shell/app.h"
 #include "shell/author.h"
@@ -23,35 +24,12 @@
 
 namespace {
 
-// Plays nothing; remembers the pause state and the last position asked for.
-class QuietAudio final : public platform::AudioBackend {
-public:
-    uint32_t getVersion() override { return platform::kAudioVersion; }
-    bool init(int, int, uint32_t) override { return true; }
-    bool start() override { return true; }
-    void streamFree(uint32_t) override {}
-    uint32_t streamCreateFile(const std::string&) override { return 1; }
-    bool streamPlay(uint32_t) override { return true; }
-    void free() override {}
-    bool setPosition(uint32_t, double seconds) override {
-        position = seconds;
-        return true;
-    }
-    bool setPaused(uint32_t, bool p) override {
-        paused = p;
-        return true;
-    }
-    double position = 0.0;
-    bool paused = false;
-};
-
 // The clock value of the live step's frame at or after `time`.
 float liveFrame(float time) { return steppedClock(0.0, firstFrameAt(time, kLiveFps), kLiveFps); }
 
 class AuthorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        platform::setAudioBackend(&audio);
         platform::setClockSource([this] { return now; });
         CommandLine options;
         options.width = 160;
@@ -64,7 +42,6 @@ protected:
     void TearDown() override {
         session.reset();
         platform::setClockSource({});
-        platform::setAudioBackend(nullptr);
         glWindow.keyDown.fill(0);
     }
 
@@ -112,7 +89,7 @@ protected:
     }
 
     TempShowFolder folder;
-    QuietAudio audio;
+    AudioRecorder audio;
     uint32_t now = 1000;
     std::unique_ptr<AuthorSession> session;
     std::unique_ptr<Show> reference;
