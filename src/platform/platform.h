@@ -184,10 +184,21 @@ public:
     virtual uint32_t streamCreateFile(const std::string& path) = 0;  // 0 on failure
     virtual bool streamPlay(uint32_t handle) = 0;  // false for an invalid handle
     virtual void free() = 0;                       // safe when init failed or never ran
-    // Beyond the seven: seek a playing stream (--start) and read its position
-    // (drift measurement). Backends without them report false / a negative value.
+    // Beyond the seven: seek a playing stream (--start, the authoring mode)
+    // and read what is being heard of it (the show clock follows it).
+    // Backends without them report false / a negative value.
     virtual bool setPosition(uint32_t /*handle*/, double /*seconds*/) { return false; }
+    // Seconds into the stream of the sound leaving the device now (what was
+    // handed to it, less what still waits in its buffers); negative while
+    // the stream is not playing or the backend cannot tell.
     virtual double position(uint32_t /*handle*/) { return -1.0; }
+    // Starts the stream `seconds` into it (0: at its start), so that the
+    // first sound heard is already that moment's. False as streamPlay.
+    virtual bool streamPlayFrom(uint32_t handle, double seconds) {
+        if (!streamPlay(handle)) return false;
+        if (seconds > 0.0) setPosition(handle, seconds);
+        return true;
+    }
     // Holds or resumes a playing stream where it is (the authoring mode's
     // pause). Backends without it report false.
     virtual bool setPaused(uint32_t /*handle*/, bool /*paused*/) { return false; }

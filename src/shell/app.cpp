@@ -58,8 +58,8 @@ std::string avLeadMs(const Settings& settings, const Soundtrack& soundtrack, con
     return text;
 }
 
-// Picture and sound are never re-synchronised; this tells how far apart they
-// ended up (ORBELUNE_AV_REPORT=1).
+// How far apart picture and sound ended up, with both positions
+// (ORBELUNE_AV_REPORT=1).
 void reportAvDrift(const Soundtrack& soundtrack, const ShowClock& clock) {
     double music = platform::audio().position(soundtrack.stream);
     double picture = clock.now() / 10.0;
@@ -120,6 +120,7 @@ int runShow(const CommandLine& options, const ShowDriver& driver) {
     if (settings.music) {
         platform::setWindowTitle("music...");
         if (!soundtrack.start(options.startSeconds)) return 1;  // the window goes with the process
+        run.clock.followMusic(soundtrack.stream);
     }
     run.clock.start(start);
     platform::setWindowTitle(kShowTitle);

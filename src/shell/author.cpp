@@ -4,9 +4,9 @@
 // CollectedMessages lives, so the boxes the loaders would show and the
 // failures that would end the process become the session's problem text.
 //
-// Clock: while playing, the wall clock as in the live show; a seek lands on
-// a frame of the 60-a-second step from 0 and the wall clock continues from
-// there. While paused nothing is stepped and the last frame is drawn again.
+// Clock: while playing, the clock of the live show (following the music
+// when it plays); a seek lands on a frame of the 60-a-second step from 0,
+// the music is moved there and the clock continues from there. While paused nothing is stepped and the last frame is drawn again.
 #include "shell/author.h"
 
 #include <GL/gl.h>
@@ -155,6 +155,7 @@ void AuthorSession::releaseShow() {
 void AuthorSession::startMusicAt(float time) {
     if (!settings_.music) return;
     if (!soundtrack_.start(time / kSecond)) throw LoaderAbort{1};
+    clock_.followMusic(soundtrack_.stream);
     musicPlaying_ = true;
     if (paused_) platform::audio().setPaused(soundtrack_.stream, true);
 }
@@ -212,11 +213,12 @@ void AuthorSession::seek(float target) {
     timeline_ = std::make_unique<Timeline>(*show_);
     startShowState(*show_, *timeline_);
     seekTimeline(*timeline_, c, 0.0, kLiveFps);
+    // The music moves once the stepping is done, then the clock starts with it.
+    if (musicPlaying_) platform::audio().setPosition(soundtrack_.stream, c / kSecond);
     if (paused_)
         stepOnce_ = true;
     else
         clock_.start(c);  // the next frame is drawn at exactly c
-    if (musicPlaying_) platform::audio().setPosition(soundtrack_.stream, c / kSecond);
 }
 
 void AuthorSession::setPaused(bool paused) {

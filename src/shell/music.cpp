@@ -19,8 +19,7 @@ bool Soundtrack::start(double startSeconds) {
     // A FIFO or a device would block the decoder's open: only a regular file.
     const std::string soundtrack = resolveDataPath(kSoundtrackPath);
     stream = isRegularFile(soundtrack) ? audio.streamCreateFile(soundtrack) : 0;
-    if (!audio.streamPlay(stream)) fatalAudioError("[error] Can't play stream");
-    if (startSeconds > 0.0) audio.setPosition(stream, startSeconds);
+    if (!audio.streamPlayFrom(stream, startSeconds)) fatalAudioError("[error] Can't play stream");
     return true;
 }
 

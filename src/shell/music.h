@@ -12,8 +12,7 @@ struct Soundtrack {
 
     // Starts the soundtrack. False (after its message) when the audio
     // library is not the expected version; any other failure ends the
-    // process. `startSeconds` > 0 seeks the stream to that point right
-    // after it starts.
+    // process. The first sound heard is `startSeconds` into the soundtrack.
     bool start(double startSeconds = 0.0);
     // Shutdown: frees the stream, then the audio library.
     void stop();
