@@ -24,9 +24,10 @@ namespace platform {
 namespace {
 
 // Buffers of sound between the mixer's hand-over and the speaker: the one
-// just mixed and one more waiting in the device (measured on PulseAudio's
-// null sink against a recording of its monitor; SDL does not report it).
-constexpr double kBuffersInFlight = 2.0;
+// just mixed and on average half of one more waiting in the device
+// (measured on PulseAudio's null sink against a recording of its monitor,
+// scripts/av-check; SDL does not report it).
+constexpr double kBuffersInFlight = 1.5;
 
 // The music handed to the device, written by the audio thread.
 struct HandedMusic {

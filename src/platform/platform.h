@@ -85,7 +85,9 @@ public:
     // Set-up, in the order the window code takes the steps.
     virtual bool startVideo() = 0;  // the video subsystem is up
     // Chooses the full-screen mode width x height if the display offers it;
-    // the switch itself happens when the window is shown.
+    // the switch itself happens when the window is shown. 0 x 0: full
+    // screen at the desktop's own size, without a mode switch (false only
+    // when the display cannot tell its size).
     virtual bool setDisplayMode(int width, int height, int colourBits) = 0;
     // A hidden window with an OpenGL visual (full screen at the chosen mode,
     // or a resizable window of that client size).
@@ -98,9 +100,10 @@ public:
     virtual bool loadGl() = 0;  // the GL library bound to the window
     virtual bool createGlContext() = 0;
     virtual bool makeGlContextCurrent() = 0;
-    // Shows, raises and focuses the window. False when full screen was asked
-    // for and the display did not come out at the chosen mode (the mode was
-    // refused after all); the window is then still full screen.
+    // Shows, raises and focuses the window, full screen as chosen last. False
+    // when full screen was asked for and the display did not come out at the
+    // chosen mode (the mode was refused after all); the window is then still
+    // full screen.
     virtual bool showWindow() = 0;
     // Turns a full-screen window into a normal one of the given client size.
     virtual void makeWindowed(int width, int height) = 0;
@@ -125,6 +128,9 @@ WindowSystem& sdlWindowSystem();
 void setWindowSystem(WindowSystem* system);
 
 bool windowExists();
+// The size of display 0's desktop mode; false before video is up or when the
+// display cannot tell.
+bool desktopSize(int& width, int& height);
 bool displayModeSwitched();  // a full-screen mode is in force
 bool cursorVisible();
 // The window's size in pixels as the GL draws it (0 x 0 without a window).

@@ -2,7 +2,8 @@
 // steps in a fixed order and reports failures in its own words; here each
 // step is SDL work:
 //   start video        -> SDL video subsystem up, the event filter set
-//   set display mode   -> the display offers the size; the switch happens
+//   set display mode   -> the display offers the size (or full screen at the
+//                         desktop's own size, no switch); the switch happens
 //                         when the full-screen window is shown and is checked
 //                         then
 //   open window        -> SDL window with an OpenGL visual, hidden until shown
@@ -31,7 +32,8 @@ struct WindowState {
     SDL_Window* window = nullptr;  // nullptr
     SDL_GLContext context = nullptr;  // nullptr
     bool libraryBound = false;     // false; SDL_GL_LoadLibrary reference held
-    bool fullscreenWanted = false; // false; changeDisplayMode accepted the size
+    bool fullscreenWanted = false; // false; setDisplayMode accepted the size
+    bool desktopSize = false;      // false; full screen at the desktop's own size, no mode switch
     bool modeSwitched = false;     // false; the full-screen window is up
     bool cursorShown = true;       // true
     SDL_DisplayMode wantedMode{};  // the accepted full-screen mode
@@ -57,6 +59,10 @@ bool applyGlAttributes(int colourBits, int depthBits) {
     failures += SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBits) != 0;
     failures += SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0) != 0;
     return failures == 0;
+}
+
+Uint32 fullscreenFlag() {
+    return state.desktopSize ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_FULLSCREEN;
 }
 
 bool sizeIs(int width, int height, int wantWidth, int wantHeight) {
@@ -108,6 +114,14 @@ public:
 
     bool setDisplayMode(int width, int height, int colourBits) override {
         if (!state.videoUp) return false;
+        if (width == 0 && height == 0) {
+            SDL_DisplayMode desktop{};
+            if (SDL_GetDesktopDisplayMode(0, &desktop) != 0 || desktop.w <= 0 || desktop.h <= 0) return false;
+            state.wantedMode = desktop;
+            state.fullscreenWanted = true;
+            state.desktopSize = true;
+            return true;
+        }
         SDL_DisplayMode want{};
         want.w = width;
         want.h = height;
@@ -118,6 +132,7 @@ public:
             return false;
         state.wantedMode = got;
         state.fullscreenWanted = true;
+        state.desktopSize = false;
         return true;
     }
 
@@ -126,10 +141,10 @@ public:
         if (!state.videoUp || width <= 0 || height <= 0) return false;
         applyGlAttributes(colourBits, 16);
         Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-        flags |= fullscreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE;
+        flags |= !fullscreen ? static_cast<Uint32>(SDL_WINDOW_RESIZABLE) : fullscreenFlag();
         state.window = SDL_CreateWindow(title.c_str(), 0, 0, width, height, flags);
         if (!state.window) return false;
-        if (fullscreen) SDL_SetWindowDisplayMode(state.window, &state.wantedMode);
+        if (fullscreen && !state.desktopSize) SDL_SetWindowDisplayMode(state.window, &state.wantedMode);
         // Without a visible surface a swap neither flushes nor waits: frames would
         // pile up in the GL's queue for as long as the show runs.
         const char* driver = SDL_GetCurrentVideoDriver();
@@ -169,6 +184,8 @@ public:
 
     bool showWindow() override {
         if (!state.window) return false;
+        // Full screen of the kind chosen last (after a lost mode: the desktop's size).
+        if (state.fullscreenWanted) SDL_SetWindowFullscreen(state.window, fullscreenFlag());
         SDL_ShowWindow(state.window);
         SDL_RaiseWindow(state.window);
         if (!state.fullscreenWanted) return true;
@@ -191,6 +208,7 @@ public:
         SDL_SetWindowResizable(state.window, SDL_TRUE);
         state.modeSwitched = false;
         state.fullscreenWanted = false;
+        state.desktopSize = false;
     }
 
     void restoreDesktopMode() override {
@@ -198,6 +216,7 @@ public:
             SDL_SetWindowFullscreen(state.window, 0);
         state.modeSwitched = false;
         state.fullscreenWanted = false;
+        state.desktopSize = false;
     }
 
     void showCursor(bool visible) override {
@@ -226,6 +245,7 @@ public:
         state.window = nullptr;
         state.modeSwitched = false;
         state.fullscreenWanted = false;
+        state.desktopSize = false;
         return had;
     }
 
@@ -249,6 +269,15 @@ void setWindowSystem(WindowSystem* system) { currentSystem = system ? system : &
 bool windowExists() { return state.window != nullptr; }
 bool displayModeSwitched() { return state.modeSwitched; }
 bool cursorVisible() { return state.cursorShown; }
+
+bool desktopSize(int& width, int& height) {
+    SDL_DisplayMode desktop{};
+    if (!state.videoUp || SDL_GetDesktopDisplayMode(0, &desktop) != 0 || desktop.w <= 0 || desktop.h <= 0)
+        return false;
+    width = desktop.w;
+    height = desktop.h;
+    return true;
+}
 
 void drawableSize(int& width, int& height) {
     width = height = 0;

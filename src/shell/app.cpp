@@ -12,6 +12,7 @@
 
 #include <GL/gl.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstdio>
 #include <memory>
@@ -58,17 +59,19 @@ std::string avLeadMs(const Settings& settings, const Soundtrack& soundtrack, con
     return text;
 }
 
-// How far apart picture and sound ended up, with both positions
-// (ORBELUNE_AV_REPORT=1).
+// How far apart picture and sound ended up, with both positions and the
+// moment in real time, against which a recording of what was heard can be
+// laid (ORBELUNE_AV_REPORT=1; scripts/av-check).
 void reportAvDrift(const Soundtrack& soundtrack, const ShowClock& clock) {
-    double music = platform::audio().position(soundtrack.stream);
-    double picture = clock.now() / 10.0;
+    const double music = platform::audio().position(soundtrack.stream);
+    const double picture = clock.now() / 10.0;
+    const double real = std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
     if (music < 0.0) {
-        std::fprintf(stderr, "av: show clock %.3f s, music position unknown\n", picture);
+        std::fprintf(stderr, "av: at %.6f s real time, show clock %.3f s, music position unknown\n", real, picture);
         return;
     }
-    std::fprintf(stderr, "av: show clock %.3f s, music position %.3f s, picture ahead by %.1f ms\n", picture,
-                 music, (picture - music) * 1000.0);
+    std::fprintf(stderr, "av: at %.6f s real time, show clock %.3f s, music position %.3f s, picture ahead by %.1f ms\n",
+                 real, picture, music, (picture - music) * 1000.0);
 }
 
 }  // namespace

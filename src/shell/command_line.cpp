@@ -74,7 +74,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
                 break;
             }
             const std::string& value = args[++i];
-            bool known = false;
+            bool known = value == "desktop";
+            line.desktopSize = known;
+            if (known) line.freeSize = false;
             for (const Mode& mode : kModes) {
                 if (value == mode.text) {
                     line.width = mode.width;
@@ -154,8 +156,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             line.error = "unknown option '" + arg + "'";
         }
     }
+    if (line.error.empty() && line.desktopSize && (!line.capture.empty() || line.bench))
+        line.error = "--mode desktop is the display's own size; --capture and --bench take a WxH size";
     if (line.error.empty() && line.freeSize && line.capture.empty() && !line.bench)
-        line.error = "the show plays in 800x600x32, 800x600x16, 640x480x32 or 640x480x16; "
+        line.error = "the show plays in 800x600x32, 800x600x16, 640x480x32, 640x480x16 or desktop; "
                      "other sizes are for --capture and --bench";
     if (line.error.empty() && line.endSeconds && line.startSeconds >= *line.endSeconds)
         line.error = "--start must be before --end";
@@ -180,7 +184,8 @@ constexpr OptionHelp kShowOptions[] = {
     {"--windowed", "", "play in a window"},
     {"--fullscreen", "", "play full screen"},
     {"--mode", "WxHxB",
-     "800x600x32, 800x600x16, 640x480x32 or 640x480x16; --capture and --bench also take any WxH or WxHxB"},
+     "800x600x32, 800x600x16, 640x480x32, 640x480x16, or desktop: the display's own size, full screen without a "
+     "mode switch; --capture and --bench also take any WxH or WxHxB"},
     {"--no-music", "", "play without the soundtrack"},
     {"--data", "DIR",
      "read the show from DIR: DIR itself when it holds the folders script and textures, else DIR/data"},

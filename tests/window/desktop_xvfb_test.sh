@@ -94,6 +94,8 @@ open_dialog() {  # CASE [options...]: the program on the quick data, its setup d
     shift
     start_program "$WORK/quick" "$@"
     WIN=$(wait_window "$DIALOG" 60) || fail "$CASE: no setup dialog"
+    # The controls sit in the middle of a dialog widened for its caption.
+    INSET=$(( ($(xwininfo -id "$WIN" | awk '/Width:/ {print $2}') - $(px 111) - 4) / 2 ))
 }
 expect_end() {  # SECONDS: the program ends within them with status 0
     wait_exit "$PID" "$1" || fail "$CASE: the program did not end ($STATUS${ERROR_BOX:+: \"$ERROR_BOX\" box})"
@@ -105,7 +107,8 @@ click() {  # CONTROL: a click in the middle of a dialog control
 }
 
 # Dialog geometry: controls in dialog units, placed as the program places
-# them at 96 dpi (1.75 px across, 1.625 px down per unit, a 2-pixel edge).
+# them at 96 dpi (1.75 px across, 1.625 px down per unit, a 2-pixel edge,
+# INSET more from the left).
 px() { echo $(( ($1 * 1750 + 500) / 1000 )); }
 py() { echo $(( ($1 * 1625 + 500) / 1000 )); }
 declare -A UNITS=(
@@ -119,7 +122,7 @@ control_rect() {
     read -r x y w h <<<"${UNITS[$1]}"
     local left top
     left=$(px "$x"); top=$(py "$y")
-    echo "$((left + 2)) $((top + 2)) $(( $(px $((x + w))) - left )) $(( $(py $((y + h))) - top ))"
+    echo "$((left + 2 + INSET)) $((top + 2)) $(( $(px $((x + w))) - left )) $(( $(py $((y + h))) - top ))"
 }
 # Whether a radio button shows its mark: the middle of its round box (11 px,
 # the label size, 2 px in from the left, centred in height) is dark when
@@ -200,10 +203,20 @@ echo "ok: music off + Enter ran the show silently"
 # ---- music left on: the audio failure shows (the check above can see it) ----------
 open_dialog music-on --windowed --end 3
 xdotool windowactivate --sync "$WIN" key Return 2>/dev/null || xdotool key Return
-wait_window "BASS ERROR" 60 >/dev/null || fail "$CASE: no audio error box with music on"
+box=$(wait_window "BASS ERROR" 60) || fail "$CASE: no audio error box with music on"
+grep -qF "BASS ERROR: [error] Can't initialize BASS Sound System" "$WORK/$CASE.err" ||
+    fail "$CASE: the box is not on stderr"
+# Centred over the show's window (give or take the frames around both).
+show=$(wait_window "$TITLE" 10) || fail "$CASE: no show window under the box"
+centre() { xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+    /Width:/ {w=$2} /Height:/ {h=$2} END {print int(x + w / 2), int(y + h / 2)}'; }
+read -r bx by <<<"$(centre "$box")"
+read -r sx sy <<<"$(centre "$show")"
+[ $(( (bx - sx) * (bx - sx) + (by - sy) * (by - sy) )) -le 900 ] ||
+    fail "$CASE: the box is centred at $bx,$by, the show at $sx,$sy"
 kill -KILL "$PID" 2>/dev/null
 wait "$PID" 2>/dev/null
-echo "ok: music on + Enter reached the audio library"
+echo "ok: music on + Enter reached the audio library; its box is on stderr and over the show"
 
 # ---- Escape is ignored, the close box cancels -------------------------------------
 open_dialog close --windowed --end 3
