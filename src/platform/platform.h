@@ -39,10 +39,12 @@ void setMessageBoxHandler(MessageBoxHandler handler);
 // False on SDL's offscreen or dummy driver and without DISPLAY.
 bool displayAvailable();
 
-// True when the live show can open a window a person sees: an X11 or
-// Wayland display answers, or SDL_VIDEODRIVER names a driver explicitly
-// (then the choice is the user's). Without this SDL would quietly fall back
-// to its offscreen driver and play the show to nobody.
+// True when the live show can open a window a person sees: an X11 display
+// or a Wayland display with a seat answers, or SDL_VIDEODRIVER names a
+// driver explicitly (then the choice is the user's; "wayland" still needs
+// the seat, as SDL's driver crashes without one). Without this SDL would
+// quietly fall back to its offscreen driver and play the show to nobody.
+// With X11 and a seatless Wayland display both there, SDL is told to use X11.
 bool showDisplayReachable();
 
 // Renders every later window offscreen (Mesa through EGL): no display is

@@ -281,10 +281,6 @@ void AuthorSession::takeEvents() {
                 glWindowProc(event);
                 keyPressed(event.key);
                 break;
-            case platform::EventKind::Resize:
-                glWindowProc(event);
-                if (timeline_) timeline_->forgetDrawnSection();
-                break;
             default:
                 glWindowProc(event);
                 break;
