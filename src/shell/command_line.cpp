@@ -226,6 +226,12 @@ constexpr const char* kKeys =
     "resumes, Left/Right move 1 s (with Shift 10 s), PageUp/PageDown go to the previous/next section, Home "
     "starts over, Escape ends.";
 
+constexpr const char* kFullScreen =
+    "Full screen on a display that cannot take the chosen mode plays at the display's own size, the 4:3 picture "
+    "at the largest size between black bars (--mode desktop does so without any mode switch); only where no full "
+    "screen can be had at all does it ask whether to play in a window. While the music plays the picture "
+    "follows it. Every message box is also written on stderr.";
+
 constexpr const char* kExitStatus =
     "0 after the show or a cancelled setup, 1 when the show could not start or stopped on an error, 2 for a bad "
     "command line.";
@@ -237,6 +243,7 @@ struct Example {
 constexpr Example kExamples[] = {
     {"orbelune", "the setup dialog, then the show"},
     {"orbelune --no-dialog --windowed --no-music", "the show in a window, without sound"},
+    {"orbelune --no-dialog --mode desktop", "full screen at the display's own size, no mode switch"},
     {"orbelune --capture show.mp4 --mode 1280x720", "the whole show as a video"},
     {"orbelune --capture frames/ --fps 10 --start 30 --end 31", "ten PNG frames into the folder frames"},
     {"orbelune --data my-show --check", "check a data folder of one's own"},
@@ -331,7 +338,7 @@ std::string manPageText() {
     out += ".SH NAME\norbelune \\- a real\\-time 3D show in time with its soundtrack\n";
     out += ".SH SYNOPSIS\n.B orbelune\n[\\fIoptions\\fR]\n";
     out += ".SH DESCRIPTION\n" + roff(kSummary) + "\nWith no options it first shows a setup dialog (music, full "
-           "screen, screen mode).\n";
+           "screen, screen mode).\n" + roff(kFullScreen) + "\n";
     out += ".SH OPTIONS\n";
     manOptions(out, kShowOptions);
     out += ".SS Tools\n";
