@@ -9,6 +9,12 @@ std::string messageLine(const Diagnostic& diagnostic) {
     return line;
 }
 
+std::vector<std::string> messageLines(const Diagnostics& diagnostics) {
+    std::vector<std::string> lines;
+    for (const Diagnostic& d : diagnostics) lines.push_back(messageLine(d));
+    return lines;
+}
+
 bool stopsShow(const Diagnostics& diagnostics) {
     return std::any_of(diagnostics.begin(), diagnostics.end(), [](const Diagnostic& d) { return d.stops; });
 }

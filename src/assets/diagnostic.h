@@ -28,6 +28,8 @@ using Diagnostics = std::vector<Diagnostic>;
 // "caption: text" without the text's trailing line ends: the line the boxes
 // print without a display.
 std::string messageLine(const Diagnostic& diagnostic);
+// messageLine of each record, in order.
+std::vector<std::string> messageLines(const Diagnostics& diagnostics);
 // Whether any record says the show must stop.
 bool stopsShow(const Diagnostics& diagnostics);
 // One box per record, in order.

@@ -162,15 +162,16 @@ void AuthorSession::reload() {
         loadShowScenes(*loaded, diagnostics_);
         if (!stopsShow(diagnostics_) && startMusicAt(frameAtOrAfter(at, endOfPlay_))) pristine_ = std::move(loaded);
     }
+    const std::vector<std::string> lines = messageLines(diagnostics_);
     problem_.clear();
-    for (const Diagnostic& d : diagnostics_) problem_ += (problem_.empty() ? "" : "\n") + messageLine(d);
+    for (const std::string& line : lines) problem_ += (problem_.empty() ? "" : "\n") + line;
     if (!problem_.empty()) {
         releaseShow();
         if (musicPlaying_) soundtrack_.stop();
         musicPlaying_ = false;
         shown_ = at;
         std::fprintf(stderr, "orbelune: the data cannot be played; fix it and it is loaded again:\n");
-        for (const Diagnostic& d : diagnostics_) std::fprintf(stderr, "  %s\n", messageLine(d).c_str());
+        for (const std::string& line : lines) std::fprintf(stderr, "  %s\n", line.c_str());
         updateTitle();
         return;
     }
