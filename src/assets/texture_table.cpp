@@ -115,7 +115,8 @@ std::string refusedBitmapHint(const DibResult& result) {
     const DibHeader& h = result.header;
     std::string hint;
     if (result.error == DibError::UnknownFormat) {
-        hint = "its header is " + std::to_string(h.size) + " bytes; headers of 12, 40, 56, 108 and 124 bytes are read. ";
+        hint = "its header is " + std::to_string(h.size) +
+               " bytes; headers of 12, 40, 56, 108 and 124 bytes are read. ";
     } else if (result.error == DibError::ConversionError && h.size != 0) {
         hint = "its header is " + std::to_string(h.size) + " bytes, " + std::to_string(h.bitCount) +
                " bits per pixel, compression " + std::to_string(h.compression) +

@@ -195,7 +195,8 @@ bool endsWithSpace(std::string_view text) { return !text.empty() && (text.back()
 
 // The likely mistake on a line that is no keyword, where reading stopped.
 std::string stopHint(const std::string& t, bool endOfFile) {
-    if (t.rfind("\xEF\xBB\xBF", 0) == 0) return "the file starts with a byte-order mark: save it as plain text without one";
+    if (t.rfind("\xEF\xBB\xBF", 0) == 0)
+        return "the file starts with a byte-order mark: save it as plain text without one";
     if (t.empty())
         return endOfFile ? "the file ends without an EOF line: end every script with a line EOF"
                          : "a blank line stops the script: remove it";
@@ -321,7 +322,8 @@ bool Scene::loadScene(const std::string& fileName, Diagnostics& report, ScriptWa
             case KW_SHADING:
                 pending.shading = in.readKeyword(report);
                 if (pending.shading == KW_NONE)
-                    report.back().hint = "SHADING takes TEXTUREMAPPING, ENVMAPPING or FLARE; the line after it is skipped";
+                    report.back().hint =
+                        "SHADING takes TEXTUREMAPPING, ENVMAPPING or FLARE; the line after it is skipped";
                 break;
             case KW_VORTEX: pending.vortex = parseSwitch(in.readArgument()); break;
             case KW_CULLFACE: pending.cullFace = parseSwitch(in.readArgument()); break;

@@ -26,7 +26,6 @@
 #include <set>
 
 #include "assets/data_path.h"
-#include "assets/dib.h"
 #include "assets/file_read.h"
 #include "assets/texture_table.h"
 #include "scene/scene.h"

@@ -86,7 +86,7 @@ const std::vector<BitmapCase>& bitmapCases() {
 
 struct MeshCase {
     const char* file;
-    const char* message = "";  // the box that ends the process, or "" for a load
+    const char* message = "";  // the record that stops the show, or "" for a load
     std::vector<std::pair<int, int>> objects = {};  // vertices, faces of each object
 };
 
@@ -118,7 +118,7 @@ const std::vector<MeshCase>& meshCases() {
 struct ScriptCase {
     const char* file;
     std::vector<std::string> messages;  // every box, in order
-    bool ends = false;                  // a mesh problem ends the process
+    bool ends = false;                  // a mesh problem stops the show
     std::function<void(const Scene&)> check = nullptr;
 };
 
