@@ -61,6 +61,11 @@ bool applyGlAttributes(int colourBits, int depthBits) {
     return failures == 0;
 }
 
+// Display 0's desktop mode, when video is up and the display tells it.
+bool desktopMode(SDL_DisplayMode& mode) {
+    return state.videoUp && SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0 && mode.h > 0;
+}
+
 Uint32 fullscreenFlag() {
     return state.desktopSize ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_FULLSCREEN;
 }
@@ -116,7 +121,7 @@ public:
         if (!state.videoUp) return false;
         if (width == 0 && height == 0) {
             SDL_DisplayMode desktop{};
-            if (SDL_GetDesktopDisplayMode(0, &desktop) != 0 || desktop.w <= 0 || desktop.h <= 0) return false;
+            if (!desktopMode(desktop)) return false;
             state.wantedMode = desktop;
             state.fullscreenWanted = true;
             state.desktopSize = true;
@@ -272,8 +277,7 @@ bool cursorVisible() { return state.cursorShown; }
 
 bool desktopSize(int& width, int& height) {
     SDL_DisplayMode desktop{};
-    if (!state.videoUp || SDL_GetDesktopDisplayMode(0, &desktop) != 0 || desktop.w <= 0 || desktop.h <= 0)
-        return false;
+    if (!desktopMode(desktop)) return false;
     width = desktop.w;
     height = desktop.h;
     return true;
