@@ -17,6 +17,7 @@
 // to release.
 
 #include <GL/gl.h>
+#include <SDL_syswm.h>
 
 #include <cstring>
 #include <string>
@@ -74,7 +75,21 @@ bool sizeIs(int width, int height, int wantWidth, int wantHeight) {
     return width == wantWidth && height == wantHeight;
 }
 
-// True when the full-screen window shows exactly the wanted mode.
+// The size the X server gives the window; SDL's own idea of it follows
+// its requests, which nobody carries out without a window manager. True
+// (nothing to contradict SDL) on any other video driver.
+bool xWindowIs(int width, int height) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(state.window, &info) || info.subsystem != SDL_SYSWM_X11) return true;
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(info.info.x11.display, info.info.x11.window, &attributes) != 0 &&
+           attributes.width == width && attributes.height == height;
+}
+
+// True when the full-screen window shows exactly the wanted mode. A window
+// at the desktop's size may come out smaller on Wayland, where the
+// compositor centres it; its picture follows the size it gets.
 bool fullscreenHolds() {
     if (!state.window) return false;
     const int wantW = state.wantedMode.w, wantH = state.wantedMode.h;
@@ -87,7 +102,8 @@ bool fullscreenHolds() {
     SDL_GL_GetDrawableSize(state.window, &drawW, &drawH);
     return (SDL_GetWindowFlags(state.window) & SDL_WINDOW_FULLSCREEN) &&
            sizeIs(windowMode.w, windowMode.h, wantW, wantH) &&
-           sizeIs(current.w, current.h, wantW, wantH) && sizeIs(drawW, drawH, wantW, wantH);
+           sizeIs(current.w, current.h, wantW, wantH) &&
+           (state.desktopSize || sizeIs(drawW, drawH, wantW, wantH)) && xWindowIs(wantW, wantH);
 }
 
 }  // namespace
@@ -194,9 +210,12 @@ public:
         SDL_ShowWindow(state.window);
         SDL_RaiseWindow(state.window);
         if (!state.fullscreenWanted) return true;
-        // X applies the switch asynchronously: give it a moment to settle.
+        // X applies the switch asynchronously: give it a moment to settle. A
+        // Wayland window is sized only once it shows a picture: black ones.
         bool holds = fullscreenHolds();
         for (int tries = 0; !holds && tries < 50; ++tries) {
+            glClear(GL_COLOR_BUFFER_BIT);
+            SDL_GL_SwapWindow(state.window);
             SDL_Delay(10);
             SDL_PumpEvents();
             holds = fullscreenHolds();
