@@ -57,9 +57,12 @@ struct Particle {
     uint8_t alive = 0;                        // 1 while the slot holds a live sprite
 };
 
+// The sprite picture every particle system is made with.
+inline constexpr int32_t kParticleTexture = 1;
+
 struct ParticleSystem {
     Vec3 rotation;                  // degrees about x, y, z applied before drawing
-    int32_t textureId = 1;          // 1
+    int32_t textureId = kParticleTexture;  // kParticleTexture
     std::vector<Particle> particles;  // fixed pool, sized once at creation
 
     explicit ParticleSystem(int32_t capacity) : particles(static_cast<size_t>(capacity)) {}
