@@ -32,12 +32,7 @@ void animate(float c, int32_t frameCounter, Show& show) {
         swirl->position.setVec3(f(10.0 * std::sin(0.05 * cd)), f(10.0 * std::cos(0.05 * cd)), 0.0f, 0.0f);
         swirl->rotation.setVec3(f(100.0 * std::sin(0.05 * cd)), f(50.0 * std::cos(0.05 * cd)), 0.0f, 0.0f);
         // The innermost ring's angles; the vortex passes them outward ring by ring.
-        if (!swirl->ringTable.empty()) {
-            Vec3& ring = swirl->ringTable.front();
-            ring.x = 0.0f;
-            ring.y = 0.0f;
-            ring.z = f(0.02 * std::sin(0.2 * cd));
-        }
+        setRingAngles(*swirl, 0.0f, 0.0f, f(0.02 * std::sin(0.2 * cd)));
     }
 }
 
