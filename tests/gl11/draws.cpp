@@ -174,6 +174,11 @@ void materialsAndColourMaterial() {
     material(ambient, diffuse, specular, 4.0f);
     sphere(1.1f, 0.0f, 0.0f, 0.9f, true);
     glDisable(GL_COLOR_MATERIAL);
+    const GLfloat both[4] = {0.9f, 0.7f, 0.1f, 1}, glow[4] = {0.1f, 0.0f, 0.3f, 1};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, both);
+    glMaterialfv(GL_FRONT, GL_EMISSION, glow);
+    glMaterialfv(GL_BACK, GL_DIFFUSE, kBlack);  // one-sided lighting: no effect
+    sphere(0.0f, 1.2f, -0.8f, 0.6f, false);
 }
 
 void linearFogOverTexture() {
@@ -450,6 +455,19 @@ std::vector<float> matrixQueries() {
     const GLenum asked[] = {GL_LIGHTING,       GL_LIGHT0 + 3,      GL_LIGHT0 + 4, GL_FOG,        GL_TEXTURE_2D,
                             GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_BLEND,      GL_DEPTH_TEST, GL_COLOR_LOGIC_OP};
     for (GLenum cap : asked) out.push_back(glIsEnabled(cap) ? 1.0f : 0.0f);
+    // What the overlays and the window read back: blend state and clear colour.
+    glBlendFunc(GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA);
+    const GLenum blend[] = {GL_BLEND_SRC_RGB, GL_BLEND_SRC_ALPHA, GL_BLEND_DST_RGB, GL_BLEND_DST_ALPHA,
+                            GL_BLEND_EQUATION_RGB, GL_BLEND_EQUATION_ALPHA};
+    for (GLenum pname : blend) {
+        GLint value = 0;
+        glGetIntegerv(pname, &value);
+        out.push_back(static_cast<float>(value));
+    }
+    glClearColor(0.5f, 0.25f, 0.125f, 0.75f);
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, colour);
+    out.insert(out.end(), colour, colour + 4);
+    out.push_back(glIsEnabled(GL_STENCIL_TEST) ? 1.0f : 0.0f);
     return out;
 }
 
