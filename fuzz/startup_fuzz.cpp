@@ -9,7 +9,6 @@
 // and puts the unchanged files back. Checks that only the loaders' own messages appear,
 // that a record that stops the show is a mesh's, and that no scene value
 // read from a script is infinite or NaN.
-#include <GL/gl.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -17,6 +16,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/gl.h"
 
 #include "assets/dib.h"
 #include "assets/texture_table.h"

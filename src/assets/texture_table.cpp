@@ -7,8 +7,7 @@
 // data check reads the same records.
 #include "assets/texture_table.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "platform/gl.h"
 #include <algorithm>
 #include <functional>
 #include <istream>

@@ -11,7 +11,7 @@
 // paused nothing is stepped and the last frame is drawn again.
 #include "shell/author.h"
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include <algorithm>
 #include <chrono>

@@ -5,7 +5,7 @@
 
 #include "shell/frame.h"
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include <chrono>
 #include <thread>

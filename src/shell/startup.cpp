@@ -6,7 +6,7 @@
 // Every stage is one call of step.
 #include "shell/startup.h"
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include <iterator>
 

@@ -11,7 +11,7 @@
 // it after each swap).
 #include "shell/timeline.h"
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include "shell/frame.h"
 #include "shell/sections/section.h"

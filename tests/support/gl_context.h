@@ -1,15 +1,18 @@
 // A real Mesa GL context for tests: a hidden window on SDL's offscreen
-// driver (no display needed), compatibility profile, made current.
+// driver (no display needed), compatibility profile or OpenGL ES 2, made
+// current.
 #pragma once
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include <cstdint>
 #include <vector>
 
+enum class TestGlApi { compatibility, es2 };
+
 class TestGlContext {
 public:
-    TestGlContext(int width = 160, int height = 120);
+    TestGlContext(int width = 160, int height = 120, TestGlApi api = TestGlApi::compatibility);
     ~TestGlContext();
     TestGlContext(const TestGlContext&) = delete;
     TestGlContext& operator=(const TestGlContext&) = delete;
