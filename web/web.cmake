@@ -1,6 +1,6 @@
 # The browser build, included by the top level under emcmake: the show's
 # sources on the browser's platform layer (src/platform/web, and the GL 1.1
-# layer on WebGL in src/platform/gl11 when present), linked into
+# layer on WebGL in src/platform/gl11), linked into
 # site/orbelune.js + orbelune.wasm, the generated show preloaded as
 # site/orbelune.data, and the page (this folder's index.html, page.css and
 # scripts) copied beside them. Everything in site/ is addressed relatively,
@@ -31,9 +31,6 @@ target_link_options(orbelune PRIVATE -O2
   -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=1
   -sEXPORTED_RUNTIME_METHODS=FS
   --preload-file ${ORBELUNE_DATA_DIR}@/data)
-if(NOT EXISTS ${PROJECT_SOURCE_DIR}/src/platform/gl11)
-  target_link_options(orbelune PRIVATE -sLEGACY_GL_EMULATION=1)
-endif()
 
 foreach(page index.html page.css page.js options.js zip.js)
   configure_file(${PROJECT_SOURCE_DIR}/web/${page} ${ORBELUNE_SITE}/${page} COPYONLY)

@@ -10,7 +10,7 @@
 // the stepped clock without music and the frame times go to the page as the
 // --bench report.
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include <cstdio>
 #include <memory>
