@@ -231,7 +231,10 @@ function startRun(args, files) {
     },
     requestFullscreen() {
       const stage = $('stage');
-      if (stage.requestFullscreen && !document.fullscreenElement) stage.requestFullscreen().catch(() => {});
+      // Only a user gesture (the dialog's OK) may ask; without one the
+      // picture stays in the page.
+      const gesture = !navigator.userActivation || navigator.userActivation.isActive;
+      if (gesture && stage.requestFullscreen && !document.fullscreenElement) stage.requestFullscreen().catch(() => {});
     },
     exitFullscreen() {
       if (document.fullscreenElement) document.exitFullscreen().catch(() => {});

@@ -14,6 +14,7 @@
 
 #include <string>
 
+#include "platform/gl.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -74,7 +75,10 @@ public:
         return state.context > 0;
     }
     bool makeGlContextCurrent() override {
-        return state.context > 0 && emscripten_webgl_make_context_current(state.context) == EMSCRIPTEN_RESULT_SUCCESS;
+        if (state.context <= 0 || emscripten_webgl_make_context_current(state.context) != EMSCRIPTEN_RESULT_SUCCESS)
+            return false;
+        gl11Attach();  // the show draws through the GL 1.1 layer
+        return true;
     }
     bool showWindow() override { return state.open; }
     void makeWindowed(int, int) override { restoreDesktopMode(); }
@@ -87,6 +91,7 @@ public:
         state.cursorShown = visible;
     }
     bool releaseGlContext() override {
+        gl11Detach();
         return emscripten_webgl_make_context_current(0) == EMSCRIPTEN_RESULT_SUCCESS;
     }
     bool deleteGlContext() override {
