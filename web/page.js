@@ -58,8 +58,12 @@ function audioContext() {
   }
   return audio;
 }
+// Without the dialog's OK nothing has allowed sound yet: the show (whose
+// clock follows the sound) waits for a click or a key, and says so.
 for (const type of ['pointerdown', 'keydown']) {
-  document.addEventListener(type, () => { if (audio && audio.state === 'suspended') audio.resume(); }, true);
+  document.addEventListener(type, () => {
+    if (audio && audio.state === 'suspended') audio.resume().then(() => { $('hint').hidden = true; });
+  }, true);
 }
 $('setup').addEventListener('pointerdown', () => audioContext(), true);
 
@@ -170,13 +174,15 @@ function freshCanvas() {
 
 function setState(state, text) {
   orbelune.state = state;
-  const running = state === 'dialog' || state === 'loading' || state === 'playing';
-  if (running) {
-    document.body.classList.add('running');
+  const running = state === 'loading' || state === 'playing';
+  document.body.classList.toggle('running', running);
+  if (state === 'playing' && audio && audio.state !== 'running') $('hint').hidden = false;
+  if (running || state === 'dialog') {
     $('end').hidden = true;
     if (state === 'loading' && run && run.started === null) run.started = performance.now();
     return;
   }
+  $('hint').hidden = true;
   if (state === 'error') orbelune.message = text;
   if (boxQueue.length) pendingEnd = { state, text };
   else showEnd(state, text);
@@ -189,7 +195,6 @@ function startRun(args, files) {
   Object.assign(orbelune, { state: 'loading', time: 0, frames: 0, firstFrameMs: null, bench: null });
   $('setup').hidden = true;
   dialogOpen = false;
-  document.body.classList.add('running');
   $('end').hidden = true;
   const page = {
     setTitle(title) {

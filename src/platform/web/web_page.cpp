@@ -77,9 +77,10 @@ namespace browser {
 
 double nowMs() { return emscripten_get_now(); }
 
-void runEachAnimationFrame(std::function<bool()> frame) {
+void runEachAnimationFrame(std::function<bool()> frame, bool unpaced) {
     frameFunction = std::move(frame);
     emscripten_set_main_loop(onAnimationFrame, 0, 0);
+    if (unpaced) emscripten_set_main_loop_timing(EM_TIMING_SETIMMEDIATE, 0);
 }
 
 void setPageState(PageState state, const std::string& text) {
