@@ -189,7 +189,10 @@ function setState(state, text) {
 }
 
 function startRun(args, files) {
-  if (run && run.module && run.module.soundtrack && run.module.soundtrack.source) run.module.soundtrack.source.stop();
+  if (run && run.module && run.module._orbelune_stop && !run.exited) run.module._orbelune_stop();
+  boxQueue.length = 0;
+  showNextBox();
+  pendingEnd = null;
   run = { args, files, module: null, started: null, printed: [], errors: [] };
   const thisRun = run;
   Object.assign(orbelune, { state: 'loading', time: 0, frames: 0, firstFrameMs: null, bench: null });
@@ -235,7 +238,8 @@ function startRun(args, files) {
       }
     },
     requestFullscreen() {
-      const stage = $('stage');
+      // The whole page, so that the boxes and the end panel show too.
+      const stage = document.documentElement;
       // Only a user gesture (the dialog's OK) may ask; without one the
       // picture stays in the page.
       const gesture = !navigator.userActivation || navigator.userActivation.isActive;
@@ -254,11 +258,16 @@ function startRun(args, files) {
       else setState('error', 'The show could not go on.\n' + (orbelune.boxes.length ? orbelune.message : thisRun.errors.join('\n')));
     },
   };
+  // A run that another has replaced says nothing to the page any more.
+  for (const [name, call] of Object.entries(page)) {
+    page[name] = (...args) => (run === thisRun ? call(...args) : undefined);
+  }
   const module = {
     canvas: freshCanvas(),
     arguments: args,
     page,
     print(text) {
+      if (run !== thisRun) return;
       thisRun.printed.push(text);
       console.log(text);
     },
@@ -269,13 +278,13 @@ function startRun(args, files) {
     preRun: [(m) => writeOwnFiles(m, files)],
     onExit(code) {
       // main returned without starting the show: a bad option, --help, no data folder
-      if (thisRun.exited) return;
+      if (thisRun.exited || run !== thisRun) return;
       thisRun.exited = true;
       if (code === 0) setState('ended', thisRun.printed.join('\n') || 'The show has ended.');
       else setState('error', thisRun.errors.join('\n'));
     },
     onAbort(what) {
-      setState('error', 'The show stopped: ' + what);
+      if (run === thisRun) setState('error', 'The show stopped: ' + what);
     },
   };
   createOrbelune(module).then((m) => { thisRun.module = m; }, (e) => setState('error', 'The show could not start: ' + e));

@@ -106,9 +106,13 @@ private:
             timeline_ = std::make_unique<Timeline>(*show_);
             if (options_.endSeconds) run_.endLimit = static_cast<float>(*options_.endSeconds * 10.0);
             if (!createGlWindow(kShowTitle, settings_.width, settings_.height, settings_.bits, settings_.fullscreen))
+            {
+                stage_ = Stage::Done;
                 return finish(PageState::Error, "The show's window could not be opened.");
+            }
             if (!setupGlState()) {
                 closeGlWindow();
+                stage_ = Stage::Done;
                 platform::messageBox("Initialization Failed.", "ERROR", platform::Icon::Exclamation);
                 return finish(PageState::Error, "Initialization Failed.");
             }

@@ -97,3 +97,11 @@ void publishReport(const std::string& json) {
 
 }  // namespace browser
 }  // namespace platform
+
+// The page calls this when it starts another run in place of this one: no
+// more frames, no more sound.
+extern "C" EMSCRIPTEN_KEEPALIVE void orbelune_stop() {
+    platform::frameFunction = nullptr;
+    emscripten_cancel_main_loop();
+    platform::audio().free();
+}
