@@ -243,7 +243,13 @@ function startRun(args, files) {
       // Only a user gesture (the dialog's OK) may ask; without one the
       // picture stays in the page.
       const gesture = !navigator.userActivation || navigator.userActivation.isActive;
-      if (gesture && stage.requestFullscreen && !document.fullscreenElement) stage.requestFullscreen().catch(() => {});
+      // With the keyboard locked (where the browser offers it) Escape
+      // reaches the show; holding it leaves full screen too.
+      if (gesture && stage.requestFullscreen && !document.fullscreenElement) {
+        stage.requestFullscreen()
+          .then(() => navigator.keyboard && navigator.keyboard.lock && navigator.keyboard.lock(['Escape']))
+          .catch(() => {});
+      }
     },
     exitFullscreen() {
       if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
