@@ -258,10 +258,12 @@ function startRun(args, files) {
       $('stage').classList.toggle('no-cursor', !visible);
     },
     audioContext,
+    // The program ended: after --help or --version, a bad option, a
+    // missing data folder, or a box that ends the show.
     exited(code) {
       thisRun.exited = true;
-      if (code === 0) setState('ended', 'The show has ended.');
-      else setState('error', 'The show could not go on.\n' + (orbelune.boxes.length ? orbelune.message : thisRun.errors.join('\n')));
+      if (code === 0) setState('ended', thisRun.printed.join('\n') || 'The show has ended.');
+      else setState('error', orbelune.boxes.length ? orbelune.message : thisRun.errors.join('\n'));
     },
   };
   // A run that another has replaced says nothing to the page any more.
@@ -282,13 +284,6 @@ function startRun(args, files) {
       console.warn(text);
     },
     preRun: [(m) => writeOwnFiles(m, files)],
-    onExit(code) {
-      // main returned without starting the show: a bad option, --help, no data folder
-      if (thisRun.exited || run !== thisRun) return;
-      thisRun.exited = true;
-      if (code === 0) setState('ended', thisRun.printed.join('\n') || 'The show has ended.');
-      else setState('error', thisRun.errors.join('\n'));
-    },
     onAbort(what) {
       if (run === thisRun) setState('error', 'The show stopped: ' + what);
     },

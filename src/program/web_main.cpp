@@ -236,19 +236,21 @@ std::unique_ptr<PageShow> pageShow;
 
 }  // namespace
 
+// What ends the program before the show, as the command line does; the
+// page shows what was printed.
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     CommandLine options = parseCommandLine(args, CommandLineUse::Page);
     if (!options.error.empty()) {
         std::fprintf(stderr, "orbelune: %s\nTry 'orbelune --help'.\n", options.error.c_str());
-        return 2;
+        platform::exitProcess(2);
     }
     if (options.help || options.version) {
         std::printf("%s\n", options.help ? usageText().c_str() : "orbelune " ORBELUNE_VERSION);
-        return 0;
+        platform::exitProcess(0);
     }
     const DataFolderChoice data = findDataFolder(options.dataDir, defaultDataPlaces());
-    if (const int status = useDataFolder(options, data); status != 0) return status;
+    if (const int status = useDataFolder(options, data); status != 0) platform::exitProcess(status);
     pageShow = std::make_unique<PageShow>(options);
     pageShow->begin();
     platform::browser::runEachAnimationFrame([] { return pageShow->frame(); }, options.bench);
