@@ -28,6 +28,7 @@
 #include "shell/command_line.h"
 #include "shell/data_folder.h"
 #include "shell/frame.h"
+#include "shell/frame_slots.h"
 #include "shell/music.h"
 #include "shell/schedule.h"
 #include "shell/settings.h"
@@ -46,7 +47,8 @@ public:
     explicit PageShow(const CommandLine& options)
         : options_(options.bench ? offlineOptions(options) : options),
           settings_(settingsFrom(options_)),
-          run_{ShowClock(stepFps(options_))} {
+          run_{ShowClock(stepFps(options_))},
+          slots_(options_.maxFps) {
         if (options_.bench) {
             bench_.emplace(options_);
             run_.presented = [this](float) {
@@ -151,24 +153,15 @@ private:
             }
             run_.clock.start(static_cast<float>(options_.startSeconds * 10.0));
             platform::setWindowTitle(kShowTitle);
-            nextSlot_ = platform::browser::nowMs();
+            slots_.start(platform::browser::nowMs());
             stage_ = Stage::Playing;
             platform::browser::setPageState(PageState::Playing);
         }
     }
 
-    // Live with a cap: at most maxFps frames a second on the page's clock,
-    // on a grid that starts again when the page fell behind by more than a
-    // frame. The stepped clock and no cap: every animation frame.
-    bool due() {
-        if (run_.clock.stepFps() > 0 || options_.maxFps <= 0) return true;
-        const double slot = 1000.0 / options_.maxFps;
-        const double now = platform::browser::nowMs();
-        if (now < nextSlot_ - slot / 4) return false;  // the display runs faster than the cap
-        nextSlot_ += slot;
-        if (now - nextSlot_ > slot) nextSlot_ = now;
-        return true;
-    }
+    // Live: at most --max-fps frames a second on the page's clock. The
+    // stepped clock: every animation frame.
+    bool due() { return run_.clock.stepFps() > 0 || slots_.due(platform::browser::nowMs()); }
 
     // Frames until one is presented: a frame cut by Escape is not shown, so
     // the next one is drawn over it in the same animation frame.
@@ -227,7 +220,7 @@ private:
     std::optional<BenchTimes> bench_;  // with `bench`: the frame times
     Stage stage_ = Stage::Dialog;
     size_t loadSteps_ = 0;
-    double nextSlot_ = 0.0;  // page clock of the next frame's slot (ms)
+    FrameSlots slots_;
     float drawnAt_ = 0.0f;   // clock value the last frame was drawn with
 };
 
