@@ -153,6 +153,7 @@ private:
             }
             run_.clock.start(static_cast<float>(options_.startSeconds * 10.0));
             platform::setWindowTitle(kShowTitle);
+            loop_.emplace(*timeline_, run_);
             slots_.start(platform::browser::nowMs());
             stage_ = Stage::Playing;
             platform::browser::setPageState(PageState::Playing);
@@ -168,35 +169,14 @@ private:
     void playFrame() {
         const uint64_t before = platform::presentedFrames();
         while (platform::presentedFrames() == before) {
-            if (!frameTick()) return finish(PageState::Ended, "The show has ended.");
+            if (!loop_->tick()) return finish(PageState::Ended, "The show has ended.");
         }
-        platform::browser::framePresented(drawnAt_ / 10.0, platform::presentedFrames());
-    }
-
-    bool frameTick() {
-        ShowClock& clock = run_.clock;
-        if (run_.stopRequested || !(clock.now() < run_.endLimit) || !timeline_->enter(clock.now())) return false;
-        framePump(run_.stopRequested);
-        paintBars();
-        const bool escaped = glWindow.keyDown[VK_ESCAPE_CODE] != 0;
-        glClear(GL_COLOR_BUFFER_BIT);
-        drawnAt_ = clock.now();
-        timeline_->step(clock.now());
-        timeline_->draw();
-        clock.update();
-        if (escaped) {
-            timeline_->finish(false);
-            return true;
-        }
-        if (run_.presented && !run_.presented(clock.now())) run_.stopRequested = true;
-        platform::present();
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        timeline_->finish(true);
-        return true;
+        platform::browser::framePresented(timeline_->clock() / 10.0, platform::presentedFrames());
     }
 
     void finish(PageState state, const std::string& text) {
         if (stage_ == Stage::Playing || stage_ == Stage::Loading) {
+            loop_.reset();
             timeline_.reset();
             show_.reset();
             if (settings_.music && soundtrack_.stream != 0) soundtrack_.stop();
@@ -217,11 +197,11 @@ private:
     Soundtrack soundtrack_;
     std::unique_ptr<Show> show_;
     std::unique_ptr<Timeline> timeline_;
+    std::optional<FrameLoop> loop_;     // once loaded
     std::optional<BenchTimes> bench_;  // with `bench`: the frame times
     Stage stage_ = Stage::Dialog;
     size_t loadSteps_ = 0;
     FrameSlots slots_;
-    float drawnAt_ = 0.0f;   // clock value the last frame was drawn with
 };
 
 // The page calls into the run long after main has returned.

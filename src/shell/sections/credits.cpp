@@ -1,7 +1,7 @@
 // The credits (scene2): the scene drawn multiplied into the picture, with
 // the first three credit pictures cross-fading one into the next, then the
 // flash rising into the flight.
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include <cmath>
 

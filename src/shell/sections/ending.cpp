@@ -2,7 +2,7 @@
 // section's start in the schedule, the title picture at full strength, and
 // the flash closing over it from 226 s (above 1 from 227.25 s on, passed to
 // GL as it is).
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include "render/render.h"
 #include "shell/sections/section.h"

@@ -1,7 +1,7 @@
 // The flight (scene11): the camera flies into the scene while five credit
 // pictures fade in and out one after the other, each sliding sideways (and
 // still sliding once it has gone), then the flash rises into the sparks.
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include <cmath>
 

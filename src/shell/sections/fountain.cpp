@@ -1,7 +1,7 @@
 // The fountain (scene8): sprites spray up from below the scene's centre
 // while the camera circles it, closer in (with a second flash) from 170.7 s.
 // On entering, the scene's objects take the fountain's pictures.
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include <cmath>
 

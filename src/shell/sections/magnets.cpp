@@ -2,7 +2,7 @@
 // pulled out of shape by two magnets whose paths follow the show's frame
 // counter, under a swirling vortex object and a fixed overlay picture. The
 // section counts its presented frames.
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // The stars (scene4): the camera drifts through the dust field, drawn
 // through the scene's fog. The field has drifted once for each of the
 // section's frames before the one drawn.
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include <algorithm>
 #include <cmath>

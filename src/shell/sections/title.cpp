@@ -4,7 +4,7 @@
 // before left it; the flash with this frame's.
 #include "shell/sections/title.h"
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include <algorithm>
 
