@@ -107,7 +107,7 @@ let pendingEnd = null;
 function showEnd(state, text) {
   pendingEnd = null;
   orbelune.state = state;
-  if (state === 'error') orbelune.message = text;
+  if (state === 'error') orbelune.message = text = text || orbelune.message;
   document.body.classList.remove('running');
   $('end-text').textContent = text;
   $('end').hidden = false;
