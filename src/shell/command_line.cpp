@@ -51,7 +51,7 @@ bool parseSeconds(const std::string& text, double& out) {
 
 }  // namespace
 
-CommandLine parseCommandLine(const std::vector<std::string>& args) {
+CommandLine parseCommandLine(const std::vector<std::string>& args, CommandLineUse use) {
     CommandLine line;
     for (size_t i = 0; i < args.size() && line.error.empty(); ++i) {
         const std::string& arg = args[i];
@@ -134,6 +134,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             }
             ++i;
             line.fps = fps;
+            line.fpsGiven = true;
         } else if (arg == "--max-fps") {
             int fps = 0;
             const std::string value = hasValue ? args[i + 1] : std::string();
@@ -158,7 +159,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     }
     if (line.error.empty() && line.desktopSize && (!line.capture.empty() || line.bench))
         line.error = "--mode desktop is the display's own size; --capture and --bench take a WxH size";
-    if (line.error.empty() && line.freeSize && line.capture.empty() && !line.bench)
+    if (line.error.empty() && line.freeSize && line.capture.empty() && !line.bench && use == CommandLineUse::Program)
         line.error = "the show plays in 800x600x32, 800x600x16, 640x480x32, 640x480x16 or desktop; "
                      "other sizes are for --capture and --bench";
     if (line.error.empty() && line.endSeconds && line.startSeconds >= *line.endSeconds)

@@ -67,6 +67,8 @@ Startup::Startup(Show& show, Timeline& timeline, Soundtrack* soundtrack, double 
 
 bool Startup::done() const { return stage_ >= kStageCount; }
 
+bool Startup::atSoundtrack() const { return stage_ == kMusic && soundtrack_ != nullptr; }
+
 bool Startup::step(Diagnostics& report) {
     const size_t stage = stage_++;
     if (stage == 0) return setupGlState(report);

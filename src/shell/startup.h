@@ -36,6 +36,9 @@ public:
     // Whether the next stage is the textures (their failure closes the
     // window before its last box).
     bool atTextures() const { return stage_ == 0; }
+    // Whether the next stage starts the soundtrack (a browser holds it
+    // until the soundtrack's decoding has come back).
+    bool atSoundtrack() const;
 
 private:
     Show& show_;
