@@ -1,0 +1,176 @@
+"""The page as a visitor meets it, in two browser runs:
+- the setup form: its OK button, clicked (a user gesture, so no autoplay
+  flag is given), starts the show with music: the AudioContext runs, the
+  soundtrack's source starts, `state` goes to "playing" and the show time
+  advances with the audio's playback time; Escape held down ends the show
+  ("ended", the page says it was stopped);
+- an own show: a copy of the show's data folder with one texture cut short,
+  dropped on the page, shows the same message boxes, captions and texts in
+  the same order as the native program on that folder (each closed with OK).
+Both runs fail on any error on the console and on a browser process left.
+    dialog_test.py SITE_FOLDER BUILD_FOLDER"""
+
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+import browser
+import show_page
+
+# The native program's message-box captions; without a display it writes
+# each box as "caption: text" on stderr.
+CAPTIONS = ('ERROR', 'SHUTDOWN ERROR', 'Wexo GL', 'multimedia error', 'BASS ERROR', 'scenefile error', 'Error')
+
+# Audio and picture may differ by a frame and an audio render quantum or
+# two; a clock that ignored the music would drift by far more over seconds.
+AUDIO_TOLERANCE = 0.15  # seconds
+LISTEN_SECONDS = 3.0    # show seconds watched while the music plays
+
+# Records the page's audio contexts and started sources for the checks;
+# runs before any script of the page.
+AUDIO_PROBE = '''(() => {
+    const Context = window.AudioContext;
+    window.audioProbe = {contexts: [], sourcesStarted: 0};
+    window.AudioContext = window.webkitAudioContext = class extends Context {
+        constructor(...options) { super(...options); window.audioProbe.contexts.push(this); }
+    };
+    const start = AudioBufferSourceNode.prototype.start;
+    AudioBufferSourceNode.prototype.start = function (...when) {
+        window.audioProbe.sourcesStarted++;
+        return start.apply(this, when);
+    };
+})();'''
+
+CLOCKS = ('(() => { const c = audioProbe.contexts.find(c => c.state === "running"); '
+          'return {show: orbelune.time, audio: c ? c.currentTime : null, sources: audioProbe.sourcesStarted}; })()')
+
+
+def check(failures, ok, text):
+    print(('ok: ' if ok else 'FAIL: ') + text, flush=True)
+    if not ok:
+        failures.append(text)
+
+
+def visible(page, selector):
+    return page.evaluate('(() => { const e = document.querySelector(%s); return !!e && e.offsetParent !== null; })()'
+                         % json.dumps(selector))
+
+
+def dialogAndKeys(server, failures):
+    with browser.Browser() as page:
+        page.call('Page.addScriptToEvaluateOnNewDocument', source=AUDIO_PROBE)
+        page.open(server.url())
+        show_page.waitForState(page, ['dialog'], show_page.LOAD_SECONDS, 'the setup form')
+        check(failures, visible(page, '#setup'), 'the setup form is shown')
+        check(failures, not page.evaluate('audioProbe.contexts.some(c => c.state === "running")'),
+              'no sound before the OK click')
+
+        page.click(*page.center('#control-1001'))
+        show_page.waitForState(page, ['playing'], show_page.LOAD_SECONDS, 'the show after OK')
+        page.waitFor('orbelune.frames > 0 && audioProbe.contexts.some(c => c.state === "running")',
+                     show_page.LOAD_SECONDS, 'the first frame with the music running')
+        first = page.evaluate(CLOCKS)
+        page.waitFor('orbelune.time >= %r' % (first['show'] + LISTEN_SECONDS), show_page.RUN_SECONDS,
+                     '%g s of show' % LISTEN_SECONDS)
+        last = page.evaluate(CLOCKS)
+        check(failures, last['sources'] >= 1, 'the soundtrack started (%d sources)' % last['sources'])
+        shown, heard = last['show'] - first['show'], last['audio'] - first['audio']
+        check(failures, abs(shown - heard) <= AUDIO_TOLERANCE,
+              'the show time follows the music: %.3f s shown while %.3f s played' % (shown, heard))
+
+        page.key('keyDown', 'Escape', 'Escape', 27)
+        show_page.waitForState(page, ['ended'], show_page.RUN_SECONDS, 'the end with Escape held')
+        page.key('keyUp', 'Escape', 'Escape', 27)
+        after = show_page.state(page)
+        check(failures, after['time'] < last['show'] + 60,
+              'Escape held ended the show at %.2f s, %d frames' % (after['time'], after['frames']))
+        check(failures, page.evaluate('document.querySelector("#end-text").textContent') == 'The show was stopped.',
+              'the page says the show was stopped')
+        failures += ['console: ' + text for text in page.errors()]
+    print('browser processes ended')
+
+
+def brokenCopy(data, into):
+    """A copy of the data folder with its first listed texture cut to 100 bytes; returns the copy."""
+    copy = os.path.join(into, 'data')
+    shutil.copytree(data, copy)
+    with open(os.path.join(copy, 'script', 'texture.dat'), encoding='latin-1') as f:
+        first = f.readline().strip().replace('\\', '/')
+    texture = os.path.join(into, first)
+    with open(texture, 'rb') as f:
+        head = f.read(100)
+    with open(texture, 'wb') as f:
+        f.write(head)
+    return copy
+
+
+def nativeBoxes(build, folder, scratch):
+    frames = os.path.join(scratch, 'frames')
+    os.makedirs(frames)
+    environment = dict(os.environ, SDL_VIDEODRIVER='offscreen', SDL_AUDIODRIVER='dummy')
+    environment.pop('DISPLAY', None)
+    environment.pop('WAYLAND_DISPLAY', None)
+    run = subprocess.run([os.path.join(build, 'orbelune'), '--data', os.path.dirname(folder), '--no-dialog',
+                          '--no-music', '--capture', frames, '--fps', '10', '--end', '0.05'], env=environment,
+                         capture_output=True, text=True, timeout=show_page.LOAD_SECONDS)
+    boxes = []
+    for line in run.stderr.splitlines():
+        caption = next((c for c in CAPTIONS if line.startswith(c + ': ')), None)
+        if caption:
+            boxes.append({'caption': caption, 'text': line[len(caption) + 2:]})
+        elif boxes:
+            boxes[-1]['text'] += '\n' + line
+    return boxes
+
+
+def ownShow(server, build, failures):
+    scratch = tempfile.mkdtemp(prefix='orbelune-own-show-')
+    try:
+        folder = brokenCopy(os.path.join(build, 'data'), scratch)
+        want = nativeBoxes(build, folder, scratch)
+        check(failures, len(want) > 0, 'the native program reports the broken texture (%d boxes)' % len(want))
+        with browser.Browser() as page:
+            page.open(server.url(show_page.query('no-music')))
+            show_page.waitForState(page, ['dialog'], show_page.LOAD_SECONDS, 'the setup form')
+            page.drop(*page.center('#stage'), [folder])
+            got = []
+            while True:
+                page.waitFor('orbelune.state === "dialog" || orbelune.state === "ended" || orbelune.state === "error"'
+                             ' || !document.querySelector("#box").hidden && document.querySelector("#box")'
+                             '.offsetParent !== null', show_page.LOAD_SECONDS, 'a box or the end of the own show')
+                if visible(page, '#box'):
+                    got.append(page.evaluate('({caption: document.querySelector("#box-caption").textContent, '
+                                             'text: document.querySelector("#box-text").textContent})'))
+                    page.click(*page.center('#box-ok'))
+                    page.waitFor('!document.querySelector("#box") || document.querySelector("#box").offsetParent'
+                                 ' === null', show_page.LOAD_SECONDS, 'the box closing on OK')
+                elif page.evaluate('orbelune.state') == 'dialog' and len(got) == 0 and visible(page, '#setup'):
+                    page.click(*page.center('#control-1001'))
+                    page.waitFor('orbelune.state !== "dialog"', show_page.LOAD_SECONDS, 'the own show after OK')
+                else:
+                    break
+            for box in got:
+                print('box: %s: %s' % (box['caption'], box['text']))
+            check(failures, got == want, 'the same boxes as the native program: %s' % json.dumps(want))
+            check(failures, show_page.state(page)['boxes'] == want, 'window.orbelune.boxes lists them')
+            failures += ['console: ' + text for text in page.errors()]
+        print('browser processes ended')
+    finally:
+        shutil.rmtree(scratch, ignore_errors=True)
+
+
+def main(site, build):
+    failures = []
+    with browser.Site(site) as server:
+        dialogAndKeys(server, failures)
+        ownShow(server, build, failures)
+    for failure in failures:
+        print('FAIL: ' + failure)
+    return 1 if failures else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main(show_page.siteOrSkip(sys.argv[1]), sys.argv[2]))
