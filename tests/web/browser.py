@@ -17,6 +17,7 @@ import os
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import threading
 import time
@@ -117,8 +118,11 @@ class Browser:
 
     def __exit__(self, kind, value, trace):
         left = self.close()
-        if left and kind is None:
-            raise BrowserError('browser processes left running: %s' % left)
+        if left:
+            message = 'browser processes left running: %s' % left
+            if kind is None:
+                raise BrowserError(message)
+            print(message, file=sys.stderr)
 
     def connect(self):
         portFile = os.path.join(self.profile, 'DevToolsActivePort')
