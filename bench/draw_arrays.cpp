@@ -7,8 +7,7 @@
 // llvmpipe; each iteration is one whole frame finished with glFinish.
 //
 //   env -u DISPLAY SDL_VIDEODRIVER=offscreen ./bench_draw_arrays
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "platform/gl.h"
 #include <benchmark/benchmark.h>
 
 #include <cmath>

@@ -5,8 +5,7 @@
 // title at "textures...".
 #include "assets/texture_table.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "platform/gl.h"
 #include <algorithm>
 #include <functional>
 #include <istream>

@@ -7,7 +7,7 @@
 // resident memory.
 #include "capture/bench_run.h"
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 #include <sys/resource.h>
 
 #include <algorithm>

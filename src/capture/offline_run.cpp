@@ -6,7 +6,7 @@
 // so the sink closes a complete, playable file.
 #include "capture/offline_run.h"
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include <chrono>
 #include <cmath>

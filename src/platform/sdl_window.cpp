@@ -15,7 +15,7 @@
 // Release steps always do their work and report whether there was anything
 // to release.
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include <cstring>
 #include <string>
@@ -47,8 +47,15 @@ WindowState state;
 bool applyGlAttributes(int colourBits, int depthBits) {
     const int channel = colourBits <= 16 ? 5 : 8;
     int failures = 0;
+#ifdef ORBELUNE_GL_LAYER
+    // Drawn through the GL 1.1 layer, which needs OpenGL ES 2.
+    failures += SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES) != 0;
+    failures += SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2) != 0;
+    failures += SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0) != 0;
+#else
     failures += SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK,
                                     SDL_GL_CONTEXT_PROFILE_COMPATIBILITY) != 0;
+#endif
     failures += SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1) != 0;
     failures += SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel) != 0;
     failures += SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, colourBits <= 16 ? 6 : 8) != 0;
@@ -164,6 +171,9 @@ public:
         if (!state.context) return false;
         if (SDL_GL_MakeCurrent(state.window, state.context) != 0) return false;
         SDL_GL_SetSwapInterval(0);  // frames run back to back; some drivers refuse, which is fine
+#ifdef ORBELUNE_GL_LAYER
+        gl11Attach();
+#endif
         return true;
     }
 
@@ -205,7 +215,12 @@ public:
         state.cursorShown = visible;
     }
 
-    bool releaseGlContext() override { return SDL_GL_MakeCurrent(state.window, nullptr) == 0; }
+    bool releaseGlContext() override {
+#ifdef ORBELUNE_GL_LAYER
+        gl11Detach();
+#endif
+        return SDL_GL_MakeCurrent(state.window, nullptr) == 0;
+    }
 
     bool deleteGlContext() override {
         if (state.context) SDL_GL_DeleteContext(state.context);

@@ -5,7 +5,7 @@
 // its centre.
 #pragma once
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include "assets/vec3.h"
 

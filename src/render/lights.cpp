@@ -9,7 +9,7 @@
 // bound, blending off, lighting on and depth writes on; the model-view
 // matrix is not changed. drawBillboard, shared with the particles, only
 // draws one quad with the texture already bound.
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include "assets/texture_table.h"
 #include "render/billboard_quad.h"

@@ -13,7 +13,7 @@
 // value. Such a picture (the title before it appears, a credit after its
 // fade) makes all its state changes but sends no rectangle, sparing a
 // software rasteriser a full-screen blended fill.
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include "assets/texture_table.h"
 #include "render/render.h"

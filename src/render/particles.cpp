@@ -14,7 +14,7 @@
 // The matrix does not change while the sprites are drawn, so it is read once
 // and all sprites go out in one GL_QUADS block: the same quads, in slot
 // order, as one drawBillboard call per sprite would send.
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include "assets/texture_table.h"
 #include "render/billboard_quad.h"

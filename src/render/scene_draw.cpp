@@ -11,8 +11,7 @@
 // scene's lights off, depth test on, current colour white, the model-view
 // matrix holding camera and roll, and the last texture still bound. The
 // projection matrix is never touched.
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "platform/gl.h"
 
 #include <cmath>
 #include <cstddef>

@@ -10,7 +10,7 @@
 
 #include "shell/app.h"
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include <cstdlib>
 #include <cstdio>

@@ -9,7 +9,7 @@
 // there. While paused nothing is stepped and the last frame is drawn again.
 #include "shell/author.h"
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include <algorithm>
 #include <chrono>

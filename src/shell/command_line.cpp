@@ -51,7 +51,7 @@ bool parseSeconds(const std::string& text, double& out) {
 
 }  // namespace
 
-CommandLine parseCommandLine(const std::vector<std::string>& args) {
+CommandLine parseCommandLine(const std::vector<std::string>& args, CommandLineUse use) {
     CommandLine line;
     for (size_t i = 0; i < args.size() && line.error.empty(); ++i) {
         const std::string& arg = args[i];
@@ -132,6 +132,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             }
             ++i;
             line.fps = fps;
+            line.fpsGiven = true;
         } else if (arg == "--max-fps") {
             int fps = 0;
             const std::string value = hasValue ? args[i + 1] : std::string();
@@ -154,7 +155,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             line.error = "unknown option '" + arg + "'";
         }
     }
-    if (line.error.empty() && line.freeSize && line.capture.empty() && !line.bench)
+    if (line.error.empty() && line.freeSize && line.capture.empty() && !line.bench && use == CommandLineUse::Program)
         line.error = "the show plays in 800x600x32, 800x600x16, 640x480x32 or 640x480x16; "
                      "other sizes are for --capture and --bench";
     if (line.error.empty() && line.endSeconds && line.startSeconds >= *line.endSeconds)

@@ -17,6 +17,7 @@ struct CommandLine {
     double startSeconds = 0.0;           // 0; --start SECONDS
     std::string capture;                 // empty; --capture FILE|DIR
     int fps = 60;                        // 60; --fps N (capture and bench)
+    bool fpsGiven = false;               // false; --fps was given (in a browser: the stepped clock)
     int maxFps = 60;                     // 60; --max-fps N (live show; 0: no cap)
     bool stats = false;                  // false; --stats
     bool bench = false;                  // false; --bench
@@ -29,8 +30,12 @@ struct CommandLine {
     std::string error;                   // empty; what was wrong with the arguments
 };
 
+// Where the options come from: the program's command line, or a web page's
+// address (where the canvas may have any size).
+enum class CommandLineUse { Program, Page };
+
 // Parses argv[1..]; on a bad argument `error` says why.
-CommandLine parseCommandLine(const std::vector<std::string>& args);
+CommandLine parseCommandLine(const std::vector<std::string>& args, CommandLineUse use = CommandLineUse::Program);
 // The text --help prints (the data folder in use is added by the caller).
 std::string usageText();
 // The manual page, section 6, in roff: the same texts as --help with

@@ -5,8 +5,7 @@
 
 #include "shell/frame.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "platform/gl.h"
 
 #include <chrono>
 #include <thread>

@@ -14,7 +14,7 @@
 // resets it after each swap).
 #include "shell/timeline.h"
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include <algorithm>
 

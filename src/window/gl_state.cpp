@@ -5,7 +5,7 @@
 // off), linear fog parameters (fog itself off). Lighting stays off.
 #include "window/gl_state.h"
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include "assets/texture_table.h"
 

@@ -10,8 +10,7 @@
 
 #include "window/gl_window.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "platform/gl.h"
 
 #include <algorithm>
 #include <cmath>

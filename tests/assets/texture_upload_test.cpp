@@ -1,6 +1,6 @@
 // loadTextures on a real Mesa context: the list file in a scratch working
 // directory, the messages of each failure, and what reaches the GL.
-#include <GL/gl.h>
+#include "platform/gl.h"
 #include <gtest/gtest.h>
 
 #include "assets/texture_table.h"

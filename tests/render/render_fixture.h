@@ -3,8 +3,7 @@
 // the texture table, and meshes built directly in memory.
 #pragma once
 
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "platform/gl.h"
 #include <gtest/gtest.h>
 
 #include <array>

@@ -6,7 +6,7 @@
 // script loaded again at the same show time, and broken files shown as
 // problems until they are fixed.
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 #include <gtest/gtest.h>
 
 #include <memory>

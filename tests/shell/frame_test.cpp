@@ -5,7 +5,7 @@
 // line. --end is held by the captures in tools/capture_test, the projection
 // by the golden frames.
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // driver (no display needed), compatibility profile, made current.
 #pragma once
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 #include <cstdint>
 #include <vector>

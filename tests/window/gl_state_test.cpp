@@ -4,7 +4,7 @@
 // texture list is missing.
 #include "window/gl_state.h"
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 #include <gtest/gtest.h>
 
 #include "assets/bmp_test_util.h"

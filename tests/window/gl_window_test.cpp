@@ -4,7 +4,7 @@
 // the 4:3 picture (rounded to the nearest pixel, centred) and its bars after
 // a resize, the key table and the close request.
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,0 +1,229 @@
+// The show in a web page. The page starts the program with its address's
+// options as the command line and then calls it once per animation frame;
+// nothing here may wait. So the run is a small state: the setup dialog (a
+// form on the page) until its OK, then one start-up step per frame (the
+// page draws in between: the loading picture and the titles show), then
+// one frame of the show per animation frame, paced as the desktop paces it
+// (at most --max-fps a second on the wall clock; every animation frame on
+// the stepped clock of --fps). A message box on the page holds start-up
+// until it is closed, as a modal box does. With `bench` the show plays on
+// the stepped clock without music and the frame times go to the page as the
+// --bench report.
+
+#include "platform/gl.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/browser.h"
+#include "platform/platform.h"
+#include "render/render.h"
+#include "shell/app.h"
+#include "shell/command_line.h"
+#include "shell/data_folder.h"
+#include "shell/frame.h"
+#include "shell/music.h"
+#include "shell/schedule.h"
+#include "shell/settings.h"
+#include "shell/setup_dialog.h"
+#include "shell/timeline.h"
+#include "window/gl_state.h"
+#include "window/gl_window.h"
+#include "assets/data_path.h"
+
+namespace {
+
+using platform::browser::PageState;
+
+class PageShow {
+public:
+    explicit PageShow(const CommandLine& options)
+        : options_(options), settings_(settingsFrom(options)), run_{ShowClock(stepFps(options))} {}
+
+    // Opens the dialog when the options ask for it, else begins loading.
+    void begin() {
+        if (!options_.dialog) {
+            startLoading();
+            return;
+        }
+        platform::browser::openDialog(
+            setupDialogTemplate(),
+            [this](platform::DialogHost& dialog, platform::DialogMessage message, uintptr_t wParam) {
+                return setupDialogProc(settings_, dialog, message, wParam);
+            },
+            [this] {
+                if (settings_.cancelled)
+                    finish(PageState::Ended, "The show was not started.");
+                else
+                    startLoading();
+            });
+    }
+
+    // One animation frame. False once the run is over.
+    bool frame() {
+        if (stage_ == Stage::Dialog || platform::browser::boxOpen()) return stage_ != Stage::Done;
+        if (stage_ == Stage::Loading) {
+            loadStep();
+        } else if (stage_ == Stage::Playing && due()) {
+            playFrame();
+        }
+        return stage_ != Stage::Done;
+    }
+
+private:
+    enum class Stage { Dialog, Loading, Playing, Done };
+
+    static int stepFps(const CommandLine& options) { return options.fpsGiven ? options.fps : 0; }
+
+    void startLoading() {
+        stage_ = Stage::Loading;
+        platform::browser::setPageState(PageState::Loading);
+        if (settings_.music) platform::browser::prepareSoundtrack(resolveDataPath(kSoundtrackPath));
+    }
+
+    void loadStep() {
+        const size_t step = loadSteps_++;
+        if (step == 0) {
+            show_ = std::make_unique<Show>();
+            timeline_ = std::make_unique<Timeline>(*show_);
+            if (options_.endSeconds) run_.endLimit = static_cast<float>(*options_.endSeconds * 10.0);
+            if (!createGlWindow(kShowTitle, settings_.width, settings_.height, settings_.bits, settings_.fullscreen))
+                return finish(PageState::Error, "The show's window could not be opened.");
+            if (!setupGlState()) {
+                closeGlWindow();
+                platform::messageBox("Initialization Failed.", "ERROR", platform::Icon::Exclamation);
+                return finish(PageState::Error, "Initialization Failed.");
+            }
+        } else if (step == 1) {
+            setProjection(65);
+            paintBars();
+            glClear(GL_COLOR_BUFFER_BIT);
+            advanceScene(show_->scene7);
+            drawScene(show_->scene7);
+            drawOverlay(35, -25.0f);
+            platform::present();
+        } else if (step < 2 + kSceneCount) {
+            const SceneSlot& slot = kSceneSlots[step - 2];
+            Scene& scene = showScene(*show_, slot.id);
+            scene.loadScene(slot.script);
+            if (slot.roll != 0) {
+                scene.rollEnabled = true;
+                scene.rollAmplitude = slot.roll;
+            }
+        } else if (step == 2 + kSceneCount) {
+            resetParticles(show_->dustField);
+            resetParticles(show_->sparkSystem);
+            resetParticles(show_->fountainSystem);
+            timeline_->fillDustField();
+            const auto start = static_cast<float>(options_.startSeconds * 10.0);
+            const int fps = run_.clock.stepFps() > 0 ? run_.clock.stepFps() : kLiveFps;
+            if (start > 0.0f) seekTimeline(*timeline_, start, 0.0, fps);
+        } else {
+            if (settings_.music) {
+                if (!platform::browser::soundtrackSettled()) {
+                    --loadSteps_;
+                    return;
+                }
+                platform::setWindowTitle("music...");
+                if (!soundtrack_.start(options_.startSeconds)) return finish(PageState::Error, "");
+            }
+            run_.clock.start(static_cast<float>(options_.startSeconds * 10.0));
+            platform::setWindowTitle(kShowTitle);
+            nextSlot_ = platform::browser::nowMs();
+            stage_ = Stage::Playing;
+            platform::browser::setPageState(PageState::Playing);
+        }
+    }
+
+    // Live with a cap: at most maxFps frames a second on the page's clock,
+    // on a grid that starts again when the page fell behind by more than a
+    // frame. The stepped clock and no cap: every animation frame.
+    bool due() {
+        if (run_.clock.stepFps() > 0 || options_.maxFps <= 0) return true;
+        const double slot = 1000.0 / options_.maxFps;
+        const double now = platform::browser::nowMs();
+        if (now < nextSlot_ - slot / 4) return false;  // the display runs faster than the cap
+        nextSlot_ += slot;
+        if (now - nextSlot_ > slot) nextSlot_ = now;
+        return true;
+    }
+
+    // Frames until one is presented: a frame cut by Escape is not shown, so
+    // the next one is drawn over it in the same animation frame.
+    void playFrame() {
+        const uint64_t before = platform::presentedFrames();
+        while (platform::presentedFrames() == before) {
+            if (!frameTick()) return finish(PageState::Ended, "The show has ended.");
+        }
+        platform::browser::framePresented(drawnAt_ / 10.0, platform::presentedFrames());
+    }
+
+    bool frameTick() {
+        ShowClock& clock = run_.clock;
+        if (run_.stopRequested || !(clock.now() < run_.endLimit) || !timeline_->enter(clock.now())) return false;
+        framePump(run_.stopRequested);
+        paintBars();
+        const bool escaped = glWindow.keyDown[VK_ESCAPE_CODE] != 0;
+        glClear(GL_COLOR_BUFFER_BIT);
+        drawnAt_ = clock.now();
+        timeline_->step(clock.now());
+        timeline_->draw();
+        clock.update();
+        if (escaped) {
+            timeline_->finish(false);
+            return true;
+        }
+        platform::present();
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        timeline_->finish(true);
+        return true;
+    }
+
+    void finish(PageState state, const std::string& text) {
+        if (stage_ == Stage::Playing || stage_ == Stage::Loading) {
+            timeline_.reset();
+            show_.reset();
+            if (settings_.music && soundtrack_.stream != 0) soundtrack_.stop();
+            closeGlWindow();
+        }
+        stage_ = Stage::Done;
+        platform::browser::setPageState(state, text);
+    }
+
+    CommandLine options_;
+    Settings settings_;
+    ShowRun run_;
+    Soundtrack soundtrack_;
+    std::unique_ptr<Show> show_;
+    std::unique_ptr<Timeline> timeline_;
+    Stage stage_ = Stage::Dialog;
+    size_t loadSteps_ = 0;
+    double nextSlot_ = 0.0;  // page clock of the next frame's slot (ms)
+    float drawnAt_ = 0.0f;   // clock value the last frame was drawn with
+};
+
+// The page calls into the run long after main has returned.
+std::unique_ptr<PageShow> pageShow;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    CommandLine options = parseCommandLine(args, CommandLineUse::Page);
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "orbelune: %s\nTry 'orbelune --help'.\n", options.error.c_str());
+        return 2;
+    }
+    if (options.help || options.version) {
+        std::printf("%s\n", options.help ? usageText().c_str() : "orbelune " ORBELUNE_VERSION);
+        return 0;
+    }
+    const DataFolderChoice data = findDataFolder(options.dataDir, defaultDataPlaces());
+    if (const int status = useDataFolder(options, data); status != 0) return status;
+    pageShow = std::make_unique<PageShow>(options);
+    pageShow->begin();
+    platform::browser::runEachAnimationFrame([] { return pageShow->frame(); });
+    return 0;
+}

@@ -1,0 +1,380 @@
+// The page around the show. It starts the program (orbelune.js, one fresh
+// instance per run, on a fresh canvas) with the address's options as its
+// command line, and is the program's platform's other half: Module.page
+// draws the setup dialog and the message boxes, mirrors the window title,
+// owns the AudioContext and full screen, and keeps window.orbelune, which
+// says where the run is for tests and for pages that embed this one. It
+// also reads a visitor's own show (a folder or a .zip, picked or dropped)
+// into the run's in-memory file system; nothing leaves the machine.
+'use strict';
+
+const ownLimits = { files: 4096, totalBytes: 256 * 1024 * 1024 };
+
+const orbelune = {
+  state: 'loading',
+  time: 0,
+  frames: 0,
+  message: '',
+  caption: '',
+  boxes: [],
+  title: document.title,
+  firstFrameMs: null,
+  bench: null,
+  // The canvas's current picture, rows from the top, as base64 RGB.
+  pixels() {
+    const gl = document.getElementById('canvas').getContext('webgl', { preserveDrawingBuffer: true });
+    const width = gl.drawingBufferWidth, height = gl.drawingBufferHeight;
+    const rgba = new Uint8Array(width * height * 4);
+    gl.readPixels(0, 0, width, height, gl.RGBA, gl.UNSIGNED_BYTE, rgba);
+    const rgb = new Uint8Array(width * height * 3);
+    for (let y = 0; y < height; ++y) {
+      const from = (height - 1 - y) * width * 4, to = y * width * 3;
+      for (let x = 0; x < width; ++x) {
+        rgb[to + x * 3] = rgba[from + x * 4];
+        rgb[to + x * 3 + 1] = rgba[from + x * 4 + 1];
+        rgb[to + x * 3 + 2] = rgba[from + x * 4 + 2];
+      }
+    }
+    let text = '';
+    for (let i = 0; i < rgb.length; i += 0x8000) text += String.fromCharCode.apply(null, rgb.subarray(i, i + 0x8000));
+    return { width, height, rgb: btoa(text) };
+  },
+  playFiles(list) {
+    return playOwnShow(list.map((f) => ({ path: f.path, data: toBytes(f.data) })));
+  },
+};
+window.orbelune = orbelune;
+
+const $ = (id) => document.getElementById(id);
+const pageArguments = argumentsFromQuery(location.search);
+
+// ---- The sound: one AudioContext for the page, running after a gesture ----
+let audio = null;
+function audioContext() {
+  if (!audio) {
+    const Context = window.AudioContext || window.webkitAudioContext;
+    if (!Context) return null;
+    audio = new Context();
+  }
+  return audio;
+}
+for (const type of ['pointerdown', 'keydown']) {
+  document.addEventListener(type, () => { if (audio && audio.state === 'suspended') audio.resume(); }, true);
+}
+$('setup').addEventListener('pointerdown', () => audioContext(), true);
+
+// ---- Message boxes: one at a time, in order ----
+const boxQueue = [];
+function showNextBox() {
+  const box = boxQueue[0];
+  $('box').hidden = !box;
+  if (!box) return;
+  $('box-caption').textContent = box.caption;
+  $('box-text').textContent = box.text;
+  const icon = $('box-icon');
+  icon.className = box.icon;
+  icon.textContent = { exclamation: '!', warning: '!', stop: 'X', information: 'i' }[box.icon] || '';
+  $('box-ok').hidden = box.question;
+  $('box-yes').hidden = $('box-no').hidden = !box.question;
+  (box.question ? $('box-yes') : $('box-ok')).focus();
+}
+function closeBox() {
+  boxQueue.shift();
+  showNextBox();
+  if (!boxQueue.length && pendingEnd) showEnd(pendingEnd.state, pendingEnd.text);
+}
+for (const id of ['box-ok', 'box-yes', 'box-no']) $(id).addEventListener('click', closeBox);
+$('box').addEventListener('keydown', (e) => {
+  if (e.key === 'Enter' || (e.key === 'Escape' && !boxQueue[0].question)) {
+    e.preventDefault();
+    closeBox();
+  }
+});
+
+// ---- The end panel ----
+let pendingEnd = null;
+function showEnd(state, text) {
+  pendingEnd = null;
+  document.body.classList.remove('running');
+  $('end-text').textContent = text;
+  $('end').hidden = false;
+  $('play-again').focus();
+}
+
+// ---- The setup dialog: the program's template as a form ----
+let dialogOpen = false;
+function openDialog(spec) {
+  const form = $('setup'), client = $('setup-client');
+  $('setup-caption').textContent = spec.caption;
+  client.replaceChildren();
+  client.style.width = spec.width + 'px';
+  client.style.height = spec.height + 'px';
+  const place = (element, c) => {
+    Object.assign(element.style, { left: c.x + 'px', top: c.y + 'px', width: c.width + 'px', height: c.height + 'px' });
+    client.appendChild(element);
+  };
+  for (const c of spec.controls) {
+    if (c.kind === 'radio') {
+      const label = document.createElement('label');
+      const input = document.createElement('input');
+      input.type = 'radio';
+      input.name = 'group-' + c.group;
+      input.id = 'control-' + c.id;
+      input.addEventListener('click', () => dialogMessage(1, c.id));
+      label.append(input, c.text);
+      place(label, c);
+    } else if (c.kind === 'group') {
+      const set = document.createElement('fieldset');
+      const legend = document.createElement('legend');
+      legend.textContent = c.text;
+      set.appendChild(legend);
+      place(set, c);
+    } else {
+      const button = document.createElement('button');
+      button.type = 'submit';
+      button.id = 'control-' + c.id;
+      button.textContent = c.text;
+      button.dataset.id = c.id;
+      place(button, c);
+    }
+  }
+  form.hidden = false;
+  dialogOpen = true;
+  const start = form.querySelector('button[type=submit]');
+  if (start) start.focus();
+}
+$('setup').addEventListener('submit', (e) => {
+  e.preventDefault();
+  const start = $('setup').querySelector('button[type=submit]');
+  if (start) dialogMessage(1, Number(start.dataset.id));
+});
+$('setup').addEventListener('keydown', (e) => { if (e.key === 'Escape') dialogMessage(1, 2); });
+$('setup-close').addEventListener('click', () => dialogMessage(2, 0));
+function dialogMessage(kind, id) {
+  if (dialogOpen && run && run.module) run.module._orbelune_dialogMessage(kind, id);
+}
+
+// ---- One run of the program ----
+let run = null;  // {args, files, module, started, printed, errors}
+
+function freshCanvas() {
+  const old = $('canvas');
+  const canvas = document.createElement('canvas');
+  canvas.id = 'canvas';
+  canvas.tabIndex = -1;
+  canvas.width = old.width;
+  canvas.height = old.height;
+  old.replaceWith(canvas);
+  return canvas;
+}
+
+function setState(state, text) {
+  orbelune.state = state;
+  const running = state === 'dialog' || state === 'loading' || state === 'playing';
+  if (running) {
+    document.body.classList.add('running');
+    $('end').hidden = true;
+    if (state === 'loading' && run && run.started === null) run.started = performance.now();
+    return;
+  }
+  if (state === 'error') orbelune.message = text;
+  if (boxQueue.length) pendingEnd = { state, text };
+  else showEnd(state, text);
+}
+
+function startRun(args, files) {
+  if (run && run.module && run.module.soundtrack && run.module.soundtrack.source) run.module.soundtrack.source.stop();
+  run = { args, files, module: null, started: null, printed: [], errors: [] };
+  const thisRun = run;
+  Object.assign(orbelune, { state: 'loading', time: 0, frames: 0, firstFrameMs: null, bench: null });
+  $('setup').hidden = true;
+  dialogOpen = false;
+  document.body.classList.add('running');
+  $('end').hidden = true;
+  const page = {
+    setTitle(title) {
+      orbelune.title = document.title = title;
+    },
+    setState,
+    framePresented(seconds, frames) {
+      orbelune.time = seconds;
+      orbelune.frames = frames;
+      if (orbelune.firstFrameMs === null && thisRun.started !== null) orbelune.firstFrameMs = performance.now() - thisRun.started;
+    },
+    report(json) {
+      console.log(json);
+      orbelune.bench = JSON.parse(json);
+    },
+    showBox(text, caption, icon, question) {
+      orbelune.message = text;
+      orbelune.caption = caption;
+      orbelune.boxes.push({ caption, text });
+      console.warn(caption + ': ' + text);
+      boxQueue.push({ text, caption, icon, question });
+      if (boxQueue.length === 1) showNextBox();
+    },
+    boxOpen: () => boxQueue.length > 0,
+    openDialog(spec) {
+      setState('dialog');
+      openDialog(spec);
+    },
+    closeDialog() {
+      $('setup').hidden = true;
+      dialogOpen = false;
+      thisRun.started = performance.now();
+    },
+    checkRadio(first, last, checked) {
+      for (let id = first; id <= last; ++id) {
+        const input = $('control-' + id);
+        if (input) input.checked = id === checked;
+      }
+    },
+    requestFullscreen() {
+      const stage = $('stage');
+      // Only a user gesture (the dialog's OK) may ask; without one the
+      // picture stays in the page.
+      const gesture = !navigator.userActivation || navigator.userActivation.isActive;
+      if (gesture && stage.requestFullscreen && !document.fullscreenElement) stage.requestFullscreen().catch(() => {});
+    },
+    exitFullscreen() {
+      if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
+    },
+    showCursor(visible) {
+      $('stage').classList.toggle('no-cursor', !visible);
+    },
+    audioContext,
+    exited(code) {
+      thisRun.exited = true;
+      if (code === 0) setState('ended', 'The show has ended.');
+      else setState('error', 'The show could not go on.\n' + (orbelune.boxes.length ? orbelune.message : thisRun.errors.join('\n')));
+    },
+  };
+  const module = {
+    canvas: freshCanvas(),
+    arguments: args,
+    page,
+    print(text) {
+      thisRun.printed.push(text);
+      console.log(text);
+    },
+    printErr(text) {
+      thisRun.errors.push(text);
+      console.warn(text);
+    },
+    preRun: [(m) => writeOwnFiles(m, files)],
+    onExit(code) {
+      // main returned without starting the show: a bad option, --help, no data folder
+      if (thisRun.exited) return;
+      thisRun.exited = true;
+      if (code === 0) setState('ended', thisRun.printed.join('\n') || 'The show has ended.');
+      else setState('error', thisRun.errors.join('\n'));
+    },
+    onAbort(what) {
+      setState('error', 'The show stopped: ' + what);
+    },
+  };
+  createOrbelune(module).then((m) => { thisRun.module = m; }, (e) => setState('error', 'The show could not start: ' + e));
+  thisRun.module = module;
+}
+
+$('play-again').addEventListener('click', () => startRun(run.args, run.files));
+
+// ---- An own show ----
+function toBytes(data) {
+  if (typeof data === 'string') return new TextEncoder().encode(data);
+  return data instanceof Uint8Array ? data : new Uint8Array(data);
+}
+
+function writeOwnFiles(module, files) {
+  if (!files) return;
+  for (const f of files) {
+    const path = ownRoot + '/' + f.path;
+    module.FS.mkdirTree(path.slice(0, path.lastIndexOf('/')));
+    module.FS.writeFile(path, f.data);
+  }
+}
+
+function playOwnShow(files) {
+  if (!files.length) return Promise.resolve();
+  const args = pageArguments.filter((a, i, all) => a !== '--data' && all[i - 1] !== '--data');
+  startRun(args.concat(['--data', ownDataFolder(files.map((f) => f.path))]), files);
+  return Promise.resolve();
+}
+
+function refuse(text) {
+  setState('error', text);
+}
+
+async function readFiles(entries) {
+  if (entries.length > ownLimits.files) throw new ZipError('it holds more than ' + ownLimits.files + ' files');
+  let total = 0;
+  for (const e of entries) total += e.file.size;
+  if (total > ownLimits.totalBytes) throw new ZipError('it is larger than ' + (ownLimits.totalBytes >> 20) + ' MiB');
+  const files = [];
+  for (const e of entries) files.push({ path: e.path, data: new Uint8Array(await e.file.arrayBuffer()) });
+  return files;
+}
+
+async function playPicked(list) {
+  try {
+    const entries = Array.from(list, (file) => ({ path: zipEntryPath(file.webkitRelativePath || file.name), file }));
+    if (entries.length === 1 && /\.zip$/i.test(entries[0].path)) {
+      await playOwnShow(await readZip(await entries[0].file.arrayBuffer()));
+    } else {
+      await playOwnShow(await readFiles(entries.filter((e) => e.path !== null)));
+    }
+  } catch (e) {
+    refuse('Your show could not be read: ' + (e instanceof ZipError ? e.message : String(e)) + '.');
+  }
+}
+
+// A dropped folder, walked through the entries API with the same limits.
+async function droppedEntries(items) {
+  const out = [];
+  const walk = async (entry, path) => {
+    if (out.length > ownLimits.files) throw new ZipError('it holds more than ' + ownLimits.files + ' files');
+    if (entry.isFile) {
+      out.push({ path: path + entry.name, file: await new Promise((ok, fail) => entry.file(ok, fail)) });
+    } else if (entry.isDirectory) {
+      const reader = entry.createReader();
+      for (;;) {
+        const batch = await new Promise((ok, fail) => reader.readEntries(ok, fail));
+        if (!batch.length) break;
+        for (const child of batch) await walk(child, path + entry.name + '/');
+      }
+    }
+  };
+  for (const entry of items) await walk(entry, '');
+  return out;
+}
+
+$('own-show').addEventListener('click', () => $('own-folder').click());
+$('own-zip-button').addEventListener('click', () => $('own-zip').click());
+$('own-folder').addEventListener('change', (e) => playPicked(e.target.files));
+$('own-zip').addEventListener('change', (e) => playPicked(e.target.files));
+document.addEventListener('dragover', (e) => {
+  e.preventDefault();
+  document.body.classList.add('dragging');
+});
+document.addEventListener('dragleave', () => document.body.classList.remove('dragging'));
+document.addEventListener('drop', async (e) => {
+  e.preventDefault();
+  document.body.classList.remove('dragging');
+  const items = Array.from(e.dataTransfer.items || []).map((i) => i.webkitGetAsEntry && i.webkitGetAsEntry()).filter(Boolean);
+  try {
+    if (items.length === 1 && items[0].isFile && /\.zip$/i.test(items[0].name)) {
+      const [zip] = await droppedEntries(items);
+      await playOwnShow(await readZip(await zip.file.arrayBuffer()));
+    } else if (items.length) {
+      await playOwnShow(await readFiles(await droppedEntries(items)));
+    } else {
+      await playPicked(e.dataTransfer.files);
+    }
+  } catch (error) {
+    refuse('Your show could not be read: ' + (error instanceof ZipError ? error.message : String(error)) + '.');
+  }
+});
+
+window.addEventListener('error', (e) => setState('error', 'The show stopped: ' + e.message));
+
+startRun(pageArguments, null);
