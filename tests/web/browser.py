@@ -101,6 +101,9 @@ class Browser:
         self.nextId = 0
 
     def __enter__(self):
+        if signal.getsignal(signal.SIGTERM) == signal.SIG_DFL:
+            # A terminated run (a CTest timeout) still ends the browser and removes its profile.
+            signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))
         self.profile = tempfile.mkdtemp(prefix='orbelune-browser-')
         command = [BROWSER, '--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
                    '--no-first-run', '--disable-background-networking', '--disable-component-update',
