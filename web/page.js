@@ -58,8 +58,12 @@ function audioContext() {
   }
   return audio;
 }
+// Without the dialog's OK nothing has allowed sound yet: the show (whose
+// clock follows the sound) waits for a click or a key, and says so.
 for (const type of ['pointerdown', 'keydown']) {
-  document.addEventListener(type, () => { if (audio && audio.state === 'suspended') audio.resume(); }, true);
+  document.addEventListener(type, () => {
+    if (audio && audio.state === 'suspended') audio.resume().then(() => { $('hint').hidden = true; });
+  }, true);
 }
 $('setup').addEventListener('pointerdown', () => audioContext(), true);
 
@@ -170,26 +174,30 @@ function freshCanvas() {
 
 function setState(state, text) {
   orbelune.state = state;
-  const running = state === 'dialog' || state === 'loading' || state === 'playing';
-  if (running) {
-    document.body.classList.add('running');
+  const running = state === 'loading' || state === 'playing';
+  document.body.classList.toggle('running', running);
+  if (state === 'playing' && audio && audio.state !== 'running') $('hint').hidden = false;
+  if (running || state === 'dialog') {
     $('end').hidden = true;
     if (state === 'loading' && run && run.started === null) run.started = performance.now();
     return;
   }
+  $('hint').hidden = true;
   if (state === 'error') orbelune.message = text;
   if (boxQueue.length) pendingEnd = { state, text };
   else showEnd(state, text);
 }
 
 function startRun(args, files) {
-  if (run && run.module && run.module.soundtrack && run.module.soundtrack.source) run.module.soundtrack.source.stop();
+  if (run && run.module && run.module._orbelune_stop && !run.exited) run.module._orbelune_stop();
+  boxQueue.length = 0;
+  showNextBox();
+  pendingEnd = null;
   run = { args, files, module: null, started: null, printed: [], errors: [] };
   const thisRun = run;
   Object.assign(orbelune, { state: 'loading', time: 0, frames: 0, firstFrameMs: null, bench: null });
   $('setup').hidden = true;
   dialogOpen = false;
-  document.body.classList.add('running');
   $('end').hidden = true;
   const page = {
     setTitle(title) {
@@ -230,11 +238,18 @@ function startRun(args, files) {
       }
     },
     requestFullscreen() {
-      const stage = $('stage');
+      // The whole page, so that the boxes and the end panel show too.
+      const stage = document.documentElement;
       // Only a user gesture (the dialog's OK) may ask; without one the
       // picture stays in the page.
       const gesture = !navigator.userActivation || navigator.userActivation.isActive;
-      if (gesture && stage.requestFullscreen && !document.fullscreenElement) stage.requestFullscreen().catch(() => {});
+      // With the keyboard locked (where the browser offers it) Escape
+      // reaches the show; holding it leaves full screen too.
+      if (gesture && stage.requestFullscreen && !document.fullscreenElement) {
+        stage.requestFullscreen()
+          .then(() => navigator.keyboard && navigator.keyboard.lock && navigator.keyboard.lock(['Escape']))
+          .catch(() => {});
+      }
     },
     exitFullscreen() {
       if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
@@ -243,17 +258,24 @@ function startRun(args, files) {
       $('stage').classList.toggle('no-cursor', !visible);
     },
     audioContext,
+    // The program ended: after --help or --version, a bad option, a
+    // missing data folder, or a box that ends the show.
     exited(code) {
       thisRun.exited = true;
-      if (code === 0) setState('ended', 'The show has ended.');
-      else setState('error', 'The show could not go on.\n' + (orbelune.boxes.length ? orbelune.message : thisRun.errors.join('\n')));
+      if (code === 0) setState('ended', thisRun.printed.join('\n') || 'The show has ended.');
+      else setState('error', orbelune.boxes.length ? orbelune.message : thisRun.errors.join('\n'));
     },
   };
+  // A run that another has replaced says nothing to the page any more.
+  for (const [name, call] of Object.entries(page)) {
+    page[name] = (...args) => (run === thisRun ? call(...args) : undefined);
+  }
   const module = {
     canvas: freshCanvas(),
     arguments: args,
     page,
     print(text) {
+      if (run !== thisRun) return;
       thisRun.printed.push(text);
       console.log(text);
     },
@@ -262,15 +284,8 @@ function startRun(args, files) {
       console.warn(text);
     },
     preRun: [(m) => writeOwnFiles(m, files)],
-    onExit(code) {
-      // main returned without starting the show: a bad option, --help, no data folder
-      if (thisRun.exited) return;
-      thisRun.exited = true;
-      if (code === 0) setState('ended', thisRun.printed.join('\n') || 'The show has ended.');
-      else setState('error', thisRun.errors.join('\n'));
-    },
     onAbort(what) {
-      setState('error', 'The show stopped: ' + what);
+      if (run === thisRun) setState('error', 'The show stopped: ' + what);
     },
   };
   createOrbelune(module).then((m) => { thisRun.module = m; }, (e) => setState('error', 'The show could not start: ' + e));

@@ -71,7 +71,9 @@ async function readZip(buffer, inflate = inflateRaw) {
   if (count > zipLimits.entries) throw new ZipError('it holds more than ' + zipLimits.entries + ' entries');
   if (!fits(at, directorySize)) throw new ZipError('its directory lies outside the file');
 
-  const files = [];
+  // First the whole directory, so that nothing is unpacked from an archive
+  // whose sizes or names are refused.
+  const entries = [];
   let total = 0;
   for (let i = 0; i < count; ++i) {
     if (!fits(at, 46) || u32(at) !== 0x02014b50) throw new ZipError('its directory is damaged');
@@ -92,10 +94,11 @@ async function readZip(buffer, inflate = inflateRaw) {
     if (!fits(local, 30) || u32(local) !== 0x04034b50) throw new ZipError('an entry is damaged: ' + name);
     const dataAt = local + 30 + u16(local + 26) + u16(local + 28);
     if (!fits(dataAt, packed)) throw new ZipError('an entry lies outside the file: ' + name);
-    const raw = bytes.subarray(dataAt, dataAt + packed);
     if (method === 0 && packed !== size) throw new ZipError('an entry is damaged: ' + name);
-    files.push({ path, data: method === 0 ? raw.slice() : await inflate(raw, size) });
+    entries.push({ path, method, size, raw: bytes.subarray(dataAt, dataAt + packed) });
   }
+  const files = [];
+  for (const e of entries) files.push({ path: e.path, data: e.method === 0 ? e.raw.slice() : await inflate(e.raw, e.size) });
   return files;
 }
 

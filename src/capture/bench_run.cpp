@@ -16,7 +16,6 @@
 #include <iostream>
 #include <vector>
 
-#include "capture/offline_run.h"
 #include "shell/app.h"
 #include "shell/json_writer.h"
 #include "shell/schedule.h"
@@ -24,14 +23,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-const Clock::time_point processStart = Clock::now();
-
-struct FrameTime {
-    float ms;
-    uint8_t section;
-};
+// The bench's start-up time counts from the program's start.
+const std::chrono::steady_clock::time_point processStart = std::chrono::steady_clock::now();
 
 void writeStats(JsonWriter& json, std::vector<float>& ms) {
     double sum = 0.0;
@@ -49,46 +42,42 @@ void writeStats(JsonWriter& json, std::vector<float>& ms) {
 
 }  // namespace
 
-int runBench(const CommandLine& options) {
-    const CommandLine run = offlineOptions(options);
-    const OfflineSpan span = offlineSpan(run);
+BenchTimes::BenchTimes(const CommandLine& run) : run_(run), span_(offlineSpan(run)) {
+    frames_.reserve(static_cast<size_t>(span_.frameCount()) + 16);
+}
 
-    std::vector<FrameTime> frames;
-    frames.reserve(static_cast<size_t>(span.frameCount()) + 16);
-    Clock::time_point last{};
-    double startupMs = -1.0;
-    const ShowDriver driver = offlineDriver(run, [&](float) {
-        glFinish();
-        Clock::time_point now = Clock::now();
-        if (startupMs < 0.0) {
-            startupMs = std::chrono::duration<double, std::milli>(now - processStart).count();
-        } else if (frames.size() < frames.capacity()) {
-            float ms = std::chrono::duration<float, std::milli>(now - last).count();
-            // The frame just finished was drawn with the clock of the
-            // previous step; attribute it to that frame's section.
-            frames.push_back({ms, static_cast<uint8_t>(sectionAt(span.frameClock(static_cast<int64_t>(frames.size()) + 1)))});
-        }
-        last = now;
-        return true;
-    });
-    const int status = runShow(run, driver);
-    if (status != 0) return status;
-    const Settings settings = settingsFrom(run);
+bool BenchTimes::presented() {
+    glFinish();
+    const Clock::time_point now = Clock::now();
+    if (startupMs_ < 0.0) {
+        startupMs_ = std::chrono::duration<double, std::milli>(now - processStart).count();
+    } else if (frames_.size() < frames_.capacity()) {
+        const float ms = std::chrono::duration<float, std::milli>(now - last_).count();
+        // The frame just finished was drawn with the clock of the
+        // previous step; attribute it to that frame's section.
+        const float clock = span_.frameClock(static_cast<int64_t>(frames_.size()) + 1);
+        frames_.push_back({ms, static_cast<uint8_t>(sectionAt(clock))});
+    }
+    last_ = now;
+    return true;
+}
 
+void BenchTimes::write(std::ostream& out) const {
+    const Settings settings = settingsFrom(run_);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    JsonWriter json(std::cout);
+    JsonWriter json(out);
     json.beginObject()
         .value("width", settings.width)
         .value("height", settings.height)
-        .value("fpsStep", run.fps)
-        .value("startupMs", startupMs)
+        .value("fpsStep", run_.fps)
+        .value("startupMs", startupMs_)
         .value("peakRssMiB", static_cast<double>(usage.ru_maxrss) / 1024.0);
     json.beginArray("sections");
     std::vector<float> all;
     for (size_t s = 0; s < kSectionCount; ++s) {
         std::vector<float> ms;
-        for (const FrameTime& f : frames)
+        for (const FrameTime& f : frames_)
             if (f.section == s) ms.push_back(f.ms);
         all.insert(all.end(), ms.begin(), ms.end());
         json.beginObject().value("section", static_cast<int>(s) + 1);
@@ -98,5 +87,12 @@ int runBench(const CommandLine& options) {
     json.endArray().beginObject("total");
     writeStats(json, all);
     json.endObject().endObject();
-    return 0;
+}
+
+int runBench(const CommandLine& options) {
+    const CommandLine run = offlineOptions(options);
+    BenchTimes times(run);
+    const int status = runShow(run, offlineDriver(run, [&times](float) { return times.presented(); }));
+    if (status == 0) times.write(std::cout);
+    return status;
 }

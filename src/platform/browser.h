@@ -17,8 +17,9 @@ namespace platform::browser {
 double nowMs();
 
 // Calls `frame` once per animation frame of the page until it returns false;
-// returns at once (the page goes on calling).
-void runEachAnimationFrame(std::function<bool()> frame);
+// returns at once (the page goes on calling). `unpaced`: as often as the
+// page can, not waiting for the display (the bench).
+void runEachAnimationFrame(std::function<bool()> frame, bool unpaced = false);
 
 // The setup dialog as a form on the page. `proc` gets InitDialog at once, a
 // Command for each click (the push button and Enter send its id, Escape the
@@ -37,6 +38,9 @@ void setPageState(PageState state, const std::string& text = "");
 // After each presented frame: its show time in seconds and the frames
 // presented so far.
 void framePresented(double showSeconds, unsigned long long frames);
+// Waits until the GL has drawn everything asked of it: WebGL's finish
+// only flushes, so this reads a pixel back (for timing frames).
+void finishDrawing();
 // Hands a finished report (the bench's JSON) to the page and its console.
 void publishReport(const std::string& json);
 

@@ -14,9 +14,13 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "capture/bench_run.h"
+#include "capture/offline_run.h"
 #include "platform/browser.h"
 #include "platform/platform.h"
 #include "render/render.h"
@@ -40,10 +44,22 @@ using platform::browser::PageState;
 class PageShow {
 public:
     explicit PageShow(const CommandLine& options)
-        : options_(options), settings_(settingsFrom(options)), run_{ShowClock(stepFps(options))} {}
+        : options_(options.bench ? offlineOptions(options) : options),
+          settings_(settingsFrom(options_)),
+          run_{ShowClock(stepFps(options_))} {
+        if (options_.bench) {
+            bench_.emplace(options_);
+            run_.presented = [this](float) {
+                platform::browser::finishDrawing();
+                return bench_->presented();
+            };
+        }
+    }
 
     // Opens the dialog when the options ask for it, else begins loading.
+    // The soundtrack is decoded meanwhile (unless the options turn it off).
     void begin() {
+        if (settings_.music) platform::browser::prepareSoundtrack(resolveDataPath(kSoundtrackPath));
         if (!options_.dialog) {
             startLoading();
             return;
@@ -75,12 +91,12 @@ public:
 private:
     enum class Stage { Dialog, Loading, Playing, Done };
 
-    static int stepFps(const CommandLine& options) { return options.fpsGiven ? options.fps : 0; }
+    // The bench and `fps` run on the stepped clock, the show on the wall clock.
+    static int stepFps(const CommandLine& options) { return options.fpsGiven || options.bench ? options.fps : 0; }
 
     void startLoading() {
         stage_ = Stage::Loading;
         platform::browser::setPageState(PageState::Loading);
-        if (settings_.music) platform::browser::prepareSoundtrack(resolveDataPath(kSoundtrackPath));
     }
 
     void loadStep() {
@@ -90,9 +106,13 @@ private:
             timeline_ = std::make_unique<Timeline>(*show_);
             if (options_.endSeconds) run_.endLimit = static_cast<float>(*options_.endSeconds * 10.0);
             if (!createGlWindow(kShowTitle, settings_.width, settings_.height, settings_.bits, settings_.fullscreen))
+            {
+                stage_ = Stage::Done;
                 return finish(PageState::Error, "The show's window could not be opened.");
+            }
             if (!setupGlState()) {
                 closeGlWindow();
+                stage_ = Stage::Done;
                 platform::messageBox("Initialization Failed.", "ERROR", platform::Icon::Exclamation);
                 return finish(PageState::Error, "Initialization Failed.");
             }
@@ -175,6 +195,7 @@ private:
             timeline_->finish(false);
             return true;
         }
+        if (run_.presented && !run_.presented(clock.now())) run_.stopRequested = true;
         platform::present();
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         timeline_->finish(true);
@@ -189,6 +210,11 @@ private:
             closeGlWindow();
         }
         stage_ = Stage::Done;
+        if (bench_ && state == PageState::Ended) {
+            std::ostringstream report;
+            bench_->write(report);
+            platform::browser::publishReport(report.str());
+        }
         platform::browser::setPageState(state, text);
     }
 
@@ -198,6 +224,7 @@ private:
     Soundtrack soundtrack_;
     std::unique_ptr<Show> show_;
     std::unique_ptr<Timeline> timeline_;
+    std::optional<BenchTimes> bench_;  // with `bench`: the frame times
     Stage stage_ = Stage::Dialog;
     size_t loadSteps_ = 0;
     double nextSlot_ = 0.0;  // page clock of the next frame's slot (ms)
@@ -209,21 +236,23 @@ std::unique_ptr<PageShow> pageShow;
 
 }  // namespace
 
+// What ends the program before the show, as the command line does; the
+// page shows what was printed.
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     CommandLine options = parseCommandLine(args, CommandLineUse::Page);
     if (!options.error.empty()) {
         std::fprintf(stderr, "orbelune: %s\nTry 'orbelune --help'.\n", options.error.c_str());
-        return 2;
+        platform::exitProcess(2);
     }
     if (options.help || options.version) {
         std::printf("%s\n", options.help ? usageText().c_str() : "orbelune " ORBELUNE_VERSION);
-        return 0;
+        platform::exitProcess(0);
     }
     const DataFolderChoice data = findDataFolder(options.dataDir, defaultDataPlaces());
-    if (const int status = useDataFolder(options, data); status != 0) return status;
+    if (const int status = useDataFolder(options, data); status != 0) platform::exitProcess(status);
     pageShow = std::make_unique<PageShow>(options);
     pageShow->begin();
-    platform::browser::runEachAnimationFrame([] { return pageShow->frame(); });
+    platform::browser::runEachAnimationFrame([] { return pageShow->frame(); }, options.bench);
     return 0;
 }

@@ -1,6 +1,7 @@
 # Fails when an #include in src/ runs against the layer order: a folder may
 # include its own headers and those of the folders listed before it, never
-# one listed after it. Also: only src/platform includes SDL, SDL_mixer or FLTK.
+# one listed after it. Also: only src/platform includes SDL, SDL_mixer, FLTK or
+# Emscripten.
 #
 #   cmake -DSRC=<source folder>/src -P check_layers.cmake
 #
@@ -36,8 +37,8 @@ foreach(file ${FILES})
       if(targetRank GREATER rank)
         string(APPEND PROBLEMS "  ${file}: ${folder} may not include ${target} (${line})\n")
       endif()
-    elseif(NOT folder STREQUAL "platform" AND line MATCHES "#[ \t]*include[ \t]*<(SDL|FL/)")
-      string(APPEND PROBLEMS "  ${file}: only platform talks to SDL or FLTK (${line})\n")
+    elseif(NOT folder STREQUAL "platform" AND line MATCHES "#[ \t]*include[ \t]*<(SDL|FL/|emscripten)")
+      string(APPEND PROBLEMS "  ${file}: only platform talks to SDL, FLTK or Emscripten (${line})\n")
     endif()
   endforeach()
 endforeach()

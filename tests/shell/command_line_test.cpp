@@ -59,6 +59,18 @@ TEST(CommandLine, SizesAndStretchesThatAreTaken) {
     }
 }
 
+// A page's address draws the canvas at any size, still with the size rules of
+// --mode; --fps says whether the stepped clock was asked for.
+TEST(CommandLine, APageTakesAnySize) {
+    const CommandLine page = parseCommandLine({"--mode", "320x240", "--no-dialog"}, CommandLineUse::Page);
+    EXPECT_EQ(page.error, "");
+    EXPECT_TRUE(page.freeSize);
+    EXPECT_FALSE(page.fpsGiven);
+    EXPECT_FALSE(parseCommandLine({"--mode", "320x240"}).error.empty());
+    EXPECT_FALSE(parseCommandLine({"--mode", "8x8"}, CommandLineUse::Page).error.empty());
+    EXPECT_TRUE(parseCommandLine({"--fps", "10"}, CommandLineUse::Page).fpsGiven);
+}
+
 // A tree with every place the search looks at; each case makes some of them
 // real data folders (script and textures inside) and names the winner.
 class DataFolderSearch : public ::testing::Test {

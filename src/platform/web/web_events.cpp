@@ -1,8 +1,9 @@
 // Page events, one at a time, in the kinds the show knows. A key's
 // virtual-key code is the browser's keyCode, which is the classic code for
 // the keys the show and its tools read (Escape 27, letters, digits, F1..F12,
-// arrows); auto-repeat is dropped as on the desktop. Leaving the page asks
-// the window to close. Events wait in a small ring; when the show does not
+// arrows); auto-repeat is dropped as on the desktop. A page that was hidden
+// and shows again reads as a minimised window restored; leaving the page
+// asks the window to close. Events wait in a small ring; when the show does not
 // take them (it takes one a frame) the newest are dropped, never queued
 // without bound. A quit posted by the window's close handling is handed out
 // before anything else.
@@ -48,6 +49,19 @@ EM_BOOL onKey(int type, const EmscriptenKeyboardEvent* key, void*) {
     return code == 27 ? EM_TRUE : EM_FALSE;  // other keys keep their meaning in the page
 }
 
+// A hidden page gets no animation frames, so the show learns of a hidden
+// spell only when it is over: then it takes both events at once (and catches
+// up with the clock as after a minimised window).
+EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* change, void*) {
+    if (change->hidden) return EM_FALSE;
+    Event event;
+    event.kind = EventKind::Hidden;
+    push(event);
+    event.kind = EventKind::Shown;
+    push(event);
+    return EM_FALSE;
+}
+
 EM_BOOL onLeave(int, const void*, void*) {
     Event event;
     event.kind = EventKind::Close;
@@ -62,6 +76,7 @@ void listen() {
     listening = true;
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE, onKey);
     emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE, onKey);
+    emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, onVisibility);
     emscripten_set_beforeunload_callback(nullptr, [](int type, const void* reserved, void* data) -> const char* {
         onLeave(type, reserved, data);
         return nullptr;

@@ -77,9 +77,10 @@ namespace browser {
 
 double nowMs() { return emscripten_get_now(); }
 
-void runEachAnimationFrame(std::function<bool()> frame) {
+void runEachAnimationFrame(std::function<bool()> frame, bool unpaced) {
     frameFunction = std::move(frame);
     emscripten_set_main_loop(onAnimationFrame, 0, 0);
+    if (unpaced) emscripten_set_main_loop_timing(EM_TIMING_SETIMMEDIATE, 0);
 }
 
 void setPageState(PageState state, const std::string& text) {
@@ -96,3 +97,11 @@ void publishReport(const std::string& json) {
 
 }  // namespace browser
 }  // namespace platform
+
+// The page calls this when it starts another run in place of this one: no
+// more frames, no more sound.
+extern "C" EMSCRIPTEN_KEEPALIVE void orbelune_stop() {
+    platform::frameFunction = nullptr;
+    emscripten_cancel_main_loop();
+    platform::audio().free();
+}

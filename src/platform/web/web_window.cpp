@@ -14,6 +14,7 @@
 
 #include <string>
 
+#include "platform/browser.h"
 #include "platform/gl.h"
 #include "platform/platform.h"
 
@@ -136,6 +137,15 @@ void drawableSize(int& width, int& height) {
 void present() { ++state.frames; }
 
 uint64_t presentedFrames() { return state.frames; }
+
+namespace browser {
+void finishDrawing() {
+    EM_ASM({
+        var pixel = new Uint8Array(4);
+        GLctx.readPixels(0, 0, 1, 1, GLctx.RGBA, GLctx.UNSIGNED_BYTE, pixel);
+    });
+}
+}  // namespace browser
 
 // Animation frames come at the display's rate.
 int requestVsync() { return 1; }
