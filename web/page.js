@@ -68,11 +68,18 @@ for (const type of ['pointerdown', 'keydown']) {
 $('setup').addEventListener('pointerdown', () => audioContext(), true);
 
 // ---- Message boxes: one at a time, in order ----
+// The program may ask for several in one go (a start-up step that finds
+// several problems); the page shows them one after another as the modal
+// boxes of the program would come, and says what it shows when it shows it.
 const boxQueue = [];
 function showNextBox() {
   const box = boxQueue[0];
   $('box').hidden = !box;
   if (!box) return;
+  orbelune.message = box.text;
+  orbelune.caption = box.caption;
+  orbelune.boxes.push({ caption: box.caption, text: box.text });
+  console.warn(box.caption + ': ' + box.text);
   $('box-caption').textContent = box.caption;
   $('box-text').textContent = box.text;
   const icon = $('box-icon');
@@ -99,6 +106,8 @@ $('box').addEventListener('keydown', (e) => {
 let pendingEnd = null;
 function showEnd(state, text) {
   pendingEnd = null;
+  orbelune.state = state;
+  if (state === 'error') orbelune.message = text;
   document.body.classList.remove('running');
   $('end-text').textContent = text;
   $('end').hidden = false;
@@ -173,19 +182,22 @@ function freshCanvas() {
 }
 
 function setState(state, text) {
-  orbelune.state = state;
   const running = state === 'loading' || state === 'playing';
-  document.body.classList.toggle('running', running);
-  if (state === 'playing' && audio && audio.state !== 'running') $('hint').hidden = false;
   if (running || state === 'dialog') {
+    orbelune.state = state;
+    document.body.classList.toggle('running', running);
+    if (state === 'playing' && audio && audio.state !== 'running') $('hint').hidden = false;
     $('end').hidden = true;
     if (state === 'loading' && run && run.started === null) run.started = performance.now();
     return;
   }
   $('hint').hidden = true;
-  if (state === 'error') orbelune.message = text;
-  if (boxQueue.length) pendingEnd = { state, text };
-  else showEnd(state, text);
+  // The end comes after the boxes before it have been answered.
+  if (boxQueue.length) {
+    pendingEnd = { state, text };
+    return;
+  }
+  showEnd(state, text);
 }
 
 function startRun(args, files) {
@@ -214,10 +226,6 @@ function startRun(args, files) {
       orbelune.bench = JSON.parse(json);
     },
     showBox(text, caption, icon, question) {
-      orbelune.message = text;
-      orbelune.caption = caption;
-      orbelune.boxes.push({ caption, text });
-      console.warn(caption + ': ' + text);
       boxQueue.push({ text, caption, icon, question });
       if (boxQueue.length === 1) showNextBox();
     },

@@ -28,6 +28,7 @@
 #include "shell/command_line.h"
 #include "shell/data_folder.h"
 #include "shell/frame.h"
+#include "shell/frame_slots.h"
 #include "shell/music.h"
 #include "shell/schedule.h"
 #include "shell/settings.h"
@@ -46,7 +47,8 @@ public:
     explicit PageShow(const CommandLine& options)
         : options_(options.bench ? offlineOptions(options) : options),
           settings_(settingsFrom(options_)),
-          run_{ShowClock(stepFps(options_))} {
+          run_{ShowClock(stepFps(options_))},
+          slots_(options_.maxFps) {
         if (options_.bench) {
             bench_.emplace(options_);
             run_.presented = [this](float) {
@@ -151,59 +153,30 @@ private:
             }
             run_.clock.start(static_cast<float>(options_.startSeconds * 10.0));
             platform::setWindowTitle(kShowTitle);
-            nextSlot_ = platform::browser::nowMs();
+            loop_.emplace(*timeline_, run_);
+            slots_.start(platform::browser::nowMs());
             stage_ = Stage::Playing;
             platform::browser::setPageState(PageState::Playing);
         }
     }
 
-    // Live with a cap: at most maxFps frames a second on the page's clock,
-    // on a grid that starts again when the page fell behind by more than a
-    // frame. The stepped clock and no cap: every animation frame.
-    bool due() {
-        if (run_.clock.stepFps() > 0 || options_.maxFps <= 0) return true;
-        const double slot = 1000.0 / options_.maxFps;
-        const double now = platform::browser::nowMs();
-        if (now < nextSlot_ - slot / 4) return false;  // the display runs faster than the cap
-        nextSlot_ += slot;
-        if (now - nextSlot_ > slot) nextSlot_ = now;
-        return true;
-    }
+    // Live: at most --max-fps frames a second on the page's clock. The
+    // stepped clock: every animation frame.
+    bool due() { return run_.clock.stepFps() > 0 || slots_.due(platform::browser::nowMs()); }
 
     // Frames until one is presented: a frame cut by Escape is not shown, so
     // the next one is drawn over it in the same animation frame.
     void playFrame() {
         const uint64_t before = platform::presentedFrames();
         while (platform::presentedFrames() == before) {
-            if (!frameTick()) return finish(PageState::Ended, "The show has ended.");
+            if (!loop_->tick()) return finish(PageState::Ended, "The show has ended.");
         }
-        platform::browser::framePresented(drawnAt_ / 10.0, platform::presentedFrames());
-    }
-
-    bool frameTick() {
-        ShowClock& clock = run_.clock;
-        if (run_.stopRequested || !(clock.now() < run_.endLimit) || !timeline_->enter(clock.now())) return false;
-        framePump(run_.stopRequested);
-        paintBars();
-        const bool escaped = glWindow.keyDown[VK_ESCAPE_CODE] != 0;
-        glClear(GL_COLOR_BUFFER_BIT);
-        drawnAt_ = clock.now();
-        timeline_->step(clock.now());
-        timeline_->draw();
-        clock.update();
-        if (escaped) {
-            timeline_->finish(false);
-            return true;
-        }
-        if (run_.presented && !run_.presented(clock.now())) run_.stopRequested = true;
-        platform::present();
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        timeline_->finish(true);
-        return true;
+        platform::browser::framePresented(timeline_->clock() / 10.0, platform::presentedFrames());
     }
 
     void finish(PageState state, const std::string& text) {
         if (stage_ == Stage::Playing || stage_ == Stage::Loading) {
+            loop_.reset();
             timeline_.reset();
             show_.reset();
             if (settings_.music && soundtrack_.stream != 0) soundtrack_.stop();
@@ -224,11 +197,11 @@ private:
     Soundtrack soundtrack_;
     std::unique_ptr<Show> show_;
     std::unique_ptr<Timeline> timeline_;
+    std::optional<FrameLoop> loop_;     // once loaded
     std::optional<BenchTimes> bench_;  // with `bench`: the frame times
     Stage stage_ = Stage::Dialog;
     size_t loadSteps_ = 0;
-    double nextSlot_ = 0.0;  // page clock of the next frame's slot (ms)
-    float drawnAt_ = 0.0f;   // clock value the last frame was drawn with
+    FrameSlots slots_;
 };
 
 // The page calls into the run long after main has returned.
