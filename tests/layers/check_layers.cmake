@@ -40,6 +40,11 @@ foreach(file ${FILES})
     elseif(NOT folder STREQUAL "platform" AND line MATCHES "#[ \t]*include[ \t]*<(SDL|FL/|emscripten)")
       string(APPEND PROBLEMS "  ${file}: only platform talks to SDL, FLTK or Emscripten (${line})\n")
     endif()
+    # The drawing code gets its GL from platform/gl.h: the system's, or the
+    # GL 1.1 layer in the browser build.
+    if(NOT file STREQUAL "platform/gl.h" AND line MATCHES "#[ \t]*include[ \t]*<GL/")
+      string(APPEND PROBLEMS "  ${file}: GL comes through platform/gl.h (${line})\n")
+    endif()
   endforeach()
 endforeach()
 

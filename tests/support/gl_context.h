@@ -1,5 +1,6 @@
 // A real Mesa GL context for tests: a hidden window on SDL's offscreen
-// driver (no display needed), compatibility profile, made current.
+// driver (no display needed), compatibility profile or OpenGL ES 2, made
+// current.
 #pragma once
 
 #include "platform/gl.h"
@@ -7,9 +8,11 @@
 #include <cstdint>
 #include <vector>
 
+enum class TestGlApi { compatibility, es2 };
+
 class TestGlContext {
 public:
-    TestGlContext(int width = 160, int height = 120);
+    TestGlContext(int width = 160, int height = 120, TestGlApi api = TestGlApi::compatibility);
     ~TestGlContext();
     TestGlContext(const TestGlContext&) = delete;
     TestGlContext& operator=(const TestGlContext&) = delete;

@@ -6,52 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "tools/png_read.h"
-
-namespace fs = std::filesystem;
+#include "tools/golden_moments.h"
 
 namespace {
 
-struct Moment {
-    int section;
-    std::string seconds;
-};
-
-std::vector<Moment> moments() {
-    std::vector<Moment> list;
-    std::ifstream in(std::string(ORBELUNE_SOURCE_DIR) + "/tools/show-moments.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream fields(line);
-        Moment m;
-        fields >> m.section >> m.seconds;
-        list.push_back(m);
-    }
-    return list;
-}
-
 TEST(GoldenFrames, EverySectionMatchesItsReference) {
-    const fs::path dataParent = fs::path(ORBELUNE_DATA_DIR).parent_path();
-    const fs::path out = fs::temp_directory_path() / "orbelune-golden";
-    fs::create_directories(out);
-    std::vector<Moment> list = moments();
+    std::vector<GoldenMoment> list = goldenMoments(ORBELUNE_SOURCE_DIR);
     ASSERT_EQ(list.size(), 9u);
-    for (const Moment& m : list) {
+    for (const GoldenMoment& m : list) {
         SCOPED_TRACE("section " + std::to_string(m.section) + " at " + m.seconds + " s");
-        const fs::path frame = out / ("section" + std::to_string(m.section) + ".png");
-        std::string command = std::string(ORBELUNE_SOURCE_DIR) + "/tools/capture-moment '" + ORBELUNE_PROGRAM +
-                              "' '" + dataParent.string() + "' " + m.seconds + " 320x240 '" + frame.string() + "'";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
         PngPicture got, want;
-        ASSERT_TRUE(readPng(frame.string(), got));
-        ASSERT_TRUE(readPng(std::string(ORBELUNE_SOURCE_DIR) + "/tests/golden/section" + std::to_string(m.section) +
-                                ".png",
-                            want));
+        ASSERT_TRUE(renderGoldenMoment(ORBELUNE_SOURCE_DIR, ORBELUNE_PROGRAM, ORBELUNE_DATA_DIR, m, got, want));
         ASSERT_EQ(got.width, want.width);
         ASSERT_EQ(got.height, want.height);
         size_t differing = 0;

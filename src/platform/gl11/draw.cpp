@@ -104,7 +104,7 @@ void setPointer(GLenum array, bool sizeOk, GLenum type, GLsizei stride, const vo
 
 void draw(GLenum mode, const Vertex* vertices, size_t count, const uint16_t* indices, size_t indexCount) {
     if (count == 0 || (indices && indexCount == 0)) return;
-    if (!useProgram()) return recordError(GL_INVALID_OPERATION);
+    if (!context.attached || !useProgram()) return recordError(GL_INVALID_OPERATION);
     const int slot = context.nextBuffer;
     context.nextBuffer = (slot + 1) % Context::kStreamBuffers;
     glBindBuffer(GL_ARRAY_BUFFER, context.vertexBuffers[static_cast<size_t>(slot)]);

@@ -209,10 +209,11 @@ void gl11Materialfv(GLenum face, GLenum pname, const GLfloat* values) {
     Material& m = context.material;
     if (pname == GL_SHININESS && (values[0] < 0 || values[0] > 128)) return recordError(GL_INVALID_VALUE);
     if (pname != GL_AMBIENT && pname != GL_DIFFUSE && pname != GL_SPECULAR && pname != GL_EMISSION &&
-        pname != GL_SHININESS)
+        pname != GL_SHININESS && pname != GL_AMBIENT_AND_DIFFUSE)
         return recordError(GL_INVALID_ENUM);
     if (face == GL_BACK) return;
     switch (pname) {
+    case GL_AMBIENT_AND_DIFFUSE: copy4(m.diffuse, values); [[fallthrough]];
     case GL_AMBIENT: copy4(m.ambient, values); break;
     case GL_DIFFUSE: copy4(m.diffuse, values); break;
     case GL_SPECULAR: copy4(m.specular, values); break;
