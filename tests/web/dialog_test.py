@@ -22,7 +22,8 @@ import browser
 import show_page
 
 # The native program's message-box captions; without a display it writes
-# each box as "caption: text" on stderr.
+# each box as "caption: text" on stderr (the boxes of a broken texture are
+# one line each; other lines, such as a driver's warnings, are not boxes).
 CAPTIONS = ('ERROR', 'SHUTDOWN ERROR', 'Wexo GL', 'multimedia error', 'BASS ERROR', 'scenefile error', 'Error')
 
 # Audio and picture may differ by a frame and an audio render quantum or
@@ -160,8 +161,6 @@ def nativeBoxes(build, folder, scratch):
         caption = next((c for c in CAPTIONS if line.startswith(c + ': ')), None)
         if caption:
             boxes.append({'caption': caption, 'text': line[len(caption) + 2:]})
-        elif boxes:
-            boxes[-1]['text'] += '\n' + line
     return boxes
 
 
