@@ -150,12 +150,10 @@ def brokenCopy(data, into):
 def nativeBoxes(build, folder, scratch):
     frames = os.path.join(scratch, 'frames')
     os.makedirs(frames)
-    environment = dict(os.environ, SDL_VIDEODRIVER='offscreen', SDL_AUDIODRIVER='dummy')
-    environment.pop('DISPLAY', None)
-    environment.pop('WAYLAND_DISPLAY', None)
     run = subprocess.run([os.path.join(build, 'orbelune'), '--data', os.path.dirname(folder), '--no-dialog',
-                          '--no-music', '--capture', frames, '--fps', '10', '--end', '0.05'], env=environment,
-                         capture_output=True, text=True, timeout=show_page.LOAD_SECONDS)
+                          '--no-music', '--capture', frames, '--fps', '10', '--end', '0.05'],
+                         env=show_page.nativeEnvironment(), capture_output=True, text=True,
+                         timeout=show_page.LOAD_SECONDS)
     boxes = []
     for line in run.stderr.splitlines():
         caption = next((c for c in CAPTIONS if line.startswith(c + ': ')), None)

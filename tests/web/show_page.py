@@ -1,6 +1,8 @@
 """The show's page as the browser tests and tools/web-bench see it: where
 the site is, the query string that plays a given stretch of the show, the
-page's state record (window.orbelune) and the last frame's pixels.
+page's state record (window.orbelune) and the last frame's pixels; and the
+environment the native program runs in beside it, without a display or a
+sound card.
 
 A test run without a built site is skipped (CTest's skip code 77) with the
 command that builds it."""
@@ -25,6 +27,13 @@ def siteOrSkip(folder):
         print('skipped: the site was not built in %s (scripts/web --build builds it)' % folder)
         sys.exit(SKIPPED)
     return folder
+
+
+def nativeEnvironment():
+    environment = dict(os.environ, SDL_VIDEODRIVER='offscreen', SDL_AUDIODRIVER='dummy')
+    environment.pop('DISPLAY', None)
+    environment.pop('WAYLAND_DISPLAY', None)
+    return environment
 
 
 def query(*flags, **values):
