@@ -2,8 +2,9 @@
 by the page at the golden frames' size and step (320 x 240, stepped at 10
 frames a second from 0 as tools/capture-moment does natively) must be within
 1 % RMSE of the native golden frame in tests/golden. Prints every figure
-and leaves the browser's frames in TMPDIR/orbelune-web-golden, then fails on any moment above the limit, on any error on the console and
-on a browser process left running.
+and leaves the browser's frames in TMPDIR/orbelune-web-golden, then fails
+on any moment above the limit, on any error on the console and on a
+browser process left running.
     golden_test.py SITE_FOLDER SOURCE_FOLDER"""
 
 import os
