@@ -95,8 +95,9 @@ function closeBox() {
   if (!boxQueue.length && pendingEnd) showEnd(pendingEnd.state, pendingEnd.text);
 }
 for (const id of ['box-ok', 'box-yes', 'box-no']) $(id).addEventListener('click', closeBox);
+// Enter presses the focused button itself; Escape closes an OK box.
 $('box').addEventListener('keydown', (e) => {
-  if (e.key === 'Enter' || (e.key === 'Escape' && !boxQueue[0].question)) {
+  if (e.key === 'Escape' && boxQueue.length && !boxQueue[0].question) {
     e.preventDefault();
     closeBox();
   }
@@ -107,7 +108,7 @@ let pendingEnd = null;
 function showEnd(state, text) {
   pendingEnd = null;
   orbelune.state = state;
-  if (state === 'error') orbelune.message = text;
+  if (state === 'error') orbelune.message = text = text || orbelune.message;
   document.body.classList.remove('running');
   $('end-text').textContent = text;
   $('end').hidden = false;
@@ -207,7 +208,7 @@ function startRun(args, files) {
   pendingEnd = null;
   run = { args, files, module: null, started: null, printed: [], errors: [] };
   const thisRun = run;
-  Object.assign(orbelune, { state: 'loading', time: 0, frames: 0, firstFrameMs: null, bench: null });
+  Object.assign(orbelune, { state: 'loading', time: 0, frames: 0, message: '', caption: '', boxes: [], firstFrameMs: null, bench: null });
   $('setup').hidden = true;
   dialogOpen = false;
   $('end').hidden = true;
@@ -266,12 +267,12 @@ function startRun(args, files) {
       $('stage').classList.toggle('no-cursor', !visible);
     },
     audioContext,
-    // The program ended: after --help or --version, a bad option, a
-    // missing data folder, or a box that ends the show.
+    // The program ended before the show: after --help or --version, a
+    // bad option, a missing data folder. What it printed is what happened.
     exited(code) {
       thisRun.exited = true;
-      if (code === 0) setState('ended', thisRun.printed.join('\n') || 'The show has ended.');
-      else setState('error', orbelune.boxes.length ? orbelune.message : thisRun.errors.join('\n'));
+      if (code === 0) setState('ended', thisRun.printed.join('\n'));
+      else setState('error', thisRun.errors.join('\n'));
     },
   };
   // A run that another has replaced says nothing to the page any more.
@@ -288,6 +289,7 @@ function startRun(args, files) {
       console.log(text);
     },
     printErr(text) {
+      if (run !== thisRun) return;
       thisRun.errors.push(text);
       console.warn(text);
     },

@@ -10,8 +10,6 @@
 // the stepped clock without music and the frame times go to the page as the
 // --bench report.
 
-#include "platform/gl.h"
-
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -19,24 +17,22 @@
 #include <string>
 #include <vector>
 
+#include "assets/data_path.h"
 #include "capture/bench_run.h"
 #include "capture/offline_run.h"
 #include "platform/browser.h"
 #include "platform/platform.h"
-#include "render/render.h"
 #include "shell/app.h"
 #include "shell/command_line.h"
 #include "shell/data_folder.h"
 #include "shell/frame.h"
 #include "shell/frame_slots.h"
 #include "shell/music.h"
-#include "shell/schedule.h"
 #include "shell/settings.h"
 #include "shell/setup_dialog.h"
+#include "shell/startup.h"
 #include "shell/timeline.h"
-#include "window/gl_state.h"
 #include "window/gl_window.h"
-#include "assets/data_path.h"
 
 namespace {
 
@@ -96,68 +92,32 @@ private:
     // The bench and `fps` run on the stepped clock, the show on the wall clock.
     static int stepFps(const CommandLine& options) { return options.fpsGiven || options.bench ? options.fps : 0; }
 
+    // In the OK click (or at once without the dialog): the window, so that
+    // full screen is asked for in the user's gesture.
     void startLoading() {
         stage_ = Stage::Loading;
         platform::browser::setPageState(PageState::Loading);
+        show_ = std::make_unique<Show>();
+        timeline_ = std::make_unique<Timeline>(*show_);
+        if (options_.endSeconds) run_.endLimit = static_cast<float>(*options_.endSeconds * 10.0);
+        if (!createGlWindow(kShowTitle, settings_.width, settings_.height, settings_.bits, settings_.fullscreen))
+            return stop();
+        const int fps = run_.clock.stepFps() > 0 ? run_.clock.stepFps() : kLiveFps;
+        startup_.emplace(*show_, *timeline_, settings_.music ? &soundtrack_ : nullptr, options_.startSeconds, fps);
     }
 
+    // One stage of start-up; the soundtrack's waits for its decoding. Then
+    // the clock starts and the frames begin.
     void loadStep() {
-        const size_t step = loadSteps_++;
-        if (step == 0) {
-            show_ = std::make_unique<Show>();
-            timeline_ = std::make_unique<Timeline>(*show_);
-            if (options_.endSeconds) run_.endLimit = static_cast<float>(*options_.endSeconds * 10.0);
-            if (!createGlWindow(kShowTitle, settings_.width, settings_.height, settings_.bits, settings_.fullscreen))
-            {
-                stage_ = Stage::Done;
-                return finish(PageState::Error, "The show's window could not be opened.");
-            }
-            if (!setupGlState()) {
-                closeGlWindow();
-                stage_ = Stage::Done;
-                platform::messageBox("Initialization Failed.", "ERROR", platform::Icon::Exclamation);
-                return finish(PageState::Error, "Initialization Failed.");
-            }
-        } else if (step == 1) {
-            setProjection(65);
-            paintBars();
-            glClear(GL_COLOR_BUFFER_BIT);
-            advanceScene(show_->scene7);
-            drawScene(show_->scene7);
-            drawOverlay(35, -25.0f);
-            platform::present();
-        } else if (step < 2 + kSceneCount) {
-            const SceneSlot& slot = kSceneSlots[step - 2];
-            Scene& scene = showScene(*show_, slot.id);
-            scene.loadScene(slot.script);
-            if (slot.roll != 0) {
-                scene.rollEnabled = true;
-                scene.rollAmplitude = slot.roll;
-            }
-        } else if (step == 2 + kSceneCount) {
-            resetParticles(show_->dustField);
-            resetParticles(show_->sparkSystem);
-            resetParticles(show_->fountainSystem);
-            timeline_->fillDustField();
-            const auto start = static_cast<float>(options_.startSeconds * 10.0);
-            const int fps = run_.clock.stepFps() > 0 ? run_.clock.stepFps() : kLiveFps;
-            if (start > 0.0f) seekTimeline(*timeline_, start, 0.0, fps);
-        } else {
-            if (settings_.music) {
-                if (!platform::browser::soundtrackSettled()) {
-                    --loadSteps_;
-                    return;
-                }
-                platform::setWindowTitle("music...");
-                if (!soundtrack_.start(options_.startSeconds)) return finish(PageState::Error, "");
-            }
-            run_.clock.start(static_cast<float>(options_.startSeconds * 10.0));
-            platform::setWindowTitle(kShowTitle);
-            loop_.emplace(*timeline_, run_);
-            slots_.start(platform::browser::nowMs());
-            stage_ = Stage::Playing;
-            platform::browser::setPageState(PageState::Playing);
-        }
+        if (startup_->atSoundtrack() && !platform::browser::soundtrackSettled()) return;
+        if (!stepShown(*startup_)) return stop();
+        if (!startup_->done()) return;
+        run_.clock.start(static_cast<float>(options_.startSeconds * 10.0));
+        platform::setWindowTitle(kShowTitle);
+        loop_.emplace(*timeline_, run_);
+        slots_.start(platform::browser::nowMs());
+        stage_ = Stage::Playing;
+        platform::browser::setPageState(PageState::Playing);
     }
 
     // Live: at most --max-fps frames a second on the page's clock. The
@@ -174,21 +134,30 @@ private:
         platform::browser::framePresented(timeline_->clock() / 10.0, platform::presentedFrames());
     }
 
+    // After the last frame (or the dialog closed): everything released in
+    // the desktop's order, the last frame left on the canvas.
     void finish(PageState state, const std::string& text) {
-        if (stage_ == Stage::Playing || stage_ == Stage::Loading) {
+        if (stage_ == Stage::Playing) {
             loop_.reset();
             timeline_.reset();
             show_.reset();
-            if (settings_.music && soundtrack_.stream != 0) soundtrack_.stop();
+            if (settings_.music) soundtrack_.stop();
             closeGlWindow();
         }
         stage_ = Stage::Done;
-        if (bench_ && state == PageState::Ended) {
+        if (bench_) {
             std::ostringstream report;
             bench_->write(report);
             platform::browser::publishReport(report.str());
         }
         platform::browser::setPageState(state, text);
+    }
+
+    // Start-up failed after its boxes: the run ends there, as the desktop's
+    // process does.
+    void stop() {
+        stage_ = Stage::Done;
+        platform::browser::setPageState(PageState::Error);
     }
 
     CommandLine options_;
@@ -197,10 +166,10 @@ private:
     Soundtrack soundtrack_;
     std::unique_ptr<Show> show_;
     std::unique_ptr<Timeline> timeline_;
+    std::optional<Startup> startup_;   // once the window is open
     std::optional<FrameLoop> loop_;     // once loaded
     std::optional<BenchTimes> bench_;  // with `bench`: the frame times
     Stage stage_ = Stage::Dialog;
-    size_t loadSteps_ = 0;
     FrameSlots slots_;
 };
 

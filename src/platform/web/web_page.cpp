@@ -18,9 +18,8 @@
 namespace platform {
 namespace {
 
-// The seams tests replace and the title, process-wide as on the desktop.
+// The seam tests replace and the title, process-wide as on the desktop.
 ClockSource clockSource;
-ExitHandler exitHandler;
 std::string title;
 // The page calls back into the one frame function; it outlives main.
 std::function<bool()> frameFunction;
@@ -64,14 +63,11 @@ uint32_t ticks() {
 void setClockSource(ClockSource source) { clockSource = std::move(source); }
 
 void exitProcess(int code) {
-    if (exitHandler) exitHandler(code);
     std::fflush(nullptr);
     EM_ASM({ Module.page.exited($0); }, code);
     emscripten_force_exit(code);
     __builtin_unreachable();
 }
-
-void setExitHandler(ExitHandler handler) { exitHandler = std::move(handler); }
 
 namespace browser {
 
