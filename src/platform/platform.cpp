@@ -17,9 +17,9 @@
 
 namespace platform {
 namespace {
-// The seam tests replace (the clock), the title, and whether the X
-// display was opened (once per process: FLTK keeps the connection),
-// process-wide like the SDL state behind them.
+// The seam tests replace (the clock), the title, and whether the X display
+// was opened (once per process: FLTK keeps the connection), process-wide
+// like the SDL state behind them.
 ClockSource clockSource;
 std::string title;
 int xDisplayState = -1;  // -1 not tried, 0 could not open, 1 open (handed to FLTK)
