@@ -43,8 +43,8 @@ public:
     explicit PageShow(const CommandLine& options)
         : options_(options.bench ? offlineOptions(options) : options),
           settings_(settingsFrom(options_)),
-          run_{ShowClock(stepFps(options_))},
           slots_(options_.maxFps) {
+        run_.clock = ShowClock(stepFps(options_));
         if (options_.bench) {
             bench_.emplace(options_);
             run_.presented = [this](float) {

@@ -96,9 +96,11 @@ public:
         return handle_;
     }
 
-    bool streamPlay(uint32_t handle) override {
+    bool streamPlay(uint32_t handle) override { return streamPlayFrom(handle, 0.0); }
+
+    bool streamPlayFrom(uint32_t handle, double seconds) override {
         if (handle == 0 || handle != handle_) return false;
-        playFrom(0.0);
+        playFrom(seconds);
         return true;
     }
 

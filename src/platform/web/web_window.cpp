@@ -126,6 +126,14 @@ WindowSystem& sdlWindowSystem() { return canvasSystem; }
 void setWindowSystem(WindowSystem* system) { currentSystem = system ? system : &canvasSystem; }
 
 bool windowExists() { return state.open; }
+
+// The screen in device pixels: what full screen shows.
+bool desktopSize(int& width, int& height) {
+    const double ratio = emscripten_get_device_pixel_ratio();
+    width = static_cast<int>(EM_ASM_DOUBLE({ return screen.width; }) * ratio + 0.5);
+    height = static_cast<int>(EM_ASM_DOUBLE({ return screen.height; }) * ratio + 0.5);
+    return width > 0 && height > 0;
+}
 bool displayModeSwitched() { return false; }
 bool cursorVisible() { return state.cursorShown; }
 
