@@ -110,12 +110,12 @@ int runShow(const CommandLine& options, const ShowDriver& driver) {
     showLoadingScreen(*show);
     loadShowScenes(*show);
     buildParticles(*show, *timeline);
-    // --start: the show's state is stepped from 0 at the run's step (the
-    // driver's, or 60 a second live) up to the start, so what follows is
-    // what a run from 0 shows.
+    // --start: the show's state is stepped from 0 up to the start and the
+    // frame before it drawn at the run's rate (the driver's, or 60 a second
+    // live), so what follows is what a run from 0 shows.
     const auto start = static_cast<float>(options.startSeconds * 10.0);
     const bool live = driver.stepFps == 0;
-    if (start > 0.0f) seekTimeline(*timeline, start, 0.0, live ? kLiveFps : driver.stepFps);
+    seekTimeline(*timeline, start, live ? kStepRate : driver.stepFps);
     Soundtrack soundtrack;
     if (settings.music) {
         platform::setWindowTitle("music...");
@@ -130,7 +130,7 @@ int runShow(const CommandLine& options, const ShowDriver& driver) {
         platform::requestVsync();
         pacing.maxFps = options.maxFps;
     }
-    FrameStats stats(1000.0 / (pacing.maxFps > 0 ? pacing.maxFps : kLiveFps));
+    FrameStats stats(1000.0 / (pacing.maxFps > 0 ? pacing.maxFps : kStepRate));
     if (options.stats) pacing.stats = &stats;
     playTimeline(*timeline, run, pacing);
     if (options.stats) {

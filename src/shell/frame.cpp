@@ -46,13 +46,13 @@ bool FrameLoop::tick() {
     }
     paintBars();
     const bool escaped = glWindow.keyDown[VK_ESCAPE_CODE] != 0;
-    glClear(GL_COLOR_BUFFER_BIT);
-    timeline_.step(run_.clock.now());
-    timeline_.draw();
+    const float t = run_.clock.now();
+    stepTo(timeline_, t);
+    timeline_.drawAt(t);
     if (!escaped) waitForSlot();
     run_.clock.update();
     if (escaped) {  // this frame is not presented
-        timeline_.finish(false);
+        timeline_.cut();
         return true;
     }
     if (run_.presented && !run_.presented(run_.clock.now())) run_.stopRequested = true;
@@ -61,8 +61,8 @@ bool FrameLoop::tick() {
     return true;
 }
 
-bool FrameLoop::running() {
-    return !run_.stopRequested && run_.clock.now() < run_.endLimit && timeline_.enter(run_.clock.now());
+bool FrameLoop::running() const {
+    return !run_.stopRequested && run_.clock.now() < run_.endLimit && timeline_.playing(run_.clock.now());
 }
 
 void FrameLoop::waitForSlot() {
@@ -80,25 +80,21 @@ void FrameLoop::waitForSlot() {
 }
 
 // Hidden or minimised: nothing drawn or presented until the window is shown
-// again, the show ends, or a quit comes; the clock goes on. Then the show's
-// state is stepped up to the clock at the live step (the frame before it
-// drawn, not shown, as after a seek).
+// again, the show ends, or a quit comes; the clock goes on, and the next
+// frame takes the steps it passed.
 void FrameLoop::waitWhileHidden() {
     while (!run_.stopRequested) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         run_.clock.update();
         if (!(run_.clock.now() < run_.endLimit) || !(run_.clock.now() < kShowEnd)) return;
-        if (framePump(run_.stopRequested) == platform::EventKind::Shown) break;
+        if (framePump(run_.stopRequested) == platform::EventKind::Shown) return;
     }
-    seekTimeline(timeline_, run_.clock.now(), timeline_.clock(), kLiveFps, 1);
 }
 
-// A presented frame: timed for --stats, the current colour back to white,
-// and counted by its section.
+// A presented frame: timed for --stats and the current colour back to white.
 void FrameLoop::count() {
     if (pacing_.stats) pacing_.stats->presented(PaceClock::now());
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    timeline_.finish(true);
 }
 
 void playTimeline(Timeline& timeline, ShowRun& run, const FramePacing& pacing) {
@@ -107,19 +103,23 @@ void playTimeline(Timeline& timeline, ShowRun& run, const FramePacing& pacing) {
     }
 }
 
-int64_t seekTimeline(Timeline& timeline, float target, double origin, int fps, int64_t firstFrame) {
-    int64_t n = firstFrame;
-    for (float c = steppedClock(origin, n, fps); c < target && timeline.enter(c);
-         c = steppedClock(origin, ++n, fps)) {
+void stepTo(Timeline& timeline, float t) {
+    int64_t next = timeline.steps() > 0 ? firstFrameAt(timeline.clock(), kStepRate) + 1 : 0;
+    while (!timeline.hasStepAfter(t)) {
+        const float c = stepClock(next++);
+        if (!timeline.enter(c)) break;
         timeline.step(c);
-        if (!(steppedClock(origin, n + 1, fps) < target)) {
-            glClear(GL_COLOR_BUFFER_BIT);
-            timeline.draw();
-            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        }
-        timeline.finish(true);
+        timeline.finish();
     }
-    return n;
+}
+
+void seekTimeline(Timeline& timeline, float target, int fps) {
+    const int64_t frame = firstFrameAt(target, fps);
+    if (frame == 0) return;
+    const float before = steppedClock(0.0, frame - 1, fps);
+    stepTo(timeline, before);
+    timeline.drawAt(before);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 void setProjection(int fieldOfView) {
