@@ -123,12 +123,13 @@ int runShow(const CommandLine& options, const ShowDriver& driver) {
     }
     run.clock.start(start);
     platform::setWindowTitle(kShowTitle);
-    // Live: vsync where the driver offers it and the frame cap; a stepped
-    // run goes as fast as it can.
+    // Live: vsync where the driver offers it and the frame cap (by default
+    // the display's own rate); a stepped run goes as fast as it can.
     FramePacing pacing;
     if (live) {
         platform::requestVsync();
-        pacing.maxFps = options.maxFps;
+        const int refresh = platform::displayRefreshRate();
+        pacing.maxFps = options.maxFps >= 0 ? options.maxFps : refresh > 0 ? refresh : kStepRate;
     }
     FrameStats stats(1000.0 / (pacing.maxFps > 0 ? pacing.maxFps : kStepRate));
     if (options.stats) pacing.stats = &stats;

@@ -17,7 +17,7 @@ struct CommandLine {
     double startSeconds = 0.0;           // 0; --start SECONDS
     std::string capture;                 // empty; --capture FILE|DIR
     int fps = 60;                        // 60; --fps N (capture and bench)
-    int maxFps = 60;                     // 60; --max-fps N (live show; 0: no cap)
+    int maxFps = -1;                     // -1: the display's refresh rate (60 when unknown); --max-fps N (live show; 0: no cap)
     bool stats = false;                  // false; --stats
     bool bench = false;                  // false; --bench
     bool check = false;                  // false; --check
