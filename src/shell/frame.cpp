@@ -39,9 +39,12 @@ FrameLoop::FrameLoop(Timeline& timeline, ShowRun& run, const FramePacing& pacing
 
 bool FrameLoop::tick() {
     if (!running()) return false;
+    if (hidden_) {
+        watchWhileHidden();
+        return true;
+    }
     if (framePump(run_.stopRequested) == platform::EventKind::Hidden) {
-        waitWhileHidden();
-        nextSlot_ = PaceClock::now();  // the frames start a new grid
+        hidden_ = true;
         return true;
     }
     paintBars();
@@ -79,16 +82,14 @@ void FrameLoop::waitForSlot() {
         nextSlot_ = now;  // too late for this slot and the next: no catching up
 }
 
-// Hidden or minimised: nothing drawn or presented until the window is shown
-// again, the show ends, or a quit comes; the clock goes on, and the next
-// frame takes the steps it passed.
-void FrameLoop::waitWhileHidden() {
-    while (!run_.stopRequested) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        run_.clock.update();
-        if (!(run_.clock.now() < run_.endLimit) || !(run_.clock.now() < kShowEnd)) return;
-        if (framePump(run_.stopRequested) == platform::EventKind::Shown) return;
-    }
+// Hidden or minimised: nothing is drawn or presented until the window is
+// shown again; the clock goes on, and the first frame after it takes the
+// steps it passed.
+void FrameLoop::watchWhileHidden() {
+    run_.clock.update();
+    if (framePump(run_.stopRequested) != platform::EventKind::Shown) return;
+    hidden_ = false;
+    nextSlot_ = PaceClock::now();  // the frames start a new grid
 }
 
 // A presented frame: timed for --stats and the current colour back to white.
@@ -99,8 +100,8 @@ void FrameLoop::count() {
 
 void playTimeline(Timeline& timeline, ShowRun& run, const FramePacing& pacing) {
     FrameLoop loop(timeline, run, pacing);
-    while (loop.tick()) {
-    }
+    while (loop.tick())
+        if (loop.hidden()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
 }
 
 void stepTo(Timeline& timeline, float t) {

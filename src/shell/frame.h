@@ -39,9 +39,12 @@ struct ShowRun {
 // finished picture; present. The steps are those of a 60-fps capture
 // whatever the rate the frames come at: live they are taken as the clock
 // passes them, and the display shows its own rate. While the window is
-// hidden or minimised nothing is drawn or presented (the clock and the music
-// go on); the first frame after it takes the steps it missed without
-// drawing them. tick() never waits but for the frame cap.
+// hidden or minimised a tick draws and presents nothing, only looks for the
+// window to be shown again (the clock and the music go on); the first frame
+// after it takes the steps it missed without drawing them. tick() never
+// waits but for the frame cap's slot, so a caller that paces the frames
+// itself (a browser's animation frame) gives no cap and it never blocks;
+// playTimeline rests between ticks while the window is hidden.
 //
 // With a cap, each frame waits (asleep, on a monotonic clock) for its slot of
 // 1 / maxFps s before the clock update; a frame that missed its slot by more
@@ -49,17 +52,18 @@ struct ShowRun {
 class FrameLoop {
 public:
     FrameLoop(Timeline& timeline, ShowRun& run, const FramePacing& pacing = {});
-    // Runs one frame (or one hidden spell). False, without running one, once
+    // Runs one frame (or one look while hidden). False, without running one, once
     // a stop was requested, the clock has reached --end or the last section
     // has ended.
     bool tick();
+    bool hidden() const { return hidden_; }  // the window is hidden or minimised
 
 private:
     using PaceClock = std::chrono::steady_clock;
 
     bool running() const;
     void waitForSlot();
-    void waitWhileHidden();
+    void watchWhileHidden();
     void count();
 
     Timeline& timeline_;
@@ -67,6 +71,7 @@ private:
     FramePacing pacing_;
     PaceClock::duration slot_;  // zero: no cap
     PaceClock::time_point nextSlot_;
+    bool hidden_ = false;
 };
 
 // Plays the timeline from the run's current clock to the end of the show.

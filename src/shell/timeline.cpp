@@ -84,8 +84,6 @@ void Timeline::cut() {
     poses_.clear();
 }
 
-void Timeline::draw() { drawSection(section_, clock_); }
-
 void Timeline::drawSection(size_t section, float clock) {
     const SectionUnit& unit = sectionUnit(section);
     if (drawnSection_ != section) {

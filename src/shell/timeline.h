@@ -2,7 +2,7 @@
 // step() moves everything the show carries from frame to frame (camera paths,
 // lights, magnets, spinning objects, vortex rings, fades, credit alphas,
 // particle bursts and their random sequence, star drift, frame counters)
-// without a single GL call, and draw() only draws what step() left. The
+// without a single GL call, and drawAt() only draws what the steps left. The
 // nine sections are units of their own (shell/sections/); the timeline walks
 // them in schedule order.
 //
@@ -84,19 +84,17 @@ public:
     // While the show plays at time t: a section remains and t is before the show's end.
     bool playing(float t) const { return section_ < kSectionCount && t < kShowEnd; }
 
-    // Draws the frame the last step prepared (the colour buffer is already
-    // cleared): the section's draw, then its flash. Sets the section's
-    // projection and blend function when the frame is the first drawn of
-    // its section. Changes nothing the steps read.
-    void draw();
     // Draws the picture at time t between the last two steps: the GL state
     // the picture at t - 1 / kStepRate left is put back first (its scenes'
     // lights and clear colour, as the steps before t hold them), then the
     // colour buffer is cleared and the frame drawn from the two poses around
-    // t, blended by how far t lies between them. Poses of different
-    // sections are not blended: the earlier one is drawn. At a step's own
-    // clock the picture is the step's frame, bit for bit. Changes nothing
-    // the steps read.
+    // t, blended by how far t lies between them: the section's draw, then
+    // its flash. Poses of different sections are not blended: the earlier
+    // one is drawn; with one pose since a cut, or none after t, the newest
+    // is drawn as it is. At a step's own clock the picture is the step's
+    // frame, bit for bit. Sets the section's projection and blend function
+    // when the frame is the first drawn of its section. Changes nothing the
+    // steps read.
     void drawAt(float t);
     // Escape: the section shown ends, and nothing stepped before the cut is
     // drawn again (the next step enters the section after it, unless the

@@ -1,8 +1,8 @@
 // The frame skeleton on a real GL context with a scripted clock and scripted
 // window events, playing the whole timeline of an empty show: a close request
 // ends the show after the frame that took the quit, Escape leaves a section
-// (held, each one after a frame), the last section ends it; and the --stats
-// line. --end is held by the captures in tools/capture_test, the projection
+// (held, each one after a frame), the last section ends it, a hidden window
+// shows nothing and catches up; and the --stats line. --end is held by the captures in tools/capture_test, the projection
 // by the golden frames.
 
 #include <GL/gl.h>
@@ -149,6 +149,30 @@ TEST_F(TimelineRun, HeldEscapeLeavesEachSectionAfterOneFrame) {
     // frame at 0 two, each later one the thirty of its half second. The
     // title, sparks, magnets, fountain, stars and ending count theirs.
     EXPECT_EQ(timeline.frameCounter(), 2 + 5 * 30);
+}
+
+// Hidden from the third frame's event to the sixth's: nothing is drawn or
+// presented meanwhile, the clock goes on, and the first frame after it takes
+// the steps it missed.
+TEST_F(TimelineRun, HiddenWindowShowsNothingThenCatchesUpWithTheClock) {
+    float shownAt = -1.0f;
+    onFrame = [&](float c) {
+        Event e;
+        if (frames == 3) e.kind = EventKind::Hidden;
+        if (frames == 6) {
+            e.kind = EventKind::Shown;
+            shownAt = c;
+        }
+        return e;
+    };
+    run.endLimit = 50.0f;  // ten frames of 0.5 s
+    const uint64_t presented = platform::presentedFrames();
+    playTimeline(timeline, run);
+    EXPECT_EQ(frames, 10);
+    EXPECT_EQ(platform::presentedFrames() - presented, 6u);  // all but the hidden spell's four
+    ASSERT_GT(shownAt, 0.0f);
+    // The last frame, at 4.5 s, took every step up to its time and one more.
+    EXPECT_EQ(timeline.steps(), 45 * kStepRate / 10 + 2);
 }
 
 // The --stats line from known present times: 98 intervals of 16 ms and two

@@ -144,8 +144,7 @@ TEST(Interpolation, AFrameHalfwayBetweenTwoStepsDrawsTheHalfwayCamera) {
     const auto stepped = picture([&](Timeline& timeline) {
         ASSERT_TRUE(timeline.enter(halfway));
         timeline.step(halfway);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        timeline.draw();
+        timeline.drawAt(halfway);
     });
     EXPECT_NE(middle, first);
     EXPECT_NE(middle, second);
