@@ -1,8 +1,9 @@
 // The authoring mode. One session owns the window, the show as loaded (kept
 // untouched so that a seek can start again from it without reading the files
-// again), the show being played and its timeline. Loading runs while a
-// CollectedMessages lives, so the boxes the loaders would show and the
-// failures that would end the process become the session's problem text.
+// again), the show being played and its timeline. The loaders' records are
+// kept on the session (file, line, its text, message, hint) and become its
+// problem text instead of boxes; a record that would stop the show only
+// stops playing until the files are fixed.
 //
 // Clock: while playing, the wall clock as in the live show; a seek lands on
 // a frame of the 60-a-second step from 0 and the wall clock continues from
@@ -23,9 +24,9 @@
 #include "platform/platform.h"
 #include "scene/scene_script.h"
 #include "shell/app.h"
-#include "shell/collected_messages.h"
 #include "shell/frame.h"
 #include "shell/music.h"
+#include "shell/startup.h"
 #include "shell/timeline.h"
 #include "window/gl_state.h"
 #include "window/gl_window.h"
@@ -86,19 +87,7 @@ float frameAtOrAfter(float time, float end) {
     return steppedClock(0.0, n, kStepRate);
 }
 
-void deleteTextures() {
-    glDeleteTextures(kTextureTableSize, TextureTable.data());
-    TextureTable.fill(0);
-}
-
 }  // namespace
-
-void startShowState(Show& show, Timeline& timeline) {
-    resetParticles(show.dustField);
-    resetParticles(show.sparkSystem);
-    resetParticles(show.fountainSystem);
-    timeline.fillDustField();
-}
 
 std::vector<WatchedFile> scanDataFolder(const std::string& folder) {
     std::vector<WatchedFile> files;
@@ -129,7 +118,7 @@ AuthorSession::~AuthorSession() {
     releaseShow();
     if (musicPlaying_) soundtrack_.stop();
     if (windowOpen_) {
-        deleteTextures();
+        unloadTextures();
         closeGlWindow();
     }
 }
@@ -153,11 +142,12 @@ void AuthorSession::releaseShow() {
     stepOnce_ = false;
 }
 
-void AuthorSession::startMusicAt(float time) {
-    if (!settings_.music) return;
-    if (!soundtrack_.start(time / kSecond)) throw LoaderAbort{1};
+bool AuthorSession::startMusicAt(float time) {
+    if (!settings_.music) return true;
+    if (!soundtrack_.start(time / kSecond, diagnostics_)) return false;
     musicPlaying_ = true;
     if (paused_) platform::audio().setPaused(soundtrack_.stream, true);
+    return true;
 }
 
 void AuthorSession::reload() {
@@ -165,21 +155,15 @@ void AuthorSession::reload() {
     releaseShow();
     if (musicPlaying_) soundtrack_.stop();
     musicPlaying_ = false;
-    std::vector<std::string> lines;
-    {
-        CollectedMessages messages;
-        try {
-            deleteTextures();
-            if (!setupGlState()) throw LoaderAbort{1};
-            auto loaded = std::make_unique<Show>();
-            resetLightCounter();  // lights are numbered over the whole show, from 0 each load
-            loadShowScenes(*loaded);
-            startMusicAt(frameAtOrAfter(at, endOfPlay_));
-            pristine_ = std::move(loaded);
-        } catch (const LoaderAbort&) {
-        }
-        lines = std::move(messages.lines);
+    diagnostics_.clear();
+    unloadTextures();
+    if (setupGlState(diagnostics_)) {
+        auto loaded = std::make_unique<Show>();
+        resetLightCounter();  // lights are numbered over the whole show, from 0 each load
+        loadShowScenes(*loaded, diagnostics_);
+        if (!stopsShow(diagnostics_) && startMusicAt(frameAtOrAfter(at, endOfPlay_))) pristine_ = std::move(loaded);
     }
+    const std::vector<std::string> lines = messageLines(diagnostics_);
     problem_.clear();
     for (const std::string& line : lines) problem_ += (problem_.empty() ? "" : "\n") + line;
     if (!problem_.empty()) {

@@ -222,9 +222,9 @@ std::vector<Mistake> mistakes() {
          },
          [](auto& f) {
              return Texts{"texture 7 (" + f.textureListEntry(7) +
-                          "): Unknown DIB file format. Its header is 64 bytes; headers of 12, 40, "
+                          "): Unknown DIB file format. (its header is 64 bytes; headers of 12, 40, "
                           "56, 108 and 124 bytes are read. Re-save it as a plain 24-bit bitmap, "
-                          "e.g. convert in.png BMP3:out.bmp"};
+                          "e.g. convert in.png BMP3:out.bmp)"};
          }},
         {"TEXTUREID beyond the list", [](auto& f) { f.edit(kScene8, "TEXTUREID=15", "TEXTUREID=77"); },
          [](auto& f) {
