@@ -109,7 +109,9 @@ void stepTo(Timeline& timeline, float t) {
     while (!timeline.hasStepAfter(t)) {
         const float c = stepClock(next++);
         if (!timeline.enter(c)) break;
-        timeline.step(c);
+        // Only the last three steps are drawn from: the one after t, the one
+        // at or before it and the one before that (for its lights).
+        timeline.step(c, stepClock(next + 1) > t);
         timeline.finish();
     }
 }

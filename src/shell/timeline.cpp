@@ -58,7 +58,7 @@ void Timeline::leaveSection() {
         if (const auto enterSection = sectionUnit(section_).enter) enterSection(show_, state_);
 }
 
-void Timeline::step(float c) {
+void Timeline::step(float c, bool keepPose) {
     const SectionUnit& unit = sectionUnit(section_);
     const bool first = !sectionStepped_;
     if (first) state_.sceneStart = wholeClock(c);
@@ -68,7 +68,7 @@ void Timeline::step(float c) {
     ++steps_;
     unit.step({show_, state_, random_, c, first, previousClock, frameCounter_});
     if (unit.counted == FrameCount::Stepped) frameCounter_ += 1;
-    poses_.capture(c, section_);
+    if (keepPose) poses_.capture(c, section_);
 }
 
 void Timeline::finish() {

@@ -74,8 +74,9 @@ public:
     // Moves on to the section playing at clock value c (entering each one
     // on the way). False once the last section has ended.
     bool enter(float c);
-    // Advances the show by one step with clock value c and keeps its pose. No GL.
-    void step(float c);
+    // Advances the show by one step with clock value c and keeps its pose
+    // (keepPose false: a step that no picture will be drawn beside). No GL.
+    void step(float c, bool keepPose = true);
     // Ends the step: counts it where its section counts presented frames.
     void finish();
     // True once a step later than time t has been taken since the last cut
