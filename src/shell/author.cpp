@@ -5,9 +5,10 @@
 // problem text instead of boxes; a record that would stop the show only
 // stops playing until the files are fixed.
 //
-// Clock: while playing, the wall clock as in the live show; a seek lands on
-// a frame of the 60-a-second step from 0 and the wall clock continues from
-// there. While paused nothing is stepped and the last frame is drawn again.
+// Clock: while playing, the clock of the live show (following the music
+// when it plays); a seek lands on a frame of the 60-a-second step from 0,
+// the music is moved there and the clock continues from there. While
+// paused nothing is stepped and the last frame is drawn again.
 #include "shell/author.h"
 
 #include <GL/gl.h>
@@ -145,6 +146,7 @@ void AuthorSession::releaseShow() {
 bool AuthorSession::startMusicAt(float time) {
     if (!settings_.music) return true;
     if (!soundtrack_.start(time / kSecond, diagnostics_)) return false;
+    clock_.followMusic(soundtrack_.stream);
     musicPlaying_ = true;
     if (paused_) platform::audio().setPaused(soundtrack_.stream, true);
     return true;
@@ -197,11 +199,12 @@ void AuthorSession::seek(float target) {
     timeline_ = std::make_unique<Timeline>(*show_);
     startShowState(*show_, *timeline_);
     seekTimeline(*timeline_, c, kStepRate);
+    // The music moves once the stepping is done, then the clock starts with it.
+    if (musicPlaying_) platform::audio().setPosition(soundtrack_.stream, c / kSecond);
     if (paused_)
         stepOnce_ = true;
     else
         clock_.start(c);  // the next frame is drawn at exactly c
-    if (musicPlaying_) platform::audio().setPosition(soundtrack_.stream, c / kSecond);
 }
 
 void AuthorSession::setPaused(bool paused) {
@@ -263,10 +266,6 @@ void AuthorSession::takeEvents() {
             case platform::EventKind::KeyDown:
                 glWindowProc(event);
                 keyPressed(event.key);
-                break;
-            case platform::EventKind::Resize:
-                glWindowProc(event);
-                if (timeline_) timeline_->forgetDrawnSection();
                 break;
             default:
                 glWindowProc(event);

@@ -6,7 +6,6 @@
 #include "shell/frame.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <chrono>
 #include <thread>
@@ -125,10 +124,4 @@ void seekTimeline(Timeline& timeline, float target, int fps) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
-void setProjection(int fieldOfView) {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(fieldOfView, kPictureAspect, static_cast<double>(0.1f), 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
+void setProjection(int fieldOfView) { projectPicture(fieldOfView); }
