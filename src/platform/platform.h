@@ -140,6 +140,8 @@ void present();
 // driver offers it, else plain vsync. Returns the swap interval in force
 // (-1 adaptive, 1, or 0 when the driver gives none).
 int requestVsync();
+// Refreshes a second of the display the window is on (0 when unknown).
+int displayRefreshRate();
 uint64_t presentedFrames();
 
 // ---- Events ----------------------------------------------------------------------

@@ -335,6 +335,14 @@ void present() {
 
 uint64_t presentedFrames() { return state.frames; }
 
+int displayRefreshRate() {
+    if (!state.window) return 0;
+    SDL_DisplayMode mode{};
+    const int display = SDL_GetWindowDisplayIndex(state.window);
+    if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0) return 0;
+    return mode.refresh_rate > 0 ? mode.refresh_rate : 0;
+}
+
 int requestVsync() {
     if (!state.context) return 0;
     if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);

@@ -7,7 +7,9 @@
 // other; spot flares write depth, so a nearer one drawn first hides a farther
 // one. Both leave culling and sphere-map generation off, the flare texture
 // bound, blending off, lighting on and depth writes on; the model-view
-// matrix is not changed. drawBillboard, shared with the particles, only
+// matrix is not changed. loadOmniLight and loadSpotLight only give the GL
+// light its parameters (the position and direction under the current
+// model-view matrix). drawBillboard, shared with the particles, only
 // draws one quad with the texture already bound.
 #include "platform/gl.h"
 
@@ -33,7 +35,7 @@ static void endFlare() {
     glEnable(GL_LIGHTING);
 }
 
-void setupOmniLight(const OmniLight& light) {
+void loadOmniLight(const OmniLight& light) {
     const GLenum l = glLight(light.lightNumber);
     const GLfloat position[4] = {light.position.x, light.position.y, light.position.z,
                                  light.position.w};
@@ -41,7 +43,10 @@ void setupOmniLight(const OmniLight& light) {
     glLightfv(l, GL_DIFFUSE, light.diffuse.data());
     glLightfv(l, GL_SPECULAR, light.specular.data());
     glLightfv(l, GL_POSITION, position);
+}
 
+void setupOmniLight(const OmniLight& light) {
+    loadOmniLight(light);
     beginFlare(light.flareTexture);
     if (light.flareSize > 0.0f) {
         glDepthMask(GL_FALSE);
@@ -51,7 +56,7 @@ void setupOmniLight(const OmniLight& light) {
     endFlare();
 }
 
-void setupSpotLight(const SpotLight& light) {
+void loadSpotLight(const SpotLight& light) {
     const GLenum l = glLight(light.lightNumber);
     const GLfloat position[4] = {light.position.x, light.position.y, light.position.z,
                                  light.position.w};
@@ -62,7 +67,10 @@ void setupSpotLight(const SpotLight& light) {
     glLightf(l, GL_SPOT_CUTOFF, light.cutoff);
     glLightf(l, GL_SPOT_EXPONENT, light.exponent);
     glLightfv(l, GL_SPOT_DIRECTION, direction);
+}
 
+void setupSpotLight(const SpotLight& light) {
+    loadSpotLight(light);
     beginFlare(light.flareTexture);
     drawBillboard(light.position, light.position.w);
     endFlare();

@@ -18,10 +18,15 @@ void drawScene(const Scene& scene);
 void beginSceneFrame(const Scene& scene);
 void endSceneFrame(const Scene& scene);
 void applyObjectSettings(const SceneObject& object);
+// What a drawn frame of the scene leaves for the next, without drawing: its
+// clear colour and its lights' parameters under its camera and roll.
+void loadSceneLights(const Scene& scene);
 
 // ---- Lights and flares (render/lights.cpp) -------------------------------------
 void setupOmniLight(const OmniLight& light);
 void setupSpotLight(const SpotLight& light);
+void loadOmniLight(const OmniLight& light);
+void loadSpotLight(const SpotLight& light);
 void drawBillboard(const Vec3& centre, float halfSize);
 
 // ---- Deformations and the per-frame advance (render/deform.cpp; no GL) ------

@@ -11,6 +11,11 @@
 // scene's lights off, depth test on, current colour white, the model-view
 // matrix holding camera and roll, and the last texture still bound. The
 // projection matrix is never touched.
+//
+// loadSceneLights leaves what a drawn frame of the scene leaves for the
+// next one without drawing: the clear colour and the lights' parameters
+// (placed under the scene's camera), with the model-view matrix holding
+// camera and roll; nothing else changes.
 #include "platform/gl.h"
 
 #include <cmath>
@@ -162,14 +167,30 @@ void endSceneFrame(const Scene& scene) {
     glColor3f(1.0f, 1.0f, 1.0f);
 }
 
-void drawScene(const Scene& scene) {
-    beginSceneFrame(scene);
+// The look-at camera and the roll wobble about the view axis, onto the
+// model-view matrix.
+static void placeCamera(const Scene& scene) {
     gluLookAt(scene.cameraPosition.x, scene.cameraPosition.y, scene.cameraPosition.z,
               scene.cameraTarget.x, scene.cameraTarget.y, scene.cameraTarget.z, 0.0, 1.0, 0.0);
     if (scene.rollEnabled) {
-        const double degrees = std::sin(scene.frameCount * 0.01) * scene.rollAmplitude;
+        const double frames = scene.frameCount + static_cast<double>(scene.frameFraction);
+        const double degrees = std::sin(frames * 0.01) * scene.rollAmplitude;
         glRotatef(static_cast<GLfloat>(degrees), 0.0f, 0.0f, 1.0f);
     }
+}
+
+void loadSceneLights(const Scene& scene) {
+    glClearColor(scene.clearColor[0], scene.clearColor[1], scene.clearColor[2], scene.clearColor[3]);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    placeCamera(scene);
+    for (const OmniLight& light : scene.omniLights) loadOmniLight(light);
+    for (const SpotLight& light : scene.spotLights) loadSpotLight(light);
+}
+
+void drawScene(const Scene& scene) {
+    beginSceneFrame(scene);
+    placeCamera(scene);
     for (const auto& owned : scene.objects) {
         const SceneObject& object = *owned;
         glPushMatrix();

@@ -119,6 +119,7 @@ struct Scene {
     int32_t fogEnd = 50;                              // 50
     int32_t fogStart = 0;                             // 0
     int32_t frameCount = 0;                           // 0; raised at the start of every draw
+    float frameFraction = 0.0f;                       // 0; part of a frame past frameCount a picture between two steps is drawn at
     int32_t rollAmplitude = 0;                        // 0; degrees, read only when rollEnabled
     bool fogEnabled = false;                          // false
     bool lightingEnabled = false;                     // false

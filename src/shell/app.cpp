@@ -77,20 +77,21 @@ int runShow(const CommandLine& options, const ShowDriver& driver) {
     const bool live = driver.stepFps == 0;
     Soundtrack soundtrack;
     Startup startup(*show, *timeline, settings.music ? &soundtrack : nullptr, options.startSeconds,
-                    live ? kLiveFps : driver.stepFps);
+                    live ? kStepRate : driver.stepFps);
     while (!startup.done())
         if (!stepShown(startup)) return 1;
     if (settings.music) run.clock.followMusic(soundtrack.stream);
     run.clock.start(static_cast<float>(options.startSeconds * 10.0));
     platform::setWindowTitle(kShowTitle);
-    // Live: vsync where the driver offers it and the frame cap; a stepped
-    // run goes as fast as it can.
+    // Live: vsync where the driver offers it and the frame cap (by default
+    // the display's own rate); a stepped run goes as fast as it can.
     FramePacing pacing;
     if (live) {
         platform::requestVsync();
-        pacing.maxFps = options.maxFps;
+        const int refresh = platform::displayRefreshRate();
+        pacing.maxFps = options.maxFps >= 0 ? options.maxFps : refresh > 0 ? refresh : kStepRate;
     }
-    FrameStats stats(1000.0 / (pacing.maxFps > 0 ? pacing.maxFps : kLiveFps));
+    FrameStats stats(1000.0 / (pacing.maxFps > 0 ? pacing.maxFps : kStepRate));
     if (options.stats) pacing.stats = &stats;
     playTimeline(*timeline, run, pacing);
     if (options.stats) {

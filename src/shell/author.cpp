@@ -58,6 +58,7 @@ void copyScene(const Scene& from, Scene& to) {
     to.fogEnd = from.fogEnd;
     to.fogStart = from.fogStart;
     to.frameCount = from.frameCount;
+    to.frameFraction = from.frameFraction;
     to.rollAmplitude = from.rollAmplitude;
     to.fogEnabled = from.fogEnabled;
     to.lightingEnabled = from.lightingEnabled;
@@ -67,7 +68,7 @@ void copyScene(const Scene& from, Scene& to) {
 }
 // A field added to the scene record must be copied above too.
 static_assert(sizeof(Scene) == 4 * sizeof(std::vector<int>) + 2 * sizeof(Vec3) + 2 * sizeof(Color4) +
-                                   4 * sizeof(int32_t) + 8,
+                                   4 * sizeof(int32_t) + sizeof(float) + 12,  // five flags, then padding
               "copyScene copies every field of Scene");
 
 std::unique_ptr<Show> copyShow(const Show& from) {
@@ -82,9 +83,9 @@ std::unique_ptr<Show> copyShow(const Show& from) {
 // The frame of the live step from 0 at or after `time`, before `end`.
 float frameAtOrAfter(float time, float end) {
     time = std::max(time, 0.0f);
-    int64_t n = firstFrameAt(time, kLiveFps);
-    while (n > 0 && !(steppedClock(0.0, n, kLiveFps) < end)) --n;
-    return steppedClock(0.0, n, kLiveFps);
+    int64_t n = firstFrameAt(time, kStepRate);
+    while (n > 0 && !(steppedClock(0.0, n, kStepRate) < end)) --n;
+    return steppedClock(0.0, n, kStepRate);
 }
 
 }  // namespace
@@ -197,7 +198,7 @@ void AuthorSession::seek(float target) {
     show_ = copyShow(*pristine_);
     timeline_ = std::make_unique<Timeline>(*show_);
     startShowState(*show_, *timeline_);
-    seekTimeline(*timeline_, c, 0.0, kLiveFps);
+    seekTimeline(*timeline_, c, kStepRate);
     // The music moves once the stepping is done, then the clock starts with it.
     if (musicPlaying_) platform::audio().setPosition(soundtrack_.stream, c / kSecond);
     if (paused_)
@@ -299,18 +300,17 @@ void AuthorSession::drawFrame() {
         setPaused(true);  // the end: hold the last frame
         stepNow = false;
     }
-    if (stepNow && timeline.enter(c)) {
-        timeline.step(c);
-        timeline.draw();
-        timeline.finish(true);
+    if (stepNow && timeline.playing(c)) {
+        stepTo(timeline, c);
+        timeline.drawAt(c);
         shown_ = c;
         frameReady_ = true;
         if (stepOnce_) {
             stepOnce_ = false;
-            next_ = steppedClock(0.0, firstFrameAt(c, kLiveFps) + 1, kLiveFps);
+            next_ = steppedClock(0.0, firstFrameAt(c, kStepRate) + 1, kStepRate);
         }
     } else if (frameReady_) {
-        timeline.draw();
+        timeline.drawAt(shown_);
     }
     if (!paused_) clock_.update();
 }

@@ -2,7 +2,7 @@
 // its data. Space pauses and resumes (music too), Left/Right move one second
 // (Shift: ten), PageUp/PageDown go to the previous/next section's start, Home
 // starts over, Escape or the close box end it. Every move is an exact seek:
-// the show's state is stepped from 0 at the live step without drawing, so the
+// the show's state is stepped from 0 without drawing, so the
 // frame that follows is the one a run from the start shows. The title shows
 // show time, section and frame rate. The data folder is watched; when a file
 // in it changes, everything is loaded again and play goes on at the same show

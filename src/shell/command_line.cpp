@@ -192,7 +192,9 @@ constexpr OptionHelp kShowOptions[] = {
      "read the show from DIR: DIR itself when it holds the folders script and textures, else DIR/data"},
     {"--start", "SECONDS", "begin the show at that show time (music too)"},
     {"--end", "SECONDS", "end the show at that show time (after --start)"},
-    {"--max-fps", "N", "at most N frames a second in the live show (60; 0: no cap)"},
+    {"--max-fps", "N",
+     "at most N frames a second in the live show (the display's refresh rate, 60 when unknown; 0: no cap); the "
+     "show steps 60 times a second whatever the rate, frames between its steps are drawn in between"},
     {"--stats", "", "after the show, one line of frame pacing figures on stderr"},
     {"--author", "",
      "play in a window for making the data: pause, exact seeks and section jumps by key (see KEYS); a changed "
@@ -204,7 +206,10 @@ constexpr OptionHelp kToolOptions[] = {
     {"--capture", "FILE",
      "render the show offline, without a display, at a fixed frame step into FILE.mp4, .mkv or .webm (with the "
      "soundtrack unless --no-music) or into an existing folder as numbered PNG frames"},
-    {"--fps", "N", "frames per second of --capture and --bench (60)"},
+    {"--fps", "N",
+     "frames per second of --capture and --bench (60): frame k shows the show at k / N seconds, which steps 60 "
+     "times a second at any N (at 30 every second frame of 60, at 120 those frames and one drawn between each "
+     "two)"},
     {"--bench", "", "play the show headless at a fixed step without output and print frame times per section as JSON"},
     {"--check", "", "check the data folder, report every problem, exit 0 when clean, 1 otherwise"},
     {"--inspect", "FILE", "print as JSON what the show reads from a BMP, .3ds, texture list or scene script"},

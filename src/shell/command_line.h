@@ -19,7 +19,7 @@ struct CommandLine {
     std::string capture;                 // empty; --capture FILE|DIR
     int fps = 60;                        // 60; --fps N (capture and bench)
     bool fpsGiven = false;               // false; --fps was given (in a browser: the stepped clock)
-    int maxFps = 60;                     // 60; --max-fps N (live show; 0: no cap)
+    int maxFps = -1;                     // -1: the display's refresh rate (60 when unknown); --max-fps N (live show; 0: no cap)
     bool stats = false;                  // false; --stats
     bool bench = false;                  // false; --bench
     bool check = false;                  // false; --check

@@ -38,20 +38,23 @@ FrameLoop::FrameLoop(Timeline& timeline, ShowRun& run, const FramePacing& pacing
 
 bool FrameLoop::tick() {
     if (!running()) return false;
+    if (hidden_) {
+        watchWhileHidden();
+        return true;
+    }
     if (framePump(run_.stopRequested) == platform::EventKind::Hidden) {
-        waitWhileHidden();
-        nextSlot_ = PaceClock::now();  // the frames start a new grid
+        hidden_ = true;
         return true;
     }
     paintBars();
     const bool escaped = glWindow.keyDown[VK_ESCAPE_CODE] != 0;
-    glClear(GL_COLOR_BUFFER_BIT);
-    timeline_.step(run_.clock.now());
-    timeline_.draw();
+    const float t = run_.clock.now();
+    stepTo(timeline_, t);
+    timeline_.drawAt(t);
     if (!escaped) waitForSlot();
     run_.clock.update();
     if (escaped) {  // this frame is not presented
-        timeline_.finish(false);
+        timeline_.cut();
         return true;
     }
     if (run_.presented && !run_.presented(run_.clock.now())) run_.stopRequested = true;
@@ -60,8 +63,8 @@ bool FrameLoop::tick() {
     return true;
 }
 
-bool FrameLoop::running() {
-    return !run_.stopRequested && run_.clock.now() < run_.endLimit && timeline_.enter(run_.clock.now());
+bool FrameLoop::running() const {
+    return !run_.stopRequested && run_.clock.now() < run_.endLimit && timeline_.playing(run_.clock.now());
 }
 
 void FrameLoop::waitForSlot() {
@@ -78,47 +81,47 @@ void FrameLoop::waitForSlot() {
         nextSlot_ = now;  // too late for this slot and the next: no catching up
 }
 
-// Hidden or minimised: nothing drawn or presented until the window is shown
-// again, the show ends, or a quit comes; the clock goes on. Then the show's
-// state is stepped up to the clock at the live step (the frame before it
-// drawn, not shown, as after a seek).
-void FrameLoop::waitWhileHidden() {
-    while (!run_.stopRequested) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        run_.clock.update();
-        if (!(run_.clock.now() < run_.endLimit) || !(run_.clock.now() < kShowEnd)) return;
-        if (framePump(run_.stopRequested) == platform::EventKind::Shown) break;
-    }
-    seekTimeline(timeline_, run_.clock.now(), timeline_.clock(), kLiveFps, 1);
+// Hidden or minimised: nothing is drawn or presented until the window is
+// shown again; the clock goes on, and the first frame after it takes the
+// steps it passed.
+void FrameLoop::watchWhileHidden() {
+    run_.clock.update();
+    if (framePump(run_.stopRequested) != platform::EventKind::Shown) return;
+    hidden_ = false;
+    nextSlot_ = PaceClock::now();  // the frames start a new grid
 }
 
-// A presented frame: timed for --stats, the current colour back to white,
-// and counted by its section.
+// A presented frame: timed for --stats and the current colour back to white.
 void FrameLoop::count() {
     if (pacing_.stats) pacing_.stats->presented(PaceClock::now());
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    timeline_.finish(true);
 }
 
 void playTimeline(Timeline& timeline, ShowRun& run, const FramePacing& pacing) {
     FrameLoop loop(timeline, run, pacing);
-    while (loop.tick()) {
+    while (loop.tick())
+        if (loop.hidden()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
+
+void stepTo(Timeline& timeline, float t) {
+    int64_t next = timeline.steps() > 0 ? firstFrameAt(timeline.clock(), kStepRate) + 1 : 0;
+    while (!timeline.hasStepAfter(t)) {
+        const float c = stepClock(next++);
+        if (!timeline.enter(c)) break;
+        // Only the last three steps are drawn from: the one after t, the one
+        // at or before it and the one before that (for its lights).
+        timeline.step(c, stepClock(next + 1) > t);
+        timeline.finish();
     }
 }
 
-int64_t seekTimeline(Timeline& timeline, float target, double origin, int fps, int64_t firstFrame) {
-    int64_t n = firstFrame;
-    for (float c = steppedClock(origin, n, fps); c < target && timeline.enter(c);
-         c = steppedClock(origin, ++n, fps)) {
-        timeline.step(c);
-        if (!(steppedClock(origin, n + 1, fps) < target)) {
-            glClear(GL_COLOR_BUFFER_BIT);
-            timeline.draw();
-            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        }
-        timeline.finish(true);
-    }
-    return n;
+void seekTimeline(Timeline& timeline, float target, int fps) {
+    const int64_t frame = firstFrameAt(target, fps);
+    if (frame == 0) return;
+    const float before = steppedClock(0.0, frame - 1, fps);
+    stepTo(timeline, before);
+    timeline.drawAt(before);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 void setProjection(int fieldOfView) { projectPicture(fieldOfView); }

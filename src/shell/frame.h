@@ -12,11 +12,6 @@
 #include "shell/show_driver.h"
 
 class Timeline;
-
-// The live show's step: its per-frame motion was made for about 60 frames a
-// second. The frame cap, --start and the catch-up after a hidden spell use it.
-constexpr int kLiveFps = 60;
-
 class FrameStats;
 
 // How a live run paces its frames. The default (no cap) is what capture,
@@ -36,13 +31,20 @@ struct ShowRun {
 };
 
 // The frame loop: one tick() per displayed frame, its order said once in
-// tick(). A frame: take at most one window event (pump); step the timeline
-// and draw it; wait for its slot when the frames are capped; move the clock;
-// the Escape test (a frame cut by Escape is not shown and its section ends);
-// the driver's look at the finished picture; present; count it. While the
-// window is hidden or minimised nothing is drawn or presented (the clock and
-// the music go on); once it is shown again the show is stepped up to the
-// clock at the live step without drawing and goes on from there.
+// tick(). A frame at time t (the clock's reading): take at most one window
+// event (pump); take the show's steps up to t and the first one after it
+// (stepTo); draw the picture at t between the last two; wait for its slot
+// when the frames are capped; move the clock; the Escape test (a frame cut
+// by Escape is not shown and its section ends); the driver's look at the
+// finished picture; present. The steps are those of a 60-fps capture
+// whatever the rate the frames come at: live they are taken as the clock
+// passes them, and the display shows its own rate. While the window is
+// hidden or minimised a tick draws and presents nothing, only looks for the
+// window to be shown again (the clock and the music go on); the first frame
+// after it takes the steps it missed without drawing them. tick() never
+// waits but for the frame cap's slot, so a caller that paces the frames
+// itself (a browser's animation frame) gives no cap and it never blocks;
+// playTimeline rests between ticks while the window is hidden.
 //
 // With a cap, each frame waits (asleep, on a monotonic clock) for its slot of
 // 1 / maxFps s before the clock update; a frame that missed its slot by more
@@ -50,17 +52,18 @@ struct ShowRun {
 class FrameLoop {
 public:
     FrameLoop(Timeline& timeline, ShowRun& run, const FramePacing& pacing = {});
-    // Runs one frame (or one hidden spell). False, without running one, once
+    // Runs one frame (or one look while hidden). False, without running one, once
     // a stop was requested, the clock has reached --end or the last section
     // has ended.
     bool tick();
+    bool hidden() const { return hidden_; }  // the window is hidden or minimised
 
 private:
     using PaceClock = std::chrono::steady_clock;
 
-    bool running();
+    bool running() const;
     void waitForSlot();
-    void waitWhileHidden();
+    void watchWhileHidden();
     void count();
 
     Timeline& timeline_;
@@ -68,19 +71,24 @@ private:
     FramePacing pacing_;
     PaceClock::duration slot_;  // zero: no cap
     PaceClock::time_point nextSlot_;
+    bool hidden_ = false;
 };
 
 // Plays the timeline from the run's current clock to the end of the show.
 void playTimeline(Timeline& timeline, ShowRun& run, const FramePacing& pacing = {});
 
-// Steps frames n = firstFrame, firstFrame + 1, ... of a fixed step (clock value
-// steppedClock(origin, n, fps)) while their clock is below `target`, without
-// presenting any, and returns the first frame it did not step. The frame before
-// `target` is drawn (not shown), so that the GL state one frame hands to the
-// next (the lights get their parameters after the objects they light) is
-// what a played run leaves: the frames that follow are the frames a run
-// through every step draws.
-int64_t seekTimeline(Timeline& timeline, float target, double origin, int fps, int64_t firstFrame = 0);
+// Takes the show's steps (clock stepClock(n)) after the last one taken up to
+// time t and the first one after it, each finished as it is taken: then the
+// picture at t lies between the last two. At least one is taken after a cut;
+// none past the show's end.
+void stepTo(Timeline& timeline, float t);
+
+// Steps a fresh timeline from 0 to `target` for a run whose frames come at
+// `fps` a second: the frame of that rate before `target` is drawn (not
+// shown), so that the GL state one frame hands to the next (the lights get
+// their parameters after the objects they light) is what a run from 0
+// leaves, and the frames that follow are the frames such a run draws.
+void seekTimeline(Timeline& timeline, float target, int fps);
 
 // Takes at most one window event: a posted quit sets `stopRequested`,
 // anything else goes to the window's event handling. Returns the kind of the

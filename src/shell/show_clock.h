@@ -53,6 +53,11 @@ constexpr float kMaxSlew = 0.1f;
 // while the music is heard at `music`.
 float steerToward(float now, float elapsed, float music);
 
+// The show's step: its state advances 60 times a second of show time, step k
+// at steppedClock(0, k, kStepRate), live and in every capture alike (its
+// per-step motion was made for that rate). Pictures are drawn between steps.
+inline constexpr int kStepRate = 60;
+
 // The first frame n of a fixed step from 0 whose clock is at or after `time`.
 int64_t firstFrameAt(float time, int fps);
 // Clock value of frame n of a fixed step of `fps` frames a second that
@@ -60,5 +65,7 @@ int64_t firstFrameAt(float time, int fps);
 // in double from n (never accumulated) and stored as float. The stepped
 // clock, the seek and capture's frame times all use it.
 float steppedClock(double origin, int64_t n, int fps);
+// Clock value of the show's step n.
+inline float stepClock(int64_t n) { return steppedClock(0.0, n, kStepRate); }
 // The arithmetic of the wall clock's update, for any counter value.
 float showTimeAt(uint32_t now, uint32_t base);

@@ -79,10 +79,10 @@ bool Startup::step(Diagnostics& report) {
     } else if (stage == kParticles) {
         startShowState(show_, timeline_);
     } else if (stage == kSeek) {
-        // The show's state is stepped from 0 up to the start, so what
-        // follows is what a run from 0 shows.
-        const auto start = static_cast<float>(startSeconds_ * 10.0);
-        if (start > 0.0f) seekTimeline(timeline_, start, 0.0, stepFps_);
+        // The show's state is stepped from 0 up to the start and the frame
+        // of the run's rate before it drawn, so what follows is what a run
+        // from 0 shows.
+        seekTimeline(timeline_, static_cast<float>(startSeconds_ * 10.0), stepFps_);
     } else if (stage == kMusic && soundtrack_) {
         platform::setWindowTitle("music...");
         return soundtrack_->start(startSeconds_, report);

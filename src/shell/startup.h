@@ -25,8 +25,8 @@ void loadShowScenes(Show& show, Diagnostics& report);
 class Startup {
 public:
     // `soundtrack` null: no music. `startSeconds` > 0: the show's state is
-    // stepped there from 0 at `stepFps` frames a second, and the music
-    // starts there.
+    // stepped there from 0, the frame before it of a run at `stepFps`
+    // frames a second drawn, and the music starts there.
     Startup(Show& show, Timeline& timeline, Soundtrack* soundtrack, double startSeconds, int stepFps);
 
     // Carries out the next stage (needs the GL window), its records added

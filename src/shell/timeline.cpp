@@ -58,7 +58,7 @@ void Timeline::leaveSection() {
         if (const auto enterSection = sectionUnit(section_).enter) enterSection(show_, state_);
 }
 
-void Timeline::step(float c) {
+void Timeline::step(float c, bool keepPose) {
     const SectionUnit& unit = sectionUnit(section_);
     const bool first = !sectionStepped_;
     if (first) state_.sceneStart = wholeClock(c);
@@ -68,26 +68,67 @@ void Timeline::step(float c) {
     ++steps_;
     unit.step({show_, state_, random_, c, first, previousClock, frameCounter_});
     if (unit.counted == FrameCount::Stepped) frameCounter_ += 1;
+    if (keepPose) poses_.capture(c, section_);
 }
 
-void Timeline::finish(bool presented) {
-    if (!presented) {
-        leaveSection();
-        return;
-    }
+void Timeline::finish() {
     if (sectionUnit(section_).counted == FrameCount::Presented) frameCounter_ += 1;
 }
 
-void Timeline::draw() {
-    const SectionUnit& unit = sectionUnit(section_);
-    if (drawnSection_ != section_) {
+void Timeline::cut() {
+    if (poses_.count() > 1 && poses_.pose(0).section != poses_.pose(1).section) {
+        poses_.keepNewest();
+        return;
+    }
+    leaveSection();
+    poses_.clear();
+}
+
+void Timeline::drawSection(size_t section, float clock) {
+    const SectionUnit& unit = sectionUnit(section);
+    if (drawnSection_ != section) {
         setProjection(unit.fieldOfView);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-        drawnSection_ = section_;
+        drawnSection_ = section;
     }
-    unit.draw({show_, state_, clock_});
+    unit.draw({show_, state_, clock});
     if (state_.flashAlpha > 0.0f) {
         glColor4f(1.0f, 1.0f, 1.0f, state_.flashAlpha);
         drawOverlay(kFlashPicture, unit.flashDepth);
     }
+}
+
+// How far t lies from `from` toward `to`: 0 at from's clock, 0 across a
+// section change.
+static float fraction(const StepPose& from, const StepPose& to, float t) {
+    if (from.section != to.section || !(t > from.clock)) return 0.0f;
+    const double a = (static_cast<double>(t) - from.clock) / (static_cast<double>(to.clock) - from.clock);
+    return static_cast<float>(a < 1.0 ? a : 1.0);
+}
+
+// The lights of the scenes the picture at t - 1 / kStepRate drew, as it left
+// them: blended from the two steps before the shown one.
+void Timeline::loadLightsOf(const StepPose& before, const StepPose& shown, float a) {
+    const float b = before.section == shown.section ? a : 0.0f;
+    for (const SceneUse& use : sectionUnit(before.section).scenes) {
+        poses_.blendLights(use.id, before, shown, b);
+        loadSceneLights(showScene(show_, use.id));
+    }
+}
+
+void Timeline::drawAt(float t) {
+    if (poses_.count() == 0) return;
+    const StepPose& next = poses_.pose(0);
+    if (poses_.count() == 1 || !(t < next.clock)) {  // no step around t: the newest as it is
+        glClear(GL_COLOR_BUFFER_BIT);
+        drawSection(next.section, next.clock);
+        return;
+    }
+    const StepPose& shown = poses_.pose(1);
+    const float a = fraction(shown, next, t);
+    if (poses_.count() > 2) loadLightsOf(poses_.pose(2), shown, a);
+    poses_.blend(shown, next, a);
+    glClear(GL_COLOR_BUFFER_BIT);
+    drawSection(shown.section, a == 0.0f ? shown.clock : shown.clock + (next.clock - shown.clock) * a);
+    poses_.restore();
 }

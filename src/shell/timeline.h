@@ -2,13 +2,16 @@
 // step() moves everything the show carries from frame to frame (camera paths,
 // lights, magnets, spinning objects, vortex rings, fades, credit alphas,
 // particle bursts and their random sequence, star drift, frame counters)
-// without a single GL call, and draw() only draws what step() left. The
+// without a single GL call, and drawAt() only draws what the steps left. The
 // nine sections are units of their own (shell/sections/); the timeline walks
 // them in schedule order.
 //
-// Because the state advances without drawing, any moment can be reached by
-// stepping from the start at a fixed step (seekTimeline, frame.h), and the
-// frames that follow are the frames a run from the start draws.
+// The show steps at kStepRate steps a second, on the clock values of that
+// grid; a picture at any time between two steps is drawn from the poses the
+// steps left (shell/step_poses.h), interpolated. Because the state advances
+// without drawing, any moment can be reached by stepping from the start
+// (seekTimeline, frame.h), and the frames that follow are the frames a run
+// from the start draws.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +20,7 @@
 #include "render/render.h"
 #include "scene/scene.h"
 #include "shell/schedule.h"
+#include "shell/step_poses.h"
 
 // The ten scenes (named after their scripts) and the three particle systems,
 // owned for the whole run.
@@ -61,7 +65,7 @@ struct TimelineState {
 
 class Timeline {
 public:
-    explicit Timeline(Show& show) : show_(show) {}
+    explicit Timeline(Show& show) : show_(show), poses_(show, state_) {}
 
     // Start-up step: 1000 motionless star sprites into the dust field (three
     // random draws each).
@@ -70,17 +74,33 @@ public:
     // Moves on to the section playing at clock value c (entering each one
     // on the way). False once the last section has ended.
     bool enter(float c);
-    // Advances the show by one frame drawn with clock value c. No GL.
-    void step(float c);
-    // Draws the frame the last step prepared (the colour buffer is already
-    // cleared): the section's draw, then its flash. Sets the section's
-    // projection and blend function when the frame is the first drawn of
-    // its section. Changes nothing the steps read.
-    void draw();
-    // Ends the frame: `presented` false when Escape cut it (it is not shown
-    // and the section ends). Counts the frame where its section counts
-    // presented frames.
-    void finish(bool presented);
+    // Advances the show by one step with clock value c and keeps its pose
+    // (keepPose false: a step that no picture will be drawn beside). No GL.
+    void step(float c, bool keepPose = true);
+    // Ends the step: counts it where its section counts presented frames.
+    void finish();
+    // True once a step later than time t has been taken since the last cut
+    // (the picture at t lies between two steps).
+    bool hasStepAfter(float t) const { return poses_.count() > 0 && t < poses_.pose(0).clock; }
+    // While the show plays at time t: a section remains and t is before the show's end.
+    bool playing(float t) const { return section_ < kSectionCount && t < kShowEnd; }
+
+    // Draws the picture at time t between the last two steps: the GL state
+    // the picture at t - 1 / kStepRate left is put back first (its scenes'
+    // lights and clear colour, as the steps before t hold them), then the
+    // colour buffer is cleared and the frame drawn from the two poses around
+    // t, blended by how far t lies between them: the section's draw, then
+    // its flash. Poses of different sections are not blended: the earlier
+    // one is drawn; with one pose since a cut, or none after t, the newest
+    // is drawn as it is. At a step's own clock the picture is the step's
+    // frame, bit for bit. Sets the section's projection and blend function
+    // when the frame is the first drawn of its section. Changes nothing the
+    // steps read.
+    void drawAt(float t);
+    // Escape: the section shown ends, and nothing stepped before the cut is
+    // drawn again (the next step enters the section after it, unless the
+    // newest step has already done so).
+    void cut();
 
     size_t section() const { return section_; }
     float clock() const { return clock_; }  // clock value of the last stepped frame
@@ -94,6 +114,8 @@ private:
     static constexpr size_t kNoSection = static_cast<size_t>(-1);
 
     void leaveSection();
+    void drawSection(size_t section, float clock);
+    void loadLightsOf(const StepPose& before, const StepPose& shown, float a);
 
     Show& show_;
     TimelineState state_;
@@ -103,6 +125,7 @@ private:
     bool sectionStepped_ = false;  // false; the section has had its first step
     float clock_ = 0.0f;
     int64_t steps_ = 0;
+    StepPoses poses_;
 
     size_t drawnSection_ = kNoSection;  // GL side: section whose projection is set
 };

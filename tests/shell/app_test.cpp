@@ -96,7 +96,7 @@ TEST_F(AppTest, StartupRunsOneStageAStep) {
     auto show = std::make_unique<Show>();
     Timeline timeline(*show);
     Soundtrack soundtrack;
-    Startup startup(*show, timeline, &soundtrack, 0.0, kLiveFps);
+    Startup startup(*show, timeline, &soundtrack, 0.0, kStepRate);
     std::vector<std::string> titles, expected = {"textures...", "textures..."};
     for (const SceneSlot& slot : kSceneSlots) expected.push_back(std::string(slot.script) + "...");
     expected.insert(expected.end(), {expected.back(), expected.back(), "music..."});

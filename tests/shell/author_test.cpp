@@ -26,7 +26,7 @@
 namespace {
 
 // The clock value of the live step's frame at or after `time`.
-float liveFrame(float time) { return steppedClock(0.0, firstFrameAt(time, kLiveFps), kLiveFps); }
+float liveFrame(float time) { return steppedClock(0.0, firstFrameAt(time, kStepRate), kStepRate); }
 
 class AuthorTest : public ::testing::Test {
 protected:
@@ -82,12 +82,10 @@ protected:
         referenceTimeline = std::make_unique<Timeline>(*reference);
         timeline = referenceTimeline.get();
         startShowState(*reference, *timeline);
-        seekTimeline(*timeline, time, 0.0, kLiveFps);
-        EXPECT_TRUE(timeline->enter(time));
-        timeline->step(time);
-        glClear(GL_COLOR_BUFFER_BIT);
-        timeline->draw();
-        timeline->finish(true);
+        seekTimeline(*timeline, time, kStepRate);
+        EXPECT_TRUE(timeline->playing(time));
+        stepTo(*timeline, time);
+        timeline->drawAt(time);
         return pixels();
     }
 

@@ -1,8 +1,8 @@
 // The frame skeleton on a real GL context with a scripted clock and scripted
 // window events, playing the whole timeline of an empty show: a close request
 // ends the show after the frame that took the quit, Escape leaves a section
-// (held, each one after a frame), the last section ends it; and the --stats
-// line. --end is held by the captures in tools/capture_test, the projection
+// (held, each one after a frame), the last section ends it, a hidden window
+// shows nothing and catches up; and the --stats line. --end is held by the captures in tools/capture_test, the projection
 // by the golden frames.
 
 #include "platform/gl.h"
@@ -79,8 +79,9 @@ TEST_F(TimelineRun, CloseRequestEndsTheShowAfterTheFrameThatTookTheQuitIsPresent
     };
     const uint64_t presented = platform::presentedFrames();
     playTimeline(timeline, run);
-    // Frame 3 takes the close request (posting the quit), frame 4 takes the quit.
-    EXPECT_EQ(timeline.steps(), 4);
+    // Frame 3 takes the close request (posting the quit), frame 4 takes the
+    // quit. Frame 4 at 1.5 s took the show's steps up to its time and one more.
+    EXPECT_EQ(timeline.steps(), 15 * kStepRate / 10 + 2);
     EXPECT_EQ(platform::presentedFrames() - presented, 4u);
     EXPECT_TRUE(run.stopRequested);
 }
@@ -89,15 +90,16 @@ TEST_F(TimelineRun, WholeShowEndsAfterTheLastSection) {
     stepMs = 5000;
     const uint64_t presented = platform::presentedFrames();
     playTimeline(timeline, run);
-    EXPECT_EQ(timeline.steps(), 47);  // 0 to 2300 in steps of 50
-    EXPECT_EQ(platform::presentedFrames() - presented, 47u);
-    EXPECT_EQ(timeline.section(), kSectionCount);
+    EXPECT_EQ(platform::presentedFrames() - presented, 47u);  // 0 to 2300 in steps of 50
+    // The steps up to the last frame's time, 230 s, and one more.
+    EXPECT_EQ(timeline.steps(), 2300 * kStepRate / 10 + 2);
+    EXPECT_FALSE(timeline.playing(run.clock.now()));
 }
 
 TEST_F(TimelineRun, EscapeInTheFlightStartsTheSparksEarlyWithTheirOwnStart) {
     float escapeAt = -1.0f, sparksFrom = -1.0f;
     int32_t sparksStart = -1, sparksStartLate = -1;
-    float sparksFlash = -9.0f;
+    float sparksFlash = -9.0f, sparksStepped = -1.0f;
     onFrame = [&](float c) {
         if (c >= 600.0f && escapeAt < 0.0f) {  // in the flight, before 763
             escapeAt = c;
@@ -110,6 +112,7 @@ TEST_F(TimelineRun, EscapeInTheFlightStartsTheSparksEarlyWithTheirOwnStart) {
         if (sparksFrom >= 0.0f && sparksStart < 0) {  // after that first frame
             sparksStart = st.sceneStart;
             sparksFlash = st.flashAlpha;
+            sparksStepped = timeline.clock();
         }
         if (c >= 1020.0f && c < 1028.0f) sparksStartLate = st.sceneStart;
         return Event{};
@@ -118,8 +121,11 @@ TEST_F(TimelineRun, EscapeInTheFlightStartsTheSparksEarlyWithTheirOwnStart) {
 
     ASSERT_GE(escapeAt, 600.0f);
     EXPECT_EQ(sparksFrom, escapeAt + 5.0f);  // the escaped frame still moved the clock
-    EXPECT_EQ(sparksStart, static_cast<int32_t>(sparksFrom));
-    EXPECT_FLOAT_EQ(sparksFlash, static_cast<float>(1 - (static_cast<double>(sparksFrom) - sparksStart) * 0.1));
+    // The sparks begin with the step after those the cut frame took, and
+    // their first frame is stepped up to its time.
+    EXPECT_EQ(sparksStart, static_cast<int32_t>(escapeAt));
+    EXPECT_EQ(sparksStepped, stepClock(firstFrameAt(sparksFrom, kStepRate) + 1));
+    EXPECT_FLOAT_EQ(sparksFlash, static_cast<float>(1 - (static_cast<double>(sparksStepped) - sparksStart) * 0.1));
     // The sparks still run to their own end, 1028.
     EXPECT_EQ(sparksStartLate, sparksStart);
     EXPECT_GE(run.clock.now(), 2310.0f);
@@ -137,10 +143,34 @@ TEST_F(TimelineRun, HeldEscapeLeavesEachSectionAfterOneFrame) {
     onFrame = [&](float) { return escape(EventKind::KeyDown); };
     playTimeline(timeline, run);
     EXPECT_EQ(frames, 9);
-    // The title, fountain and ending count before the Escape test, the
-    // sparks and stars before drawing, the magnets only after a swap that
-    // never came.
-    EXPECT_EQ(timeline.frameCounter(), 5);
+    // Each frame takes the steps up to its time and one more: the title's
+    // frame at 0 two, each later one the thirty of its half second. The
+    // title, sparks, magnets, fountain, stars and ending count theirs.
+    EXPECT_EQ(timeline.frameCounter(), 2 + 5 * 30);
+}
+
+// Hidden from the third frame's event to the sixth's: nothing is drawn or
+// presented meanwhile, the clock goes on, and the first frame after it takes
+// the steps it missed.
+TEST_F(TimelineRun, HiddenWindowShowsNothingThenCatchesUpWithTheClock) {
+    float shownAt = -1.0f;
+    onFrame = [&](float c) {
+        Event e;
+        if (frames == 3) e.kind = EventKind::Hidden;
+        if (frames == 6) {
+            e.kind = EventKind::Shown;
+            shownAt = c;
+        }
+        return e;
+    };
+    run.endLimit = 50.0f;  // ten frames of 0.5 s
+    const uint64_t presented = platform::presentedFrames();
+    playTimeline(timeline, run);
+    EXPECT_EQ(frames, 10);
+    EXPECT_EQ(platform::presentedFrames() - presented, 6u);  // all but the hidden spell's four
+    ASSERT_GT(shownAt, 0.0f);
+    // The last frame, at 4.5 s, took every step up to its time and one more.
+    EXPECT_EQ(timeline.steps(), 45 * kStepRate / 10 + 2);
 }
 
 // The --stats line from known present times: 98 intervals of 16 ms and two

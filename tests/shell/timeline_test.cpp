@@ -30,7 +30,7 @@ struct Stepper {
     void frame(float c) {
         ASSERT_TRUE(timeline.enter(c));
         timeline.step(c);
-        timeline.finish(true);
+        timeline.finish();
     }
 };
 

@@ -1,6 +1,8 @@
 // Capture: the stepped clock, the real program writing a video with ffmpeg
-// and a folder of PNG frames, and exact seek (a part started anywhere holds
-// the frames of a capture from 0, byte for byte).
+// and a folder of PNG frames, every rate sampling the one show stepped 60
+// times a second (the 60-fps frames among those of 120 and 30 frames a
+// second, byte for byte), and exact seek (a part started anywhere holds the
+// frames of a capture from 0, byte for byte, at 2 and at 120 frames a second).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -170,6 +172,72 @@ TEST(Capture, StartAnywhereGivesTheFramesOfACaptureFromZero) {
         EXPECT_FALSE(fs::exists(part / "frame_000002.png"));  // the end is not captured
     }
     EXPECT_EQ(compared, 34);
+}
+
+// The frames of a capture into a fresh folder under `root`, in order.
+std::vector<std::vector<uint8_t>> captureFrames(const fs::path& root, int fps, const std::string& start,
+                                                const std::string& end) {
+    const fs::path folder = root / (std::to_string(fps) + "-" + start);
+    fs::create_directories(folder);
+    int status = 0;
+    const std::string output = run(program() + " --capture '" + folder.string() + "' --mode 160x120 --fps " +
+                                       std::to_string(fps) + " --start " + start + " --end " + end,
+                                   status);
+    EXPECT_EQ(status, 0) << output;
+    std::vector<std::vector<uint8_t>> frames;
+    for (int i = 0;; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "frame_%06d.png", i);
+        PngPicture picture;
+        if (!readPng((folder / name).string(), picture)) break;
+        frames.push_back(std::move(picture.rgb));
+    }
+    return frames;
+}
+
+// Half a second across the sparks' end, of the magnets (vortex, magnets,
+// spinning objects) and across the fountain's end: at 120 frames a second
+// every other frame is the 60-fps frame and most of the ones between are
+// new pictures (not the one held at a section change, nor those under the
+// white flash that opens a section); at 30 every frame is every second
+// 60-fps frame.
+TEST(Capture, EveryRateSamplesTheShowSteppedSixtyTimesASecond) {
+    const ScratchFolder scratch("orbelune-capture-rates-");
+    const std::pair<std::string, std::string> spans[] = {{"102.6", "103.1"}, {"150", "150.5"}, {"183.8", "184.3"}};
+    for (const auto& [start, end] : spans) {
+        SCOPED_TRACE("--start " + start);
+        const auto at60 = captureFrames(scratch.root(), 60, start, end);
+        const auto at120 = captureFrames(scratch.root(), 120, start, end);
+        const auto at30 = captureFrames(scratch.root(), 30, start, end);
+        ASSERT_EQ(at60.size(), 30u);
+        ASSERT_EQ(at120.size(), 60u);
+        ASSERT_EQ(at30.size(), 15u);
+        int between = 0;
+        for (size_t i = 0; i < at60.size(); ++i) {
+            EXPECT_TRUE(at120[2 * i] == at60[i]) << "120-fps frame " << 2 * i << " is not 60-fps frame " << i;
+            if (i + 1 < at60.size()) between += at120[2 * i + 1] != at60[i] && at120[2 * i + 1] != at60[i + 1];
+        }
+        EXPECT_GE(between, 24);
+        for (size_t i = 0; i < at30.size(); ++i)
+            EXPECT_TRUE(at30[i] == at60[2 * i]) << "30-fps frame " << i << " is not 60-fps frame " << 2 * i;
+    }
+}
+
+// At 120 frames a second a capture started at 0.5 s holds the frames of one
+// from 0, and one started among the sparks those of one started a quarter
+// second earlier.
+TEST(Capture, StartAnywhereHoldsAtAHundredAndTwentyFramesASecond) {
+    const ScratchFolder scratch("orbelune-capture-seek120-");
+    const auto fromZero = captureFrames(scratch.root(), 120, "0", "1");
+    const auto fromHalf = captureFrames(scratch.root(), 120, "0.5", "1");
+    ASSERT_EQ(fromZero.size(), 120u);
+    ASSERT_EQ(fromHalf.size(), 60u);
+    for (size_t i = 0; i < fromHalf.size(); ++i) EXPECT_TRUE(fromHalf[i] == fromZero[60 + i]) << "frame " << i;
+    const auto earlier = captureFrames(scratch.root(), 120, "92.75", "93.25");
+    const auto later = captureFrames(scratch.root(), 120, "93", "93.25");
+    ASSERT_EQ(later.size(), 30u);
+    ASSERT_EQ(earlier.size(), 60u);
+    for (size_t i = 0; i < later.size(); ++i) EXPECT_TRUE(later[i] == earlier[30 + i]) << "frame " << i;
 }
 
 }  // namespace
