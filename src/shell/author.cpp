@@ -163,6 +163,29 @@ void AuthorSession::releaseShow() {
     pristine_.reset();
     held_ = -1;
     unfinished_ = false;
+    picture_.forget();
+}
+
+void HeldPicture::take(int width, int height) {
+    width_ = width;
+    height_ = height;
+    pixels_.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());
+    glPopClientAttrib();
+    taken_ = true;
+}
+
+void HeldPicture::put() const {
+    beginPixelView(width_, height_);
+    glDisable(GL_BLEND);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glRasterPos2i(0, height_);  // the bottom-left corner in the pixel view's y-down space
+    glDrawPixels(width_, height_, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());
+    glPopClientAttrib();
+    endPixelView();
 }
 
 void AuthorSession::startMusicAt(float time) {
@@ -366,6 +389,7 @@ void AuthorSession::takeEvents() {
             case platform::EventKind::Resize:
                 glWindowProc(event);
                 if (timeline_) timeline_->forgetDrawnSection();
+                picture_.forget();
                 break;
             case platform::EventKind::MouseDown:
             case platform::EventKind::MouseUp:
@@ -411,6 +435,7 @@ bool AuthorSession::advance() {
 // Brings the timeline to frame_ and steps that frame; the next draw draws
 // and finishes it.
 void AuthorSession::stepToFrame() {
+    picture_.forget();
     if (unfinished_) timeline_->finish(true);
     unfinished_ = false;
     if (frame_ < held_ || !timeline_) {
@@ -439,6 +464,10 @@ void AuthorSession::drawFrame() {
         return;
     }
     if (held_ != frame_ || !timeline_) stepToFrame();  // may draw the frame before it
+    if (!unfinished_ && !freeCamera_ && picture_.held(glWindow.drawableWidth, glWindow.drawableHeight)) {
+        picture_.put();  // the frame again exactly as first drawn
+        return;
+    }
     glClear(GL_COLOR_BUFFER_BIT);
     const Section& section = kSections[timeline_->section() < kSectionCount ? timeline_->section() : 0];
     Scene* drawn[2] = {&showScene(*show_, section.scene), section.overScene ? &show_->scene10 : nullptr};
@@ -466,7 +495,9 @@ void AuthorSession::drawFrame() {
     }
     if (unfinished_) timeline_->finish(true);
     unfinished_ = false;
+    if (!freeCamera_) picture_.take(glWindow.drawableWidth, glWindow.drawableHeight);
 }
+
 
 std::vector<std::string> AuthorSession::statusLines() const {
     char line[160];

@@ -61,6 +61,23 @@ struct WatchedFile {
 // Every regular file under `folder` (at most 20 000), sorted by path.
 std::vector<WatchedFile> scanDataFolder(const std::string& folder);
 
+// The picture of a frame as first drawn, put back while the frame is held:
+// drawing a frame again is not the same picture (the lights carry their
+// parameters from one draw to the next), so a paused frame shows what the
+// frame showed when it was played, as a capture holds it.
+class HeldPicture {
+public:
+    void take(int width, int height);  // reads the window's colour buffer
+    void put() const;                  // draws it back (GL state as it was)
+    bool held(int width, int height) const { return taken_ && width == width_ && height == height_; }
+    void forget() { taken_ = false; }
+
+private:
+    std::vector<uint8_t> pixels_;  // RGB rows, bottom row first; reused
+    int width_ = 0, height_ = 0;
+    bool taken_ = false;
+};
+
 class AuthorSession {
 public:
     explicit AuthorSession(const CommandLine& options);
@@ -107,6 +124,9 @@ public:
     Timeline* timeline() { return timeline_.get(); }
     // The title as the frame set it last.
     std::string title() const;
+    // The overlay's status lines: time, frame, section, frame rate; play
+    // state, loop range, camera.
+    std::vector<std::string> statusLines() const;
 
 private:
     static float clockOf(int64_t frame) { return steppedClock(0.0, frame, kAuthorFps); }
@@ -119,7 +139,6 @@ private:
     void drawFrame();
     void drawOverlay();
     void waitForFrame() const;
-    std::vector<std::string> statusLines() const;
     void updateTitle();
     void startMusicAt(float time);
     void followWithMusic();
@@ -156,6 +175,7 @@ private:
     bool dragging_ = false;     // false; the left button went down on the bar and is held
     bool freeCamera_ = false;   // false; the free camera's view with the camera path
     FreeCamera camera_;
+    HeldPicture picture_;
     std::vector<Vec3> path_;
     size_t pathSection_ = 0;
     int lastMouseX_ = 0, lastMouseY_ = 0;

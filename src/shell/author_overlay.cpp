@@ -7,13 +7,6 @@
 
 #include <algorithm>
 
-#include "render/text.h"
-
-namespace {
-constexpr int kLeft = 8;
-constexpr int kTop = 8;
-constexpr int kLineHeight = kGlyphHeight + 2;
-}  // namespace
 
 std::vector<std::string> wrappedLines(const std::string& text, size_t columns) {
     std::vector<std::string> lines;
@@ -36,18 +29,18 @@ std::vector<std::string> wrappedLines(const std::string& text, size_t columns) {
 
 int drawOverlayText(const std::vector<std::string>& status, const std::vector<std::string>& problem,
                     int windowWidth) {
-    int y = kTop;
+    int y = kOverlayTop;
     auto block = [&](const std::vector<std::string>& lines, float r, float g, float b) {
         for (const std::string& line : lines) {
             glColor4f(0.0f, 0.0f, 0.0f, 0.6f);
-            fillRect(kLeft - 3, y - 1, std::min(textWidth(line) + 6, windowWidth - kLeft), kLineHeight);
+            fillRect(kOverlayLeft - 3, y - 1, std::min(textWidth(line) + 6, windowWidth - kOverlayLeft), kOverlayLineHeight);
             glColor4f(r, g, b, 1.0f);
-            drawText(line, kLeft, y);
-            y += kLineHeight;
+            drawText(line, kOverlayLeft, y);
+            y += kOverlayLineHeight;
         }
     };
     block(status, 1.0f, 1.0f, 1.0f);
-    if (!problem.empty()) y += kLineHeight / 2;
+    if (!problem.empty()) y = problemTop(status.size());
     block(problem, 1.0f, 0.75f, 0.7f);
     return y;
 }

@@ -7,6 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "render/text.h"
+
+// Where the text goes, in window pixels from the top-left corner.
+constexpr int kOverlayLeft = 8;
+constexpr int kOverlayTop = 8;
+constexpr int kOverlayLineHeight = kGlyphHeight + 2;
+// Top of the problem's first line below `statusLines` status lines.
+constexpr int problemTop(size_t statusLines) {
+    return kOverlayTop + static_cast<int>(statusLines) * kOverlayLineHeight + kOverlayLineHeight / 2;
+}
+
 // Lines of `text` (split at newlines) wrapped to at most `columns` characters.
 std::vector<std::string> wrappedLines(const std::string& text, size_t columns);
 
