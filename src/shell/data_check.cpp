@@ -32,6 +32,7 @@
 #include "scene/scene.h"
 #include "scene/scene_script.h"
 #include "shell/collected_messages.h"
+#include "shell/media_check.h"
 #include "shell/music.h"
 #include "shell/schedule.h"
 
@@ -177,8 +178,10 @@ TextureList checkTextures(DataCheckReport& report) {
             report.problem(where + entry + " takes the textures past their budget of " +
                            std::to_string(kTexturePixelBudget) + " pixels");
         } else if (!result.image) {
-            report.problem(where + dibErrorText(result.error) + refusedBitmapHint(result));
+            const std::string other = otherFormatFinding(entry, bytes);
+            report.problem(where + (other.empty() ? dibErrorText(result.error) + refusedBitmapHint(result) : other));
         } else {
+            checkPicture(where, entry, bytes, result, report);
             pixelsLeft -= static_cast<uint64_t>(result.image->width) * static_cast<uint64_t>(result.image->height);
         }
     }
@@ -506,6 +509,7 @@ DataCheckReport checkDataFolder() {
             report.problem(finding);
         }
         if (aborted) continue;
+        checkScriptTail(script, report);
 
         report.summary.push_back(script + ": " + plural(scene.objectCount(), "object", "objects") + ", " +
                                  plural(triangles(scene, 0, scene.objectCount()), "triangle", "triangles") + ", " +
@@ -546,10 +550,7 @@ DataCheckReport checkDataFolder() {
         report.problem(std::string("the timeline uses texture") + (missing.size() > 1 ? "s " : " ") +
                        listed(missing, 16) + " but the list holds " + std::to_string(list.entries.size()) + hint);
 
-    const std::string soundtrack = resolveDataPath(kSoundtrackPath);
-    std::error_code ec;
-    if (!isRegularFile(soundtrack) || std::filesystem::file_size(soundtrack, ec) == 0)
-        report.problem(std::string(kSoundtrackPath) + ": the soundtrack is missing or empty");
+    checkSoundtrack(report);
     return report;
 }
 
