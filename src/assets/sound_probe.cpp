@@ -58,11 +58,20 @@ bool startsWith(const uint8_t* data, size_t size, size_t at, const char* text) {
     return at <= size && size - at >= n && std::memcmp(data + at, text, n) == 0;
 }
 
-// The first bytes hold only printable characters, tabs, line ends and UTF-8.
+// The first bytes are UTF-8 text: no control characters but tabs and line
+// ends, every byte above 0x7F part of a well-formed sequence.
 bool looksLikeText(const uint8_t* data, size_t size) {
     const size_t n = size < 512 ? size : 512;
-    for (size_t i = 0; i < n; ++i)
-        if (data[i] < 0x20 && data[i] != '\t' && data[i] != '\n' && data[i] != '\r') return false;
+    for (size_t i = 0; i < n; ++i) {
+        const uint8_t c = data[i];
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') return false;
+        if (c < 0x80) continue;
+        const size_t more = c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : c >= 0xF0 && c <= 0xF4 ? 3 : 0;
+        if (more == 0) return false;
+        for (size_t k = 1; k <= more && i + k < n; ++k)
+            if ((data[i + k] & 0xC0) != 0x80) return false;
+        i += more;
+    }
     return n > 0;
 }
 
