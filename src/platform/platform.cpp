@@ -17,8 +17,9 @@
 
 namespace platform {
 namespace {
-// The seams tests replace (clock, exit) and the title, process-wide like
-// the SDL state behind them.
+// The seams tests replace (clock, exit), the title, and whether the X
+// display was opened (once per process: FLTK keeps the connection),
+// process-wide like the SDL state behind them.
 ClockSource clockSource;
 ExitHandler exitHandler;
 std::string title;

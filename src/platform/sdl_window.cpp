@@ -237,6 +237,8 @@ public:
     }
 };
 
+// The seam tests put a window system of their own in front of SDL's; one
+// per process, like the window it stands for.
 SdlWindowSystem sdlSystem;
 WindowSystem* currentSystem = &sdlSystem;
 

@@ -41,8 +41,6 @@ Vec3 magnetised(const Scene& scene, const Vec3& position) {
     return moved;
 }
 
-void applyMagnets(const Scene& scene, MeshVertex& vertex) { vertex.position = magnetised(scene, vertex.position); }
-
 void advanceScene(Scene& scene) {
     scene.frameCount += 1;
     for (const auto& owned : scene.objects) {

@@ -43,7 +43,7 @@ void setupOmniLight(const OmniLight& light) {
     glLightfv(l, GL_POSITION, position);
 
     beginFlare(light.flareTexture);
-    if (light.flareEnabled && light.flareSize > 0.0f) {
+    if (light.flareSize > 0.0f) {
         glDepthMask(GL_FALSE);
         drawBillboard(light.position, light.flareSize);
         glDepthMask(GL_TRUE);

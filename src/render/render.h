@@ -32,7 +32,6 @@ void drawBillboard(const Vec3& centre, float halfSize);
 void advanceScene(Scene& scene);
 // The place the magnets of the scene push a point at `position` to.
 Vec3 magnetised(const Scene& scene, const Vec3& position);
-void applyMagnets(const Scene& scene, MeshVertex& vertex);
 // Every magnetic object back at its rest shape.
 void restoreMagneticObjects(Scene& scene);
 void shiftRings(SceneObject& object);
@@ -40,6 +39,7 @@ void rotateByRing(SceneObject& object, MeshVertex& vertex);
 // rotateByRing for every vertex of the object, each ring's sines and cosines
 // worked out once.
 void rotateAllByRing(SceneObject& object);
+// The angles of ring 0 (x, y, z of the first ring-table entry; none without a table).
 void setRingAngles(SceneObject& object, float x, float y, float z);
 
 // ---- Overlays (render/overlay.cpp) ---------------------------------------------
@@ -53,13 +53,15 @@ struct Particle {
     float birthTime = 0.0f;                   // show clock at spawn
     float startSize = 0.0f;                   // half-width at birth
     float shrinkRate = 0.0f;                  // half-width lost per clock unit
-    Color4 color{1.0f, 1.0f, 1.0f, 0.0f};     // 1 1 1 0; never read when drawing
     uint8_t alive = 0;                        // 1 while the slot holds a live sprite
 };
 
+// The sprite picture every particle system is made with.
+inline constexpr int32_t kParticleTexture = 1;
+
 struct ParticleSystem {
     Vec3 rotation;                  // degrees about x, y, z applied before drawing
-    int32_t textureId = 1;          // 1
+    int32_t textureId = kParticleTexture;  // kParticleTexture
     std::vector<Particle> particles;  // fixed pool, sized once at creation
 
     explicit ParticleSystem(int32_t capacity) : particles(static_cast<size_t>(capacity)) {}

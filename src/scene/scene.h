@@ -67,7 +67,6 @@ struct OmniLight {
     Color4 ambient{};           // given
     Color4 diffuse{};           // given
     Color4 specular{};          // given
-    bool flareEnabled = true;   // true; nothing changes it
     int32_t flareTexture = 1;   // 1
     int32_t lightNumber = 0;    // given; GL_LIGHT0 + lightNumber
     float flareSize = 0.0f;     // given; half-size of the flare, <= 0 hides it

@@ -29,14 +29,14 @@
 
 namespace {
 
-// One frame while the scenes load: the still-empty scene7 and picture 35.
+// One frame while the scenes load: the still-empty scene7 and the loading picture.
 void showLoadingScreen(Show& show) {
     setProjection(65);
     paintBars();
     glClear(GL_COLOR_BUFFER_BIT);
     advanceScene(show.scene7);
     drawScene(show.scene7);
-    drawOverlay(35, -25.0f);
+    drawOverlay(kLoadingPicture, -25.0f);
     platform::present();
 }
 

@@ -217,7 +217,8 @@ constexpr const char* kDataSearch =
     "directory; a path beginning with data/ leads into the data folder.";
 
 constexpr const char* kKeys =
-    "Escape skips to the next section; closing the window ends the show. With --author: Space pauses and "
+    "Escape ends each section it is held through, one frame each, so an ordinary press ends the show; closing "
+    "the window ends it too. With --author: Space pauses and "
     "resumes, Left/Right move 1 s (with Shift 10 s), PageUp/PageDown go to the previous/next section, Home "
     "starts over, Escape ends.";
 

@@ -35,6 +35,7 @@
 #include "shell/media_check.h"
 #include "shell/music.h"
 #include "shell/schedule.h"
+#include "shell/sections/section.h"
 
 namespace {
 
@@ -518,20 +519,18 @@ DataCheckReport checkDataFolder() {
                                  plural(scene.magnetCount(), "magnet", "magnets"));
         reportMeshes(script, record, scene, report);
         reportScriptTextures(script, record, scene, list, report);
-        for (const SceneNeeds& needs : kSceneNeeds)
-            if (needs.id == slot.id) reportNeeds(script, needs, record, scene, report);
+        reportNeeds(script, sceneNeeds(slot.id), record, scene, report);
     }
 
     // Triangles per section: its scene, and the one drawn over it.
     for (size_t i = 0; i < kSectionCount; ++i) {
         const Section& section = kSections[i];
-        const Scene& scene = sceneOf(section.scene);
-        int64_t count = triangles(scene, 0, scene.objectCount());
-        std::string drawn = sceneSlot(section.scene).script;
-        if (section.overScene) {
-            const Scene& over = sceneOf(SceneId::scene10);
-            count += triangles(over, 0, over.objectCount());
-            drawn += " with " + std::string(sceneSlot(SceneId::scene10).script);
+        int64_t count = 0;
+        std::string drawn;
+        for (const SceneUse& use : sectionUnit(i).scenes) {
+            const Scene& scene = sceneOf(use.id);
+            count += triangles(scene, 0, scene.objectCount());
+            drawn += (drawn.empty() ? "" : " with ") + std::string(sceneSlot(use.id).script);
         }
         if (count > kSectionTriangleBudget)
             report.warning("section " + std::to_string(i + 1) + " (" + section.name + ") draws " + drawn + ": " +
@@ -541,7 +540,7 @@ DataCheckReport checkDataFolder() {
 
     std::vector<std::string> missing;
     std::string hint;
-    for (int index : kTimelineTextures) {
+    for (int index : showPictures()) {
         if (index < static_cast<int>(list.entries.size())) continue;
         missing.push_back(std::to_string(index));
         hint += listLengthHint(index, list);

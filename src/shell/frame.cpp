@@ -1,4 +1,4 @@
-// The frame skeleton the show runs on, and the projection helper.
+// The frame loop the show runs on, seeking, and the projection helper.
 //
 // GL state: each presented frame ends with the current colour (1, 1, 1, 1);
 // setProjection leaves the model-view matrix selected and identity.
@@ -28,65 +28,82 @@ platform::EventKind framePump(bool& stopRequested) {
     return event.kind;
 }
 
-namespace {
+FrameLoop::FrameLoop(Timeline& timeline, ShowRun& run, const FramePacing& pacing)
+    : timeline_(timeline),
+      run_(run),
+      pacing_(pacing),
+      slot_(pacing.maxFps > 0 ? std::chrono::duration_cast<PaceClock::duration>(
+                                    std::chrono::duration<double>(1.0 / pacing.maxFps))
+                              : PaceClock::duration::zero()),
+      nextSlot_(PaceClock::now()) {}
 
-using PaceClock = std::chrono::steady_clock;
+bool FrameLoop::tick() {
+    if (!running()) return false;
+    if (framePump(run_.stopRequested) == platform::EventKind::Hidden) {
+        waitWhileHidden();
+        nextSlot_ = PaceClock::now();  // the frames start a new grid
+        return true;
+    }
+    paintBars();
+    const bool escaped = glWindow.keyDown[VK_ESCAPE_CODE] != 0;
+    glClear(GL_COLOR_BUFFER_BIT);
+    timeline_.step(run_.clock.now());
+    timeline_.draw();
+    if (!escaped) waitForSlot();
+    run_.clock.update();
+    if (escaped) {  // this frame is not presented
+        timeline_.finish(false);
+        return true;
+    }
+    if (run_.presented && !run_.presented(run_.clock.now())) run_.stopRequested = true;
+    platform::present();
+    count();
+    return true;
+}
+
+bool FrameLoop::running() {
+    return !run_.stopRequested && run_.clock.now() < run_.endLimit && timeline_.enter(run_.clock.now());
+}
+
+void FrameLoop::waitForSlot() {
+    if (slot_ == PaceClock::duration::zero()) return;
+    // The picture is finished before the wait (a software renderer
+    // rasterises at the swap otherwise), so the swap at the slot only hands
+    // it over and frames leave at even intervals.
+    glFinish();
+    nextSlot_ += slot_;
+    const PaceClock::time_point now = PaceClock::now();
+    if (nextSlot_ > now)
+        std::this_thread::sleep_until(nextSlot_);
+    else if (now - nextSlot_ > slot_)
+        nextSlot_ = now;  // too late for this slot and the next: no catching up
+}
 
 // Hidden or minimised: nothing drawn or presented until the window is shown
 // again, the show ends, or a quit comes; the clock goes on. Then the show's
 // state is stepped up to the clock at the live step (the frame before it
 // drawn, not shown, as after a seek).
-void waitWhileHidden(Timeline& timeline, ShowRun& run) {
-    while (!run.stopRequested) {
+void FrameLoop::waitWhileHidden() {
+    while (!run_.stopRequested) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        run.clock.update();
-        if (!(run.clock.now() < run.endLimit) || !(run.clock.now() < kShowEnd)) return;
-        if (framePump(run.stopRequested) == platform::EventKind::Shown) break;
+        run_.clock.update();
+        if (!(run_.clock.now() < run_.endLimit) || !(run_.clock.now() < kShowEnd)) return;
+        if (framePump(run_.stopRequested) == platform::EventKind::Shown) break;
     }
-    seekTimeline(timeline, run.clock.now(), timeline.clock(), kLiveFps, 1);
+    seekTimeline(timeline_, run_.clock.now(), timeline_.clock(), kLiveFps, 1);
 }
 
-}  // namespace
+// A presented frame: timed for --stats, the current colour back to white,
+// and counted by its section.
+void FrameLoop::count() {
+    if (pacing_.stats) pacing_.stats->presented(PaceClock::now());
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    timeline_.finish(true);
+}
 
 void playTimeline(Timeline& timeline, ShowRun& run, const FramePacing& pacing) {
-    const auto slot = pacing.maxFps > 0 ? std::chrono::duration_cast<PaceClock::duration>(
-                                              std::chrono::duration<double>(1.0 / pacing.maxFps))
-                                        : PaceClock::duration::zero();
-    PaceClock::time_point nextSlot = PaceClock::now();
-    ShowClock& clock = run.clock;
-    while (!run.stopRequested && clock.now() < run.endLimit && timeline.enter(clock.now())) {
-        if (framePump(run.stopRequested) == platform::EventKind::Hidden) {
-            waitWhileHidden(timeline, run);
-            nextSlot = PaceClock::now();
-            continue;
-        }
-        paintBars();
-        const bool escaped = glWindow.keyDown[VK_ESCAPE_CODE] != 0;
-        glClear(GL_COLOR_BUFFER_BIT);
-        timeline.step(clock.now());
-        timeline.draw();
-        if (slot > PaceClock::duration::zero() && !escaped) {
-            // The picture is finished before the wait (a software renderer
-            // rasterises at the swap otherwise), so the swap at the slot only
-            // hands it over and frames leave at even intervals.
-            glFinish();
-            nextSlot += slot;
-            const PaceClock::time_point now = PaceClock::now();
-            if (nextSlot > now)
-                std::this_thread::sleep_until(nextSlot);
-            else if (now - nextSlot > slot)
-                nextSlot = now;  // too late for this slot and the next: no catching up
-        }
-        clock.update();
-        if (escaped) {  // this frame is not presented
-            timeline.finish(false);
-            continue;
-        }
-        if (run.presented && !run.presented(clock.now())) run.stopRequested = true;
-        platform::present();
-        if (pacing.stats) pacing.stats->presented(PaceClock::now());
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        timeline.finish(true);
+    FrameLoop loop(timeline, run, pacing);
+    while (loop.tick()) {
     }
 }
 

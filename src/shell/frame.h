@@ -1,11 +1,9 @@
-// The frame skeleton the show runs on, and the projection helper. Each frame:
-// take at most one window event, clear the colour buffer, step the timeline
-// and draw it, update the clock, the Escape test (that frame is not
-// presented and its section ends), the driver's look, present, quit test.
-// The show runs while no stop was requested, the clock is below --end and a
+// The frame loop the show runs on, seeking, and the projection helper. The
+// show runs while no stop was requested, the clock is below --end and a
 // section remains.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <limits>
 
@@ -37,13 +35,42 @@ struct ShowRun {
     PresentObserver presented;   // empty: none
 };
 
-// Plays the timeline from the run's current clock to the end of the show. With a
-// cap, each frame waits (asleep, on a monotonic clock) for its slot of
+// The frame loop: one tick() per displayed frame, its order said once in
+// tick(). A frame: take at most one window event (pump); step the timeline
+// and draw it; wait for its slot when the frames are capped; move the clock;
+// the Escape test (a frame cut by Escape is not shown and its section ends);
+// the driver's look at the finished picture; present; count it. While the
+// window is hidden or minimised nothing is drawn or presented (the clock and
+// the music go on); once it is shown again the show is stepped up to the
+// clock at the live step without drawing and goes on from there.
+//
+// With a cap, each frame waits (asleep, on a monotonic clock) for its slot of
 // 1 / maxFps s before the clock update; a frame that missed its slot by more
-// than a slot starts a new grid instead of hurrying. While the window is
-// hidden or minimised nothing is drawn or presented (the clock and the music
-// go on); once it is shown again the show is stepped up to the clock at the
-// live step without drawing and goes on from there.
+// than a slot starts a new grid instead of hurrying.
+class FrameLoop {
+public:
+    FrameLoop(Timeline& timeline, ShowRun& run, const FramePacing& pacing = {});
+    // Runs one frame (or one hidden spell). False, without running one, once
+    // a stop was requested, the clock has reached --end or the last section
+    // has ended.
+    bool tick();
+
+private:
+    using PaceClock = std::chrono::steady_clock;
+
+    bool running();
+    void waitForSlot();
+    void waitWhileHidden();
+    void count();
+
+    Timeline& timeline_;
+    ShowRun& run_;
+    FramePacing pacing_;
+    PaceClock::duration slot_;  // zero: no cap
+    PaceClock::time_point nextSlot_;
+};
+
+// Plays the timeline from the run's current clock to the end of the show.
 void playTimeline(Timeline& timeline, ShowRun& run, const FramePacing& pacing = {});
 
 // Steps frames n = firstFrame, firstFrame + 1, ... of a fixed step (clock value

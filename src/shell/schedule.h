@@ -1,8 +1,8 @@
 // The show's schedule, in one place: the ten scene records with the script
-// each is loaded from, the nine sections played one after the other, and
-// what each scene must hold for the timeline's writes to land. The timeline,
-// the data check, capture, the bench, the content generator and the tests
-// all read these tables; no section time is written anywhere else.
+// each is loaded from and the nine sections played one after the other. The
+// timeline, the sections, the data check, capture, the bench, the content
+// generator and the tests all read these tables; no section time is written
+// anywhere else.
 //
 // Times are show-clock values in tenths of a second. A section runs while
 // the clock is below its end time; the first section starts at 0 and each
@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 // The ten scene records, named after their scripts.
 enum class SceneId : uint8_t { scene, scene2, scene3, scene4, scene5, scene6, scene7, scene8, scene10, scene11 };
@@ -42,37 +43,25 @@ constexpr const SceneSlot& sceneSlot(SceneId id) {
     return kSceneSlots[0];
 }
 
-// Where in a frame a section advances the shared frame counter (which drives
-// the magnets of section 6 and nothing else that is drawn).
-enum class CounterStep : uint8_t {
-    None,        // never
-    BeforeDraw,  // before the section's first draw call of the frame
-    AfterClock,  // after the clock update, before the Escape test
-    AfterSwap,   // after the buffer swap
-};
-
+// A section's span: it runs while the clock is below its end time. What it
+// draws and does is its unit's (shell/sections/section.h), found by name.
 struct Section {
-    const char* name;     // short name (window titles, reports)
-    float endTime;        // tenths of a second; the section runs while the clock is below it
-    SceneId scene;        // the scene drawn
-    bool overScene;       // a second scene (scene10) is drawn over the first
-    int fieldOfView;      // degrees, set before the section starts
-    float flashDepth;     // depth of the white fade picture
-    CounterStep counter;  // where the frame counter advances
+    const char* name;  // short name (window titles, reports, its unit)
+    float endTime;     // tenths of a second; the section runs while the clock is below it
 };
 
 inline constexpr Section kSections[] = {
-    {"title", 205.0f, SceneId::scene3, false, 90, -15.0f, CounterStep::AfterClock},
-    {"credits", 463.0f, SceneId::scene2, false, 90, -15.0f, CounterStep::None},
-    {"flight", 763.0f, SceneId::scene11, false, 90, -15.0f, CounterStep::None},
-    {"sparks", 1028.0f, SceneId::scene, false, 65, -25.0f, CounterStep::BeforeDraw},
-    {"orbit", 1310.0f, SceneId::scene6, false, 90, -15.0f, CounterStep::None},
-    {"magnets", 1575.0f, SceneId::scene5, true, 65, -25.0f, CounterStep::AfterSwap},
-    {"fountain", 1840.0f, SceneId::scene8, false, 65, -25.0f, CounterStep::AfterClock},
-    {"stars", 2178.0f, SceneId::scene4, false, 65, -25.0f, CounterStep::BeforeDraw},
-    {"ending", 2310.0f, SceneId::scene3, false, 90, -15.0f, CounterStep::AfterClock},
+    {"title", 205.0f},  {"credits", 463.0f}, {"flight", 763.0f}, {"sparks", 1028.0f}, {"orbit", 1310.0f},
+    {"magnets", 1575.0f}, {"fountain", 1840.0f}, {"stars", 2178.0f}, {"ending", 2310.0f},
 };
 inline constexpr size_t kSectionCount = sizeof(kSections) / sizeof(kSections[0]);
+
+// The index of the section called `name` (kSectionCount when none is).
+constexpr size_t sectionIndex(std::string_view name) {
+    for (size_t i = 0; i < kSectionCount; ++i)
+        if (name == kSections[i].name) return i;
+    return kSectionCount;
+}
 
 // Clock value at which section i starts and the show's end.
 constexpr float sectionStart(size_t i) { return i == 0 ? 0.0f : kSections[i - 1].endTime; }
@@ -85,26 +74,5 @@ constexpr size_t sectionAt(float c) {
     return kSectionCount - 1;
 }
 
-// What the timeline writes into or reads from each scene: at least these
-// many omni lights, objects and magnets, and the switches its effect shows.
-struct SceneNeeds {
-    SceneId id;
-    int omniLights;      // lights the timeline moves (by index)
-    int objects;         // objects the timeline moves or re-textures (by index)
-    int magnets;         // magnets the timeline moves (by index)
-    bool magneticObject; // an object with MAGNETIC=ON, or the magnets move nothing
-    bool vortexObject;   // object 0 with VORTEX=ON, or the vortex turns nothing
-    bool fog;            // FOG=ON: the star field is drawn through the scene's fog
-};
-
-inline constexpr SceneNeeds kSceneNeeds[] = {
-    {SceneId::scene3, 2, 0, 0, false, false, false},  {SceneId::scene2, 2, 0, 0, false, false, false},
-    {SceneId::scene, 1, 0, 0, false, false, false},   {SceneId::scene6, 1, 0, 0, false, false, false},
-    {SceneId::scene5, 0, 2, 2, true, false, false},   {SceneId::scene10, 0, 1, 0, false, true, false},
-    {SceneId::scene8, 0, 19, 0, false, false, false}, {SceneId::scene4, 0, 0, 0, false, false, true},
-};
-
-// Pictures the timeline draws by texture-list index (not through a scene
-// script): the particle sprite, the section-6 overlay, the flash, the
-// fountain's re-texturing, the title, the credits and the loading picture.
-inline constexpr int kTimelineTextures[] = {1, 3, 5, 13, 14, 15, 19, 23, 24, 25, 30, 31, 32, 33, 34, 35};
+// The picture shown while the scenes load, before the first section.
+inline constexpr int kLoadingPicture = 35;

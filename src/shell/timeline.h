@@ -3,7 +3,8 @@
 // lights, magnets, spinning objects, vortex rings, fades, credit alphas,
 // particle bursts and their random sequence, star drift, frame counters)
 // without a single GL call, and draw() only draws what step() left. The
-// nine sections come from shell/schedule.h.
+// nine sections are units of their own (shell/sections/); the timeline walks
+// them in schedule order.
 //
 // Because the state advances without drawing, any moment can be reached by
 // stepping from the start at a fixed step (seekTimeline, frame.h), and the
@@ -48,6 +49,7 @@ struct TimelineState {
     int32_t sceneStart = 0;      // 0; whole clock units when the section began (again in the title and fountain)
     float flashAlpha = 0.0f;     // 0; alpha of the white fade picture
     float titleAlpha = 0.0f;     // 0; the title picture (title section)
+    float titlePictureAlpha = 0.0f;  // 0; the title picture's alpha as drawn: its fade as the frame before left it
     int32_t titlePhase = 0;      // 0; 0 before the title fades in, 1 fading in, 2 fading out
     float cameraSway = 0.0f;     // 0; vertical sway of the sparks camera, read again by the stars
     int32_t fountainPhase = 0;   // 0; 1 once the fountain's camera has changed
@@ -65,18 +67,19 @@ public:
     // random draws each).
     void fillDustField();
 
-    // Moves on to the section playing at clock value c (running the steps
-    // between sections for each one left behind). False once the last
-    // section has ended.
+    // Moves on to the section playing at clock value c (entering each one
+    // on the way). False once the last section has ended.
     bool enter(float c);
     // Advances the show by one frame drawn with clock value c. No GL.
     void step(float c);
     // Draws the frame the last step prepared (the colour buffer is already
-    // cleared). Sets the section's projection and blend function when the
-    // frame is the first drawn of its section.
+    // cleared): the section's draw, then its flash. Sets the section's
+    // projection and blend function when the frame is the first drawn of
+    // its section. Changes nothing the steps read.
     void draw();
     // Ends the frame: `presented` false when Escape cut it (it is not shown
-    // and the section ends). The magnets section counts presented frames.
+    // and the section ends). Counts the frame where its section counts
+    // presented frames.
     void finish(bool presented);
 
     size_t section() const { return section_; }
@@ -84,7 +87,6 @@ public:
     int64_t steps() const { return steps_; }
     int32_t frameCounter() const { return frameCounter_; }
     const TimelineState& state() const { return state_; }
-    TimelineState& state() { return state_; }
     ShowRandom& random() { return random_; }
     Show& show() { return show_; }
     // The next draw sets up its section's projection and blend again (after
@@ -95,70 +97,15 @@ private:
     static constexpr size_t kNoSection = static_cast<size_t>(-1);
 
     void leaveSection();
-    void finishPreviousFrame();
-    void advance(Scene& scene);
-    void stepSection(float c);
-    void drawFlash(float depth) const;
 
     Show& show_;
     TimelineState state_;
     ShowRandom random_;
-    int32_t frameCounter_ = 0;  // 0; frames counted by the sections the schedule names (drives the magnets)
+    int32_t frameCounter_ = 0;  // 0; frames counted by the sections that count them (drives the magnets)
     size_t section_ = 0;        // 0; index into kSections; kSectionCount once the show is over
-    bool sectionEntered_ = false;
+    bool sectionStepped_ = false;  // false; the section has had its first step
     float clock_ = 0.0f;
     int64_t steps_ = 0;
 
-    // What the frame draws that the step changes again before the frame
-    // ends: the title's alpha and the flash level as drawn.
-    float titleAlphaDrawn_ = 0.0f;
-    float flashDrawn_ = 0.0f;
-
-    // Work that follows a frame's drawing, done at the start of the next
-    // step so that drawing changes nothing: the orbit camera written with
-    // the previous frame's clock, the star drift, freeing particles shown
-    // for the last time, magnetic objects back at rest.
-    struct AfterDraw {
-        bool orbitCamera = false;
-        bool starDrift = false;
-        ParticleSystem* retire = nullptr;
-        Scene* drawn[2] = {nullptr, nullptr};
-        float clock = 0.0f;
-    } afterDraw_;
-
     size_t drawnSection_ = kNoSection;  // GL side: section whose projection is set
 };
-
-// ---- Per-section animation (timeline_steps.cpp): field writes only, no GL. ----
-// Each takes the clock value c the frame is drawn with. Writes to lights,
-// magnets or objects the scene lacks are skipped.
-
-// The clock in whole units, cut toward zero.
-int32_t wholeClock(float c);
-
-// Title and ending (scene3; the ending passes c - 2178).
-void animateTitle(double t, Scene& scene3);
-void settleTitlePhase(float c, TimelineState& state);
-void settleEnding(float c, TimelineState& state);
-// Credits (scene2, first three credits).
-void animateCredits(float c, Scene& scene2);
-void settleCredits(float c, TimelineState& state);
-// Flight (scene11, five sliding credits).
-void animateFlight(float c, const TimelineState& state, Scene& scene11);
-void settleFlight(float c, TimelineState& state);
-// Sparks (scene, circling light shedding sparks).
-void animateSparks(float c, TimelineState& state, Show& show, ShowRandom& random);
-void settleSparks(float c, TimelineState& state);
-// Orbit (scene6): its camera follows the clock of the previous frame.
-void placeOrbitCamera(float c, Scene& scene6);
-// Magnets (scene5 with scene10 over it); the magnets follow `frameCounter`.
-void animateMagnets(float c, int32_t frameCounter, Show& show);
-// Before the fountain: textures and visibility of scene8's objects.
-void prepareFountain(TimelineState& state, Scene& scene8);
-void animateFountain(float c, TimelineState& state, Show& show, ShowRandom& random);
-// Stars (scene4): camera, and the drift of the star field after a frame.
-void animateStars(float c, const TimelineState& state, Scene& scene4);
-void driftStars(ParticleSystem& dustField);
-// A flash level that starts at 1 when the section began and falls by `rate`
-// per clock unit.
-float fadeFromEntry(float c, const TimelineState& state, double rate);

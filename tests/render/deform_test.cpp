@@ -16,10 +16,8 @@ TEST(Magnets, StrengthZeroAndAVertexOnTheMagnetStayPut) {
     for (auto [at, strength] : {std::pair{vertexAt(0.5f, -4, 7), 0.0f}, {vertexAt(1, 2, 3), 25.0f}}) {
         Scene scene;
         scene.addMagnet(1, 2, 3, strength);
-        MeshVertex v = at;
-        applyMagnets(scene, v);
-        EXPECT_TRUE(v.position.x == at.position.x && v.position.y == at.position.y && v.position.z == at.position.z)
-            << strength;
+        const Vec3 p = magnetised(scene, at.position);
+        EXPECT_TRUE(p.x == at.position.x && p.y == at.position.y && p.z == at.position.z) << strength;
     }
 }
 

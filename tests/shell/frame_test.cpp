@@ -120,7 +120,7 @@ TEST_F(TimelineRun, EscapeInTheFlightStartsTheSparksEarlyWithTheirOwnStart) {
 
     ASSERT_GE(escapeAt, 600.0f);
     EXPECT_EQ(sparksFrom, escapeAt + 5.0f);  // the escaped frame still moved the clock
-    EXPECT_EQ(sparksStart, wholeClock(sparksFrom));
+    EXPECT_EQ(sparksStart, static_cast<int32_t>(sparksFrom));
     EXPECT_FLOAT_EQ(sparksFlash, static_cast<float>(1 - (static_cast<double>(sparksFrom) - sparksStart) * 0.1));
     // The sparks still run to their own end, 1028.
     EXPECT_EQ(sparksStartLate, sparksStart);

@@ -1,9 +1,11 @@
-// The timeline machine without GL: the title's strict thresholds, bursts at
-// the exact last-burst clock, the star wrap and absent content. The sections
-// on the real frame skeleton are frame_test's; camera, light, magnet and star
-// paths, the shared random sequence and that drawing changes nothing the show
-// carries are held by the golden frames and the capture's exact-seek
-// comparison.
+// The timeline machine without GL, stepped as the frame loop steps it: the
+// title's strict thresholds and the order of its fades, bursts at the exact
+// last-burst clock, what a section does a frame late (the star drift, the
+// orbit camera), entries run for sections passed over, and absent content.
+// The sections on the real frame loop are frame_test's; the paths
+// themselves, the shared random sequence and that drawing changes nothing
+// the show carries are held by the golden frames and the capture's
+// exact-seek comparison.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -20,86 +22,161 @@ int aliveCount(const ParticleSystem& system) {
     return n;
 }
 
+struct Stepper {
+    std::unique_ptr<Show> show = std::make_unique<Show>();
+    Timeline timeline{*show};
+    const TimelineState& st = timeline.state();
+
+    void frame(float c) {
+        ASSERT_TRUE(timeline.enter(c));
+        timeline.step(c);
+        timeline.finish(true);
+    }
+};
+
 }  // namespace
 
-TEST(TitleLoop, PhasesStepOnStrictThresholds) {
-    struct Step {
-        float clock;
-        int phase, sceneStart;
-        double shake, flash;
-    };
-    const Step steps[] = {
-        {115.0f, 0, 0, 0, 0},
-        {115.5f, 1, 115, 0.5 * 0.02, 0},
-        {160.25f, 1, 115, 45.25 * 0.02, 0},
-        {170.0f, 1, 115, 1, 0},  // capped at 1, still fading in
-        {170.25f, 2, 170, 1 - 0.25 * 0.11, 0.25 * 0.025},
-        {185.0f, 2, 170, 0, 15 * 0.025},  // the title has gone; its alpha stays at 0
-    };
-    TimelineState st;
-    for (const Step& s : steps) {
-        SCOPED_TRACE(s.clock);
-        settleTitlePhase(s.clock, st);
-        EXPECT_EQ(st.titlePhase, s.phase);
-        EXPECT_EQ(st.sceneStart, s.sceneStart);
-        EXPECT_FLOAT_EQ(st.titleAlpha, f(s.shake));
-        EXPECT_FLOAT_EQ(st.flashAlpha, f(s.flash));
+TEST(TitleLoop, PhasesStepOnStrictThresholdsAndThePictureLagsAFrame) {
+    Stepper run;
+    run.frame(0.0f);
+    run.frame(115.0f);
+    EXPECT_EQ(run.st.titlePhase, 0);  // not above 115 yet
+    EXPECT_EQ(run.st.titleAlpha, 0.0f);
+    run.frame(115.5f);
+    EXPECT_EQ(run.st.titlePhase, 1);
+    EXPECT_EQ(run.st.sceneStart, 115);
+    float last = 0.0f;
+    for (float c = 116.0f; c <= 170.0f; c += 0.5f) {
+        SCOPED_TRACE(c);
+        const float before = run.st.titleAlpha;
+        run.frame(c);
+        EXPECT_EQ(run.st.titlePictureAlpha, before);  // the picture shows the frame before's fade
+        EXPECT_GE(run.st.titleAlpha, last);
+        EXPECT_LE(run.st.titleAlpha, 1.0f);
+        last = run.st.titleAlpha;
     }
-    // One frame above both thresholds takes both steps.
-    TimelineState late;
-    late.titleAlpha = 0.3f;
-    settleTitlePhase(180.75f, late);
-    EXPECT_EQ(late.titlePhase, 2);
-    EXPECT_EQ(late.sceneStart, 180);
-    EXPECT_FLOAT_EQ(late.flashAlpha, f(0.75 * 0.025));
-    EXPECT_FLOAT_EQ(late.titleAlpha, f(1 - 0.75 * 0.11));
+    EXPECT_EQ(run.st.titlePhase, 1);  // 170 itself is not above 170
+    EXPECT_EQ(run.st.titleAlpha, 1.0f);
+    EXPECT_EQ(run.st.flashAlpha, 0.0f);
+
+    run.frame(170.25f);
+    EXPECT_EQ(run.st.titlePhase, 2);
+    EXPECT_EQ(run.st.sceneStart, 170);
+    EXPECT_GT(run.st.flashAlpha, 0.0f);  // drawn in this very frame
+    EXPECT_LT(run.st.titleAlpha, 1.0f);
+    float flash = run.st.flashAlpha;
+    for (float c = 171.0f; c < 205.0f; c += 1.0f) {
+        run.frame(c);
+        EXPECT_GT(run.st.flashAlpha, flash);
+        EXPECT_LE(run.st.flashAlpha, 1.0f);
+        EXPECT_GE(run.st.titleAlpha, 0.0f);
+        flash = run.st.flashAlpha;
+    }
+    EXPECT_EQ(run.st.titleAlpha, 0.0f);  // gone well before the end, and kept at 0
+
+    // One frame above both thresholds takes both steps at once.
+    Stepper late;
+    late.frame(180.75f);
+    EXPECT_EQ(late.st.titlePhase, 2);
+    EXPECT_EQ(late.st.sceneStart, 180);
+    EXPECT_GT(late.st.flashAlpha, 0.0f);
 }
 
 TEST(Bursts, AFrameAtExactlyTheLastBurstEmitsNothing) {
-    auto show = std::make_unique<Show>();
-    TimelineState st;
-    ShowRandom random;
-    animateSparks(900.0f, st, *show, random);  // 900 differs from 0
-    EXPECT_EQ(aliveCount(show->sparkSystem), 5);
-    EXPECT_EQ(st.lastBurst, 900);
-    animateSparks(900.0f, st, *show, random);
-    EXPECT_EQ(aliveCount(show->sparkSystem), 5);
-    animateSparks(900.5f, st, *show, random);  // same whole unit, but not equal
-    EXPECT_EQ(aliveCount(show->sparkSystem), 10);
-    EXPECT_EQ(st.lastBurst, 900);
+    Stepper run;
+    run.frame(900.0f);  // the sparks; 900 differs from the last burst, 0
+    EXPECT_EQ(aliveCount(run.show->sparkSystem), 5);
+    EXPECT_EQ(run.st.lastBurst, 900);
+    run.frame(900.0f);
+    EXPECT_EQ(aliveCount(run.show->sparkSystem), 5);
+    run.frame(900.5f);  // same whole unit, but not equal
+    EXPECT_EQ(aliveCount(run.show->sparkSystem), 10);
+    EXPECT_EQ(run.st.lastBurst, 900);
     // Only the emitting frames drew from the sequence: 2 x 15 draws.
     ShowRandom expected;
     for (int i = 0; i < 30; ++i) expected.next();
-    EXPECT_EQ(random.next(), expected.next());
+    EXPECT_EQ(run.timeline.random().next(), expected.next());
 
-    // The fountain shares lastBurst.
-    st.lastBurst = 1700;
-    animateFountain(1700.0f, st, *show, random);
-    EXPECT_EQ(aliveCount(show->fountainSystem), 0);
-    animateFountain(1700.25f, st, *show, random);
-    EXPECT_EQ(aliveCount(show->fountainSystem), 5);
+    run.frame(1700.0f);  // the fountain
+    EXPECT_EQ(aliveCount(run.show->fountainSystem), 5);
+    run.frame(1700.0f);
+    EXPECT_EQ(aliveCount(run.show->fountainSystem), 5);
+    run.frame(1700.25f);
+    EXPECT_EQ(aliveCount(run.show->fountainSystem), 10);
 }
 
-// The fall below zero wraps to the far end (the drift itself: the golden frames).
-TEST(StarLoop, DriftBelowZeroWrapsToTheFarEnd) {
-    ParticleSystem dust(2);
-    dust.particles[0].position.z = 0.05f;
-    driftStars(dust);
-    EXPECT_FLOAT_EQ(dust.particles[0].position.z, f(f(0.05f - 0.07) + 50.0));
-    EXPECT_FLOAT_EQ(dust.particles[1].position.z, f(f(-0.07) + 50.0));
+// A spark shown for the last time (its size below zero) gives up its slot
+// only once that frame is over: the next frame of the section frees it.
+TEST(Bursts, ASparkIsDrawnOnceMoreAfterItsSizeFallsBelowZero) {
+    Stepper run;
+    run.frame(900.0f);
+    run.frame(941.0f);  // 41 units on, 1 - 41 x 0.025 < 0: still alive, drawn mirrored
+    EXPECT_EQ(aliveCount(run.show->sparkSystem), 10);
+    run.frame(941.5f);
+    EXPECT_EQ(aliveCount(run.show->sparkSystem), 10);  // the first five freed, five new
+}
+
+// Each frame shows the star field as the section's earlier frames left it;
+// a star that passes the camera goes to the far end.
+TEST(StarLoop, DriftComesAFrameLateAndWrapsToTheFarEnd) {
+    Stepper run;
+    run.show->dustField.particles[0].position.z = 0.05f;
+    run.show->dustField.particles[1].position.z = 10.0f;
+    run.frame(1900.0f);
+    EXPECT_EQ(run.show->dustField.particles[0].position.z, 0.05f);
+    run.frame(1901.0f);
+    EXPECT_FLOAT_EQ(run.show->dustField.particles[0].position.z, f(f(0.05f - 0.07) + 50.0));
+    EXPECT_FLOAT_EQ(run.show->dustField.particles[1].position.z, f(10.0f - 0.07));
+}
+
+// The orbit's first frame shows the script's camera; each later one the
+// camera written with the clock of the frame before it.
+TEST(OrbitLoop, TheCameraLagsOneFrame) {
+    Stepper run;
+    run.show->scene6.cameraPosition.setVec3(1.0f, 2.0f, 3.0f, 0.0f);
+    run.frame(1100.0f);
+    EXPECT_EQ(run.show->scene6.cameraPosition.x, 1.0f);
+    run.frame(1110.0f);
+    const Vec3 atFirst = run.show->scene6.cameraPosition;
+    EXPECT_NE(atFirst.x, 1.0f);
+    run.frame(1120.0f);
+    EXPECT_NE(run.show->scene6.cameraPosition.x, atFirst.x);
+    Stepper other;  // the camera of 1110 is what 1100 wrote
+    other.frame(1050.0f);
+    other.frame(1100.0f);
+    other.frame(1200.0f);
+    EXPECT_EQ(other.show->scene6.cameraPosition.x, atFirst.x);
+}
+
+// Sections passed over still run their entries: from the title straight to
+// the fountain, scene8 takes the fountain's pictures and the sway starts
+// from the title's alpha.
+TEST(Entries, RunForEverySectionPassedOver) {
+    Stepper run;
+    for (int i = 0; i < 19; ++i) run.show->scene8.addObject();
+    run.frame(150.0f);  // the title, fading in
+    run.frame(160.0f);
+    const float titleAlpha = run.st.titleAlpha;
+    ASSERT_GT(titleAlpha, 0.0f);
+    run.frame(1600.0f);
+    EXPECT_EQ(run.st.cameraSway, titleAlpha);
+    EXPECT_FALSE(run.show->scene8.objects[17]->visible);
+    EXPECT_EQ(run.show->scene8.objects[0]->textureId, 13);
+    EXPECT_EQ(run.show->scene8.objects[1]->textureId, 15);
+    EXPECT_EQ(run.show->scene8.objects[2]->textureId, 14);
+    EXPECT_EQ(run.show->scene8.objects[18]->textureId, 13);
 }
 
 // Writes to absent lights, magnets and objects are skipped: frame_test plays
 // every section of an empty show. What it never meets: an object without a
 // ring table, and a part-filled scene8 where the writes that fit still happen.
 TEST(MissingContent, AnObjectWithoutRingsAndAPartFilledFountainScene) {
-    auto show = std::make_unique<Show>();
-    show->scene10.addObject();
-    animateMagnets(1400.0f, 7, *show);
-    EXPECT_EQ(show->scene10.objects[0]->ringTable.size(), 0u);
-    for (int i = 0; i < 5; ++i) show->scene8.addObject();
-    TimelineState st;
-    prepareFountain(st, show->scene8);
-    EXPECT_EQ(show->scene8.objects[0]->textureId, 13);
-    EXPECT_EQ(show->scene8.objects[4]->textureId, 14);
+    Stepper run;
+    run.show->scene10.addObject();
+    for (int i = 0; i < 5; ++i) run.show->scene8.addObject();
+    run.frame(1400.0f);
+    EXPECT_EQ(run.show->scene10.objects[0]->ringTable.size(), 0u);
+    run.frame(1600.0f);
+    EXPECT_EQ(run.show->scene8.objects[0]->textureId, 13);
+    EXPECT_EQ(run.show->scene8.objects[4]->textureId, 14);
 }
