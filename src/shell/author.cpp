@@ -33,6 +33,7 @@
 #include "shell/collected_messages.h"
 #include "shell/frame.h"
 #include "shell/music.h"
+#include "shell/sections/section.h"
 #include "shell/timeline.h"
 #include "shell/timeline_bar.h"
 #include "window/gl_state.h"
@@ -469,8 +470,9 @@ void AuthorSession::drawFrame() {
         return;
     }
     glClear(GL_COLOR_BUFFER_BIT);
-    const Section& section = kSections[timeline_->section() < kSectionCount ? timeline_->section() : 0];
-    Scene* drawn[2] = {&showScene(*show_, section.scene), section.overScene ? &show_->scene10 : nullptr};
+    const SectionUnit& section = sectionUnit(std::min(timeline_->section(), kSectionCount - 1));
+    Scene* drawn[2] = {&showScene(*show_, section.scenes[0].id),
+                       section.scenes.size() > 1 ? &showScene(*show_, section.scenes[1].id) : nullptr};
     const Vec3 showCamera = drawn[0]->cameraPosition, showTarget = drawn[0]->cameraTarget;
     Vec3 kept[2][2];
     if (freeCamera_) {  // the free camera for this draw only; the show's state is left as stepped

@@ -11,6 +11,7 @@
 
 #include "shell/author.h"
 #include "shell/frame.h"
+#include "shell/sections/section.h"
 #include "shell/timeline.h"
 #include "window/gl_window.h"
 
@@ -19,7 +20,7 @@ std::vector<Vec3> cameraPath(Show& fresh, size_t section) {
     if (section >= kSectionCount) return path;
     Timeline timeline(fresh);
     startShowState(fresh, timeline);
-    const Scene& scene = showScene(fresh, kSections[section].scene);
+    const Scene& scene = showScene(fresh, sectionUnit(section).scenes.front().id);
     for (int64_t n = 0;; ++n) {
         const float c = steppedClock(0.0, n, kLiveFps);
         if (!(c < kSections[section].endTime) || !timeline.enter(c)) break;
