@@ -20,6 +20,7 @@
 #include "render/render.h"
 #include "shell/frame.h"
 #include "shell/frame_stats.h"
+#include "shell/misdraw_warnings.h"
 #include "shell/music.h"
 #include "shell/settings.h"
 #include "shell/setup_dialog.h"
@@ -109,6 +110,7 @@ int runShow(const CommandLine& options, const ShowDriver& driver) {
     }
     showLoadingScreen(*show);
     loadShowScenes(*show);
+    warnOfMisdraws(*show);
     buildParticles(*show, *timeline);
     // --start: the show's state is stepped from 0 at the run's step (the
     // driver's, or 60 a second live) up to the start, so what follows is

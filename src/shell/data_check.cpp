@@ -33,6 +33,7 @@
 #include "scene/scene_script.h"
 #include "shell/collected_messages.h"
 #include "shell/media_check.h"
+#include "shell/misdraw_warnings.h"
 #include "shell/music.h"
 #include "shell/schedule.h"
 #include "shell/sections/section.h"
@@ -138,15 +139,7 @@ TextureList checkTextures(DataCheckReport& report) {
 
     // The last line, when it has no newline (a list read whole only).
     const bool whole = file.sizeAtOpen == file.bytes.size();
-    if (whole && !text.empty() && list.entries.size() < static_cast<size_t>(kTextureTableSize)) {
-        const std::string end(text.substr(text.size() - std::min<size_t>(text.size(), 200)));
-        if (end.back() != '\n') {
-            const size_t newline = end.rfind('\n');
-            std::string line = newline == std::string::npos ? end : end.substr(newline + 1);
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            list.unread = line;
-        }
-    }
+    if (whole && list.entries.size() < static_cast<size_t>(kTextureTableSize)) list.unread = unreadLastLine(text);
 
     uint64_t pixelsLeft = kTexturePixelBudget;
     for (size_t i = 0; i < list.entries.size(); ++i) {
