@@ -274,7 +274,8 @@ void AuthorSession::toggleCamera() {
     if (!freeCamera_) return;
     pathSection_ = sectionAt(showTime());
     path_ = cameraPath(*copyShow(*pristine_), pathSection_);
-    camera_ = cameraOutside(path_);
+    const SectionUnit& unit = sectionUnit(pathSection_);
+    camera_ = cameraOutside(path_, show_ ? showScene(*show_, unit.scenes[0].id).cameraTarget : Vec3{});
 }
 
 void AuthorSession::keyPressed(int key) {
@@ -413,13 +414,14 @@ void AuthorSession::watchFiles() {
     reload();
 }
 
-// The next frame due while playing: the loop wraps to its start, the end of
-// the show holds the last frame. False when the frame on screen is still due.
+// The next frame due while playing: the loop wraps to its start (from its
+// end or before it; a frame seeked past it plays on), the end of the show
+// holds the last frame. False when the frame on screen is still due.
 bool AuthorSession::advance() {
     const uint32_t elapsed = platform::ticks() - paceTicks_;
     const int64_t due = paceFrame_ + static_cast<int64_t>(elapsed) * kAuthorFps / (1000 * speed_);
     if (due <= frame_) return false;
-    if (loop_ && clockOf(frame_) < loopEnd_ && !(clockOf(due) < loopEnd_)) {
+    if (loop_ && clockOf(frame_) <= loopEnd_ && !(clockOf(due) < loopEnd_)) {
         frame_ = frameAtOrAfter(loopStart_);
         restartPacing();
         followWithMusic();

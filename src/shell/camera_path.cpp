@@ -50,16 +50,15 @@ void FreeCamera::turn(int dx, int dy) {
     pitch = std::clamp(pitch - static_cast<float>(dy) * 0.005f, -1.5f, 1.5f);
 }
 
-FreeCamera cameraOutside(const std::vector<Vec3>& path) {
-    Vec3 low, high;
-    for (size_t i = 0; i < path.size(); ++i) {
-        const Vec3& p = path[i];
-        if (i == 0) low = high = p;
+FreeCamera cameraOutside(const std::vector<Vec3>& path, const Vec3& lookedAt) {
+    Vec3 low = lookedAt, high = lookedAt;
+    for (const Vec3& p : path) {
         low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
         high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
     }
     const Vec3 middle{(low.x + high.x) / 2, (low.y + high.y) / 2, (low.z + high.z) / 2};
-    const float size = std::max({high.x - low.x, high.y - low.y, high.z - low.z, 10.0f});
+    // Far enough to see it all, near enough for the scene's far plane at 100.
+    const float size = std::clamp(std::max({high.x - low.x, high.y - low.y, high.z - low.z}), 10.0f, 60.0f);
     FreeCamera camera;
     camera.pitch = -0.5f;  // looking down at about 30 degrees, along -z
     camera.position = {middle.x, middle.y + size * 0.6f, middle.z + size * 1.1f};

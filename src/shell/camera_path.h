@@ -31,8 +31,9 @@ struct FreeCamera {
     void turn(int dx, int dy);
 };
 
-// A free camera outside the path, looking at its middle from above and behind.
-FreeCamera cameraOutside(const std::vector<Vec3>& path);
+// A free camera outside the path and the point the show's camera looks at,
+// looking at the middle of both from above and behind.
+FreeCamera cameraOutside(const std::vector<Vec3>& path, const Vec3& lookedAt);
 
 // Draws the path as a line strip, and the show's camera at `showCamera`
 // looking at `showTarget` as a point and a short line, seen from `camera`

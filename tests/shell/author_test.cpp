@@ -327,6 +327,13 @@ TEST_F(AuthorTest, LoopsTheRangeSetByKeysOrTheCommandLine) {
     EXPECT_GT(session->showTime(), out);
     press("Home");
     EXPECT_EQ(session->showTime(), 0.0f);
+    press("I");
+    play(30, 50);
+    press("O");  // while playing: the next frame is the loop's first
+    const float end = session->loopEnd();
+    play(3, 50);
+    EXPECT_LT(session->showTime(), end);
+    EXPECT_EQ(session->frameNumber(), 9) << "back to 0 in the frame that took O, then 150 ms";
 
     CommandLine line = options();
     line.startSeconds = 85.0;
