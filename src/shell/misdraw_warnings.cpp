@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
+#include <set>
 
 #include "assets/data_path.h"
 #include "assets/file_read.h"
@@ -17,6 +17,7 @@ namespace {
 
 constexpr const char* kListPath = "data\\script\\texture.dat";
 constexpr size_t kLastLineLimit = 200;
+constexpr size_t kListed = 8;  // objects named before "and N more"
 
 std::string asText(const FileBytes& file) {
     return std::string(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
@@ -44,24 +45,34 @@ std::vector<std::string> misdrawWarnings(const Show& show) {
         lines.push_back(std::string(kListPath) + ": the last line \"" + *unread +
                         "\" has no newline, so that picture is not loaded");
 
-    // Objects per scene and texture, in the order the sections first draw them.
+    if (count == 0) {
+        lines.push_back(std::string(kListPath) + " lists no picture, so every object is drawn untextured and the "
+                        "show's pictures come out white");
+        return lines;
+    }
+    // One line per scene the sections draw, in the order they first draw them.
     std::vector<SceneId> scenes;
     for (size_t i = 0; i < kSectionCount; ++i)
         for (const SceneUse& use : sectionUnit(i).scenes)
             if (std::find(scenes.begin(), scenes.end(), use.id) == scenes.end()) scenes.push_back(use.id);
     for (SceneId id : scenes) {
-        std::map<int, std::string> objects;  // texture -> "3, 5, 9"
+        std::vector<size_t> objects;
+        std::set<int> textures;
         const Scene& scene = showScene(show, id);
         for (size_t o = 0; o < scene.objects.size(); ++o) {
-            const int texture = scene.objects[o]->textureId;
-            if (texture < count) continue;
-            std::string& names = objects[texture];
-            names += (names.empty() ? "" : ", ") + std::to_string(o);
+            if (scene.objects[o]->textureId < count) continue;
+            objects.push_back(o);
+            textures.insert(scene.objects[o]->textureId);
         }
-        for (const auto& [texture, names] : objects)
-            lines.push_back(std::string(sceneSlot(id).script) + ": object" + (names.find(',') != std::string::npos ? "s " : " ") +
-                            names + " name texture " + std::to_string(texture) + " but the list holds " +
-                            std::to_string(count) + ", so they are drawn untextured");
+        if (objects.empty()) continue;
+        std::string names;
+        for (size_t k = 0; k < objects.size() && k < kListed; ++k) names += (k ? ", " : "") + std::to_string(objects[k]);
+        if (objects.size() > kListed) names += " and " + std::to_string(objects.size() - kListed) + " more";
+        std::string numbers;
+        for (int t : textures) numbers += (numbers.empty() ? "" : ", ") + std::to_string(t);
+        lines.push_back(std::string(sceneSlot(id).script) + (objects.size() > 1 ? ": objects " : ": object ") + names +
+                        (textures.size() > 1 ? " name textures " : " name texture ") + numbers +
+                        " but the list holds " + std::to_string(count) + ", so they are drawn untextured");
     }
     std::string pictures;
     for (int picture : showPictures())

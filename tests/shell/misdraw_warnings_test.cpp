@@ -30,6 +30,10 @@ TEST(MisdrawWarnings, OneLinePerSilentMistake) {
     const std::string list = folder.read("data/script/texture.dat");
     EXPECT_EQ(warningsOfFolder(), std::vector<std::string>{});
     folder.write("data/script/texture.dat", "");
+    EXPECT_EQ(warningsOfFolder(), std::vector<std::string>{"data\\script\\texture.dat lists no picture, so every "
+                                                           "object is drawn untextured and the show's pictures come "
+                                                           "out white"});
+    folder.write("data/script/texture.dat", "data\\textures\\glow.bmp\n");
     EXPECT_EQ(warningsOfFolder().back().substr(0, 24), "the show draws pictures ");
     folder.write("data/script/texture.dat", list);
 
@@ -45,7 +49,7 @@ TEST(MisdrawWarnings, OneLinePerSilentMistake) {
     EXPECT_EQ(lines[1], "data\\script\\scene8.dat: object 17 name texture 77 but the list holds " + held +
                             ", so they are drawn untextured");
     // The picture on the lost line is the stars' (scene4's) last one.
-    EXPECT_EQ(lines[2], "data\\script\\scene4.dat: objects 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14 name texture " +
+    EXPECT_EQ(lines[2], "data\\script\\scene4.dat: objects 3, 4, 5, 6, 7, 8, 9, 10 and 4 more name texture " +
                             held + " but the list holds " + held + ", so they are drawn untextured");
     EXPECT_NE(lines[3].find("data\\script\\scene6.dat: line "), std::string::npos);
     EXPECT_NE(lines[3].find(" \"FOG=ON\" comes after the EOF line and is not read"), std::string::npos);
