@@ -11,7 +11,7 @@
 // so play keeps to the music's time. Stepping is lazy: a seek only names the
 // frame, and the next draw steps the timeline there (from the frame it holds
 // when that is earlier, else from a fresh copy of the show as loaded). While
-// paused nothing is stepped and the held frame is drawn again.
+// paused nothing is stepped and the held frame is put back as first drawn.
 #include "shell/author.h"
 
 #include <GL/gl.h>
