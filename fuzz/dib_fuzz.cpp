@@ -13,7 +13,6 @@
 #include "assets/dib.h"
 #include "assets/image.h"
 #include "fuzz_support.h"
-#include "shell/collected_messages.h"
 
 namespace {
 
@@ -39,18 +38,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = fuzzing::scratchDir() + "/input.bmp";
     fuzzing::writeFile(path, data, size);
 
-    CollectedMessages messages;
-    const std::optional<RgbImage> image = loadDib(path);
+    Diagnostics found;
+    const std::optional<RgbImage> image = loadDib(path, found);
     if (image) {
-        if (!messages.lines.empty()) std::abort();
+        if (!found.empty()) std::abort();
         if (image->width <= 0 || image->height <= 0 || image->width > kMaxDibSide ||
             image->height > kMaxDibSide)
             std::abort();
         if (image->data.size() != size_t(image->width) * size_t(image->height) * 3) std::abort();
         return 0;
     }
-    if (messages.lines.size() != 1) std::abort();
-    const std::string& line = messages.lines.front();
+    if (found.size() != 1 || found.front().stops) std::abort();
+    const std::string line = messageLine(found.front());
     const bool known = line == "Error: Unknown DIB file format." || line == "Error: Out of memory." ||
                        line == "Error: Image file conversion error." ||
                        (size == 0 && line == "Error: Failed to open DIB file " + path + ".");

@@ -1,8 +1,6 @@
 // Helpers shared by the fuzz targets. Loaders that take a path get their
 // input through a file in a private scratch folder (on tmpfs when there is
-// one), and every target loads under CollectedMessages, so a message box
-// becomes a line and a process-ending loader error throws LoaderAbort
-// instead of ending the fuzzer.
+// one); the loaders' records are checked instead of boxes.
 #pragma once
 
 #include <cstddef>

@@ -2,7 +2,6 @@
 // that holds a few small mesh files for FILENAME lines to name ("m.3ds" one
 // object, "two.3ds" two, "none.3ds" none, "bad.3ds" not a mesh at all,
 // "far.3ds" one object with a far vertex); any other name is a missing file.
-// A refused mesh throws LoaderAbort here instead of ending the process.
 // Checks that warnings never end the load, that only a mesh file does, that
 // the scene stays within what 1024 keyword lines can add, and that no value
 // read from the script is infinite or NaN.
@@ -15,7 +14,6 @@
 #include "fuzz_support.h"
 #include "scene/scene.h"
 #include "scene/scene_script.h"
-#include "shell/collected_messages.h"
 #include "writers/tds_writer.h"
 
 namespace {
@@ -47,22 +45,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzing::writeFile("s.dat", data, size);
     resetLightCounter();
 
-    CollectedMessages messages;
+    Diagnostics found;
     Scene scene;
-    bool ended = false;
-    try {
-        scene.loadScene("s.dat");
-    } catch (const LoaderAbort& abort) {
-        if (abort.code != 1 || messages.lines.empty()) std::abort();
-        const std::string& last = messages.lines.back();
-        if (last != "multimedia error: cannot open 3ds-file" &&
-            last != "multimedia error: 3dsfile is fucked up")
+    const bool ended = !scene.loadScene("s.dat", found);
+    if (ended != stopsShow(found)) std::abort();
+    if (ended) {
+        const std::string last = messageLine(found.back());
+        if (!found.back().stops || found.back().line <= 0 ||
+            (last != "multimedia error: cannot open 3ds-file" && last != "multimedia error: 3dsfile is fucked up"))
             std::abort();
-        ended = true;
     }
-    // Warnings: at most the stopping one plus one per SHADING line.
-    for (size_t i = 0; i + (ended ? 1 : 0) < messages.lines.size(); ++i)
-        if (messages.lines[i].rfind("scenefile error: no valid attrib found on line ", 0) != 0)
+    // Warnings: at most the stopping one plus one per SHADING line, each on
+    // a line of the file.
+    for (size_t i = 0; i + (ended ? 1 : 0) < found.size(); ++i)
+        if (messageLine(found[i]).rfind("scenefile error: no valid attrib found on line ", 0) != 0 ||
+            found[i].line <= 0 || found[i].stops)
             std::abort();
     const size_t lights = scene.omniLights.size() + scene.spotLights.size();
     if (lights > size_t(kScriptKeywordLimit) || lightCounter != int32_t(lights)) std::abort();

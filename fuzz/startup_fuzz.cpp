@@ -7,8 +7,8 @@
 // every scene that reads a script or mesh, each in the context of the scenes
 // before it) and draws one frame of such a scene on SDL's offscreen driver,
 // and puts the unchanged files back. Checks that only the loaders' own messages appear,
-// that a process-ending error is a mesh's, and that no scene value read
-// from a script is infinite or NaN.
+// that a record that stops the show is a mesh's, and that no scene value
+// read from a script is infinite or NaN.
 #include <GL/gl.h>
 #include <unistd.h>
 
@@ -23,7 +23,6 @@
 #include "fuzz_support.h"
 #include "scene/scene_script.h"
 #include "shell/app.h"
-#include "shell/collected_messages.h"
 #include "shell/timeline.h"
 #include "window/gl_state.h"
 #include "window/gl_window.h"
@@ -120,11 +119,6 @@ void checkScriptValues(const Scene& scene) {
         if (!vec(o->position) || !finite(o->materialDiffuse.data(), 4)) std::abort();
 }
 
-void releaseTextures() {
-    glDeleteTextures(kTextureTableSize, TextureTable.data());
-    TextureTable.fill(0);
-}
-
 // The show as the unchanged folder loads it, kept between executions: the
 // light number and mesh totals each scene starts from, so that one scene
 // can be loaded again in the context the whole start-up gives it.
@@ -137,17 +131,19 @@ SlotStart slotStart[10];
 MeshTotals showTotals;
 int32_t showLights = 0;
 
-void loadSlot(int i) {
+// False when a record stopped the show.
+bool loadSlot(int i, Diagnostics& found) {
     const SceneSlot& slot = kSceneSlots[i];
     Scene& scene = showScene(*show, slot.id);
     scene = Scene{};
     lightCounter = slotStart[i].lights;
     meshTotals = slotStart[i].meshes;
-    scene.loadScene(slot.script);
+    const bool read = scene.loadScene(slot.script, found);
     if (slot.roll != 0) {
         scene.rollEnabled = true;
         scene.rollAmplitude = slot.roll;
     }
+    return read;
 }
 
 // Which scenes a file feeds: a script its own scene, a mesh every scene
@@ -161,13 +157,13 @@ bool slotReads(int role, int file, int slot) {
 // Loads the unchanged show once: textures, then the scenes in slot order,
 // noting where each one starts.
 void loadPristineShow() {
-    CollectedMessages quiet;
+    Diagnostics quiet;
     show = std::make_unique<Show>();
     resetLightCounter();
-    if (!setupGlState()) std::abort();
+    if (!setupGlState(quiet)) std::abort();
     for (int i = 0; i < 10; ++i) {
         slotStart[i] = {lightCounter, meshTotals};
-        loadSlot(i);
+        loadSlot(i, quiet);
     }
     showLights = lightCounter;
     showTotals = meshTotals;
@@ -176,31 +172,29 @@ void loadPristineShow() {
 // Loads what the changed file feeds and draws a scene it feeds (or
 // `drawn`); checks the messages and the values read.
 void runChanged(int role, int file, int drawn) {
-    CollectedMessages messages;
+    Diagnostics found;
+    bool ready = true;
+    if (role <= 1) {
+        unloadTextures();
+        ready = setupGlState(found);
+    }
     bool ended = false;
-    try {
-        bool ready = true;
-        if (role <= 1) {
-            releaseTextures();
-            ready = setupGlState();
+    for (int i = 0; ready && !ended && i < 10; ++i)
+        if (slotReads(role, file, i)) {
+            ended = !loadSlot(i, found);
+            drawn = i;
         }
-        for (int i = 0; ready && i < 10; ++i)
-            if (slotReads(role, file, i)) {
-                loadSlot(i);
-                drawn = i;
-            }
+    if (ended != stopsShow(found)) std::abort();
+    if (ended) {
+        if (!found.back().stops || found.back().caption != "multimedia error") std::abort();
+    } else {
         if (ready) {
             drawScene(showScene(*show, kSceneSlots[drawn].id));
             glFinish();
         }
-    } catch (const LoaderAbort& abort) {
-        if (abort.code != 1 || messages.lines.empty()) std::abort();
-        if (messages.lines.back().rfind("multimedia error: ", 0) != 0) std::abort();
-        ended = true;
-    }
-    if (!ended)
         for (const SceneSlot& slot : kSceneSlots) checkScriptValues(showScene(*show, slot.id));
-    for (const std::string& line : messages.lines) {
+    }
+    for (const std::string& line : messageLines(found)) {
         const bool known = line.rfind("multimedia error: ", 0) == 0 || line.rfind("scenefile error: ", 0) == 0 ||
                            line.rfind("Error: ", 0) == 0;
         if (!known) std::abort();
@@ -208,13 +202,13 @@ void runChanged(int role, int file, int drawn) {
 }
 
 void restoreShow(int role, int file) {
-    CollectedMessages quiet;
+    Diagnostics quiet;
     if (role <= 1) {
-        releaseTextures();
-        if (!setupGlState()) std::abort();
+        unloadTextures();
+        if (!setupGlState(quiet)) std::abort();
     }
     for (int i = 0; i < 10; ++i)
-        if (slotReads(role, file, i)) loadSlot(i);
+        if (slotReads(role, file, i)) loadSlot(i, quiet);
     lightCounter = showLights;
     meshTotals = showTotals;
 }

@@ -3,7 +3,7 @@
 // into a scene that already holds objects, with flipped normals, is the
 // script target's part.) Checks that every face names vertices of its own
 // object, that ring tables cover every vertex ring, and that a refused file
-// ends the load with one "multimedia error" box.
+// ends the load with one "multimedia error" record that stops the show.
 // Rings are numbered by distinct distance, so far vertices cost no more than
 // near ones: every input is loaded.
 #include <algorithm>
@@ -14,7 +14,6 @@
 #include "scene/scene.h"
 #include "scene/scene_script.h"
 #include "scene/tds_reader.h"
-#include "shell/collected_messages.h"
 
 namespace {
 
@@ -45,16 +44,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzing::writeFile(path, data, size);
 
     resetLightCounter();  // and the show's mesh totals: each input is a fresh show
-    CollectedMessages messages;
+    Diagnostics found;
     Scene scene;
-    try {
-        scene.load3ds(path, 1.0f, false);
-    } catch (const LoaderAbort& abort) {
-        if (abort.code != 1 || messages.lines.size() != 1) std::abort();
-        if (messages.lines.front() != "multimedia error: 3dsfile is fucked up") std::abort();
+    if (!scene.load3ds(path, 1.0f, false, found)) {
+        if (found.size() != 1 || !found.front().stops) std::abort();
+        if (messageLine(found.front()) != "multimedia error: 3dsfile is fucked up") std::abort();
         return 0;
     }
-    if (!messages.lines.empty()) std::abort();
+    if (!found.empty()) std::abort();
     checkScene(scene);
     return 0;
 }

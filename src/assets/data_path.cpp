@@ -9,6 +9,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A global on purpose: it stands in for the working directory the data's
+// paths are relative to, which is process-wide too. Every loader resolves
+// through it (the show, the tools, the fuzzers); it is written once, by
+// useDataFolder before anything loads (and by tests between their cases),
+// and only read afterwards.
 fs::path chosenFolder;
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
@@ -83,4 +88,10 @@ std::string resolveDataPath(std::string_view path) {
         rest = given.relative_path();
     }
     return resolveBelow(root, rest, converted);
+}
+
+std::string withSlashes(std::string_view path) {
+    std::string out(path);
+    std::replace(out.begin(), out.end(), '\\', '/');
+    return out;
 }

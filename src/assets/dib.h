@@ -63,7 +63,8 @@ constexpr uint64_t kAnyPixelCount = UINT64_MAX;
 // with OverBudget once its header is read, before anything is allocated.
 DibResult decodeDib(const uint8_t* data, size_t size, uint64_t maxPixels = kAnyPixelCount);
 
-// decodeDib with loadDib's boxes: an empty file shows "Failed to open DIB
-// file %s.\n" (`path` in place of %s), an error its text. OverBudget shows
-// nothing: the caller words it with its budget.
-DibResult decodeDibShown(const std::vector<uint8_t>& bytes, const std::string& path, uint64_t maxPixels);
+// decodeDib with loadDib's records: an empty file reports "Failed to open
+// DIB file %s.\n" (`path` in place of %s), an error its text. OverBudget
+// reports nothing: the caller words it with its budget.
+DibResult decodeDibReported(const std::vector<uint8_t>& bytes, const std::string& path, uint64_t maxPixels,
+                            Diagnostics& report);

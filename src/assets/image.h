@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "assets/diagnostic.h"
+
 // An allocator that leaves the elements a resize adds uninitialised (plain
 // bytes are default-initialised), so a decoder that writes every byte does
 // not clear the whole picture first.
@@ -36,7 +38,7 @@ struct RgbImage {
     PixelBytes data;     // height rows of width*3 bytes R,G,B; first row = bottom row
 };
 
-// Decodes a BMP file; on failure shows the decoder's message box (caption
+// Decodes a BMP file; on failure reports the decoder's message (caption
 // "Error") and returns nothing. A file that cannot be read whole (missing,
 // no regular file, empty, over the bitmap cap) is "Failed to open DIB file".
-std::optional<RgbImage> loadDib(const std::string& path);
+std::optional<RgbImage> loadDib(const std::string& path, Diagnostics& report);

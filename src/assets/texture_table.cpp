@@ -2,7 +2,9 @@
 // (one BMP path per newline-terminated line), decodes each picture and makes
 // it a mipmapped GL texture in TextureTable entry i for line i. It leaves the
 // last texture bound, the pixel-store alignments as they were, and the window
-// title at "textures...".
+// title at "textures...". Each failure is a record naming the list's line,
+// with a hint where the path or the bitmap's header suggests the cause; the
+// data check reads the same records.
 #include "assets/texture_table.h"
 
 #include <GL/gl.h>
@@ -14,13 +16,13 @@
 #include "assets/data_path.h"
 #include "assets/dib.h"
 #include "assets/file_read.h"
+#include "assets/picture_probe.h"
 #include "platform/platform.h"
 
 std::array<uint32_t, kTextureTableSize> TextureTable{};
 
 namespace {
 
-constexpr const char* kListPath = "data\\script\\texture.dat";
 // Lines are read into a 99-byte buffer: at most 98 characters per read.
 constexpr size_t kMaxRead = 98;
 
@@ -93,8 +95,42 @@ private:
     GLint unpack_ = 4, pack_ = 4;
 };
 
-void showListError(const std::string& text) {
-    platform::messageBox(text, "multimedia error", platform::Icon::Exclamation, platform::Buttons::Ok);
+Diagnostic listError(const std::string& text) {
+    Diagnostic d;
+    d.file = kTextureListPath;
+    d.caption = "multimedia error";
+    d.text = text;
+    d.icon = platform::Icon::Exclamation;
+    return d;
+}
+
+// Why a listed path may not open, where the path itself suggests it.
+std::string unopenedHint(const std::string& path) {
+    if (path.size() == 97) return "a path has at most 97 characters; a longer line is read as two";
+    if (!path.empty() && (path.back() == ' ' || path.back() == '\t'))
+        return "the path ends with white space, which counts as part of it";
+    return "";
+}
+
+// Another format under the .bmp name is named, with the command that
+// converts it in place; else what the header says.
+std::string refusedBitmapHint(const DibResult& result, const std::string& path, const std::vector<uint8_t>& bytes) {
+    if (const char* format = otherPictureFormat(bytes.data(), bytes.size()))
+        return std::string("it is a ") + format + " file named .bmp, and the show reads BMP only: convert it with "
+               "convert " + withSlashes(path) + " BMP3:" + withSlashes(path);
+    const DibHeader& h = result.header;
+    std::string hint;
+    if (result.error == DibError::UnknownFormat) {
+        hint = "its header is " + std::to_string(h.size) +
+               " bytes; headers of 12, 40, 56, 108 and 124 bytes are read. ";
+    } else if (result.error == DibError::ConversionError && h.size != 0) {
+        hint = "its header is " + std::to_string(h.size) + " bytes, " + std::to_string(h.bitCount) +
+               " bits per pixel, compression " + std::to_string(h.compression) +
+               (h.compression == 4 || h.compression == 5 ? " (a JPEG or PNG inside the bitmap)" : "") + ". ";
+    } else if (result.error == DibError::OutOfMemory) {
+        return "sides above " + std::to_string(kMaxDibSide) + " pixels are refused";
+    }
+    return hint + "Re-save it as a plain 24-bit bitmap, e.g. convert in.png BMP3:out.bmp";
 }
 
 }  // namespace
@@ -124,72 +160,104 @@ std::vector<std::string> readTextureList(std::istream& in) {
     return readTextureList(text);
 }
 
-std::optional<std::vector<std::string>> readTextureListFile(const std::string& path) {
+std::optional<TextureListFile> readTextureListFile(const std::string& path, Diagnostics& report) {
     const FileBytes file = readFileBounded(path, kTextureListCap, OverCap::ReadPrefix);
-    if (!file.ok()) return std::nullopt;
-    return readTextureList(
-        std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()));
+    if (!file.ok()) {
+        report.push_back(listError("Unable to open texture.dat"));
+        return std::nullopt;
+    }
+    const std::string_view text(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
+    TextureListFile list;
+    list.entries = readTextureList(text);
+    // The last line, when it has no newline (a list read whole only).
+    const bool whole = file.sizeAtOpen == file.bytes.size();
+    if (whole && !text.empty() && text.back() != '\n' && list.entries.size() < static_cast<size_t>(kTextureTableSize)) {
+        const std::string_view end = text.substr(text.size() - std::min<size_t>(text.size(), 200));
+        const size_t newline = end.rfind('\n');
+        std::string line(newline == std::string_view::npos ? end : end.substr(newline + 1));
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        list.unreadLastLine = line;
+    }
+    return list;
 }
 
 ListedBitmap loadListedBitmap(const std::string& path, uint64_t maxPixels) {
     ListedBitmap out;
-    if (path.empty()) return out;
+    if (path.empty()) {
+        out.diagnostics.push_back(listError("Unable to open "));
+        return out;
+    }
     const std::string resolved = resolveDataPath(path);
     const FileBytes file = readFileBounded(resolved, kBitmapFileCap);
     if (file.error == FileReadError::TooLarge) {
-        out.refusal = path + " is larger than " + capText(kBitmapFileCap) + ", the limit for a bitmap";
+        out.diagnostics.push_back(
+            listError(path + " is larger than " + capText(kBitmapFileCap) + ", the limit for a bitmap"));
         return out;
     }
-    if (!file.ok()) return out;
-    DibResult result = decodeDibShown(file.bytes, resolved, maxPixels);
-    if (result.error == DibError::OverBudget)
-        out.refusal = path + " takes the textures past their budget of " + std::to_string(kTexturePixelBudget) +
-                      " pixels";
+    if (!file.ok()) {
+        out.diagnostics.push_back(listError("Unable to open " + path));
+        out.diagnostics.back().hint = unopenedHint(path);
+        return out;
+    }
+    DibResult result = decodeDibReported(file.bytes, resolved, maxPixels, out.diagnostics);
+    if (result.error == DibError::OverBudget) {
+        out.diagnostics.push_back(listError(path + " takes the textures past their budget of " +
+                                            std::to_string(kTexturePixelBudget) + " pixels"));
+    } else if (!result.image) {
+        if (!file.bytes.empty()) out.diagnostics.back().hint = refusedBitmapHint(result, path, file.bytes);
+        out.diagnostics.push_back(listError("Unable to open " + path));
+    }
     out.image = std::move(result.image);
     return out;
 }
 
-std::optional<RgbImage> loadBitmap(const std::string& path) {
-    return std::move(loadListedBitmap(path, kAnyPixelCount).image);
-}
-
-bool loadListedPictures(const std::vector<std::string>& entries,
-                        const std::function<void(size_t, RgbImage&&)>& use) {
+bool loadListedPictures(const std::vector<std::string>& entries, const std::function<void(size_t, RgbImage&&)>& use,
+                        Diagnostics& report, ListFailure onFailure) {
     uint64_t pixelsLeft = kTexturePixelBudget;
+    bool ok = true;
     for (size_t i = 0; i < entries.size(); ++i) {
-        const std::string& path = entries[i];
-        ListedBitmap bitmap = loadListedBitmap(path, pixelsLeft);
-        if (!bitmap.refusal.empty()) {
-            showListError(bitmap.refusal);
-            return false;
+        ListedBitmap bitmap = loadListedBitmap(entries[i], pixelsLeft);
+        for (Diagnostic& d : bitmap.diagnostics) {
+            d.file = kTextureListPath;
+            d.line = static_cast<int>(i) + 1;
+            d.lineText = entries[i];
+            if (entries[i].empty()) d.hint = "line " + std::to_string(i + 1) +
+                                             " of the list is blank: every line is a picture, so remove blank lines";
+            report.push_back(std::move(d));
         }
         if (!bitmap.image) {
-            showListError("Unable to open " + path);
-            return false;
+            ok = false;
+            if (onFailure == ListFailure::ends) return false;
+            continue;
         }
         pixelsLeft -= static_cast<uint64_t>(bitmap.image->width) * static_cast<uint64_t>(bitmap.image->height);
         use(i, std::move(*bitmap.image));
     }
-    return true;
+    return ok;
 }
 
-bool loadTextures() {
+bool loadTextures(Diagnostics& report) {
     platform::setWindowTitle("textures...");
-    const std::optional<std::vector<std::string>> list = readTextureListFile(resolveDataPath(kListPath));
-    if (!list) {
-        showListError("Unable to open texture.dat");
-        return false;
-    }
-    const auto count = static_cast<GLsizei>(list->size());
+    const std::optional<TextureListFile> list = readTextureListFile(resolveDataPath(kTextureListPath), report);
+    if (!list) return false;
+    const auto count = static_cast<GLsizei>(list->entries.size());
     if (count > 0) glGenTextures(count, TextureTable.data());
 
     const PackedRows packed;
-    return loadListedPictures(*list, [](size_t i, RgbImage&& image) {
-        glBindTexture(GL_TEXTURE_2D, TextureTable[i]);
-        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLfloat>(GL_REPEAT));
-        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLfloat>(GL_REPEAT));
-        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_LINEAR));
-        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(GL_LINEAR_MIPMAP_NEAREST));
-        uploadMipmaps(image);
-    });
+    return loadListedPictures(
+        list->entries,
+        [](size_t i, RgbImage&& image) {
+            glBindTexture(GL_TEXTURE_2D, TextureTable[i]);
+            glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLfloat>(GL_REPEAT));
+            glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLfloat>(GL_REPEAT));
+            glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_LINEAR));
+            glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(GL_LINEAR_MIPMAP_NEAREST));
+            uploadMipmaps(image);
+        },
+        report, ListFailure::ends);
+}
+
+void unloadTextures() {
+    glDeleteTextures(kTextureTableSize, TextureTable.data());
+    TextureTable.fill(0);
 }

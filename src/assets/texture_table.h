@@ -25,30 +25,37 @@ extern std::array<uint32_t, kTextureTableSize> TextureTable;
 // default texture).
 uint32_t textureName(int32_t textureId);
 
+// The texture list, relative to the working directory.
+constexpr const char* kTextureListPath = "data\\script\\texture.dat";
+
 // Reads the texture list and uploads every picture (needs a current GL
-// context). False after a failure it has already reported.
-bool loadTextures();
+// context). False after a failure, whose records are in `report`.
+bool loadTextures(Diagnostics& report);
+// Deletes every texture of the table and empties it (after a partial load too).
+void unloadTextures();
 // Texture pixels (width x height, summed over the list) the show may load.
 // The bundled show uses a small fraction of it (docs/robustness.md); a
 // picture that would take the sum past it is refused before its pixels are
 // allocated.
 constexpr uint64_t kTexturePixelBudget = uint64_t{1} << 26;
 
-// One picture of the list. No image and no refusal: the file cannot be
-// opened (no message) or the decoder refused it (its "Error" box shown).
+// One picture of the list: its image, or none and the records saying why (a
+// path that does not open, the bitmap cap, the pixel budget, the decoder's
+// "Error" followed by the list's "Unable to open").
 struct ListedBitmap {
     std::optional<RgbImage> image;
-    std::string refusal;  // the bitmap cap's or the pixel budget's message, if one was hit
+    Diagnostics diagnostics;
 };
 ListedBitmap loadListedBitmap(const std::string& path, uint64_t maxPixels);
+// Whether the first picture that fails ends the list (the show) or the rest
+// is still read (the data check).
+enum class ListFailure { ends, goesOn };
 // The pictures of a list in order, each handed to `use` (which uploads it, or
-// keeps it), within kTexturePixelBudget; at the first failure its message is
-// shown ("multimedia error") and the result is false. loadTextures is this
-// with a GL upload.
-bool loadListedPictures(const std::vector<std::string>& entries,
-                        const std::function<void(size_t, RgbImage&&)>& use);
-// Nothing for a path that cannot be opened (no message); otherwise loadDib.
-std::optional<RgbImage> loadBitmap(const std::string& path);
+// keeps it), within kTexturePixelBudget; each failure's records name the
+// list's line (file, line, the path as its text). False after any failure.
+// loadTextures is this with a GL upload.
+bool loadListedPictures(const std::vector<std::string>& entries, const std::function<void(size_t, RgbImage&&)>& use,
+                        Diagnostics& report, ListFailure onFailure);
 
 // The entries of a texture list, in table order: the list is read in text
 // mode (CR LF is one newline) in reads of at most 98 characters; each read
@@ -56,6 +63,11 @@ std::optional<RgbImage> loadBitmap(const std::string& path);
 // (normally the newline) dropped. At most kTextureTableSize entries.
 std::vector<std::string> readTextureList(std::string_view text);
 std::vector<std::string> readTextureList(std::istream& in);
-// The entries of the list file at `path` (read with the bounded reader), or
-// nothing when it cannot be opened.
-std::optional<std::vector<std::string>> readTextureListFile(const std::string& path);
+
+struct TextureListFile {
+    std::vector<std::string> entries;
+    std::optional<std::string> unreadLastLine;  // a last line without its newline, which is no entry
+};
+// The list file at `path` (through the bounded reader), or nothing after
+// "Unable to open texture.dat".
+std::optional<TextureListFile> readTextureListFile(const std::string& path, Diagnostics& report);

@@ -17,11 +17,10 @@
 
 namespace platform {
 namespace {
-// The seams tests replace (clock, exit), the title, and whether the X
-// display was opened (once per process: FLTK keeps the connection),
-// process-wide like the SDL state behind them.
+// The seam tests replace (the clock), the title, and whether the X display
+// was opened (once per process: FLTK keeps the connection), process-wide
+// like the SDL state behind them.
 ClockSource clockSource;
-ExitHandler exitHandler;
 std::string title;
 int xDisplayState = -1;  // -1 not tried, 0 could not open, 1 open (handed to FLTK)
 
@@ -101,12 +100,9 @@ uint32_t ticks() { return clockSource ? clockSource() : SDL_GetTicks(); }
 void setClockSource(ClockSource source) { clockSource = std::move(source); }
 
 void exitProcess(int code) {
-    if (exitHandler) exitHandler(code);
     std::fflush(nullptr);
     detail::shutdownVideo();
     std::exit(code);
 }
-
-void setExitHandler(ExitHandler handler) { exitHandler = std::move(handler); }
 
 }  // namespace platform

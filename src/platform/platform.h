@@ -1,6 +1,6 @@
 // The platform layer: the only code that talks to SDL2, SDL2_mixer and FLTK.
-// Plain functions plus a few seams (message-box handler, clock source, exit
-// handler, event source, window system, audio backend) that tests replace,
+// Plain functions plus a few seams (message-box handler, clock source, event
+// source, window system, audio backend) that tests replace,
 // so that everything above this header runs without a display or a sound
 // card.
 #pragma once
@@ -67,10 +67,6 @@ void setClockSource(ClockSource source);
 // ---- Process exit ------------------------------------------------------------
 // Restores the desktop display mode (SDL_Quit) and ends the process.
 [[noreturn]] void exitProcess(int code);
-using ExitHandler = std::function<void(int code)>;
-// Tests and fuzz builds install a handler that throws or reports instead of
-// exiting; if the handler returns, the process exits as usual.
-void setExitHandler(ExitHandler handler);
 
 // ---- GL window -----------------------------------------------------------------
 // One window per process, set up and taken down one step at a time; the

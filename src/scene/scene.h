@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "assets/color.h"
+#include "assets/diagnostic.h"
 #include "assets/mesh.h"
 #include "assets/vec3.h"
 
@@ -140,9 +141,9 @@ struct Scene {
     void addMagnet(float x, float y, float z, float strength);
 
     // Reads one .3ds file, appends its objects, recomputes normals and rings of
-    // every object of the scene (scene/load3ds.cpp). Ends the process on an
-    // unusable file.
-    void load3ds(const std::string& fileName, float scale, bool flip);
+    // every object of the scene (scene/load3ds.cpp). False after an unusable
+    // file, whose record (one that stops the show) is in `report`.
+    bool load3ds(const std::string& fileName, float scale, bool flip, Diagnostics& report);
     // load3ds in two halves, for the script loader: appendMeshFile appends
     // one file's objects with normals (flip) and rings of their own, reading
     // the file through `cache`; settleNormals(flip) then gives the objects
@@ -150,8 +151,11 @@ struct Scene {
     // table zeroed angles). One append per
     // line and one settle at the end leave every object exactly as a
     // load3ds per line would, with work in proportion to the objects.
-    void appendMeshFile(const std::string& fileName, float scale, bool flip, MeshFileCache& cache);
+    bool appendMeshFile(const std::string& fileName, float scale, bool flip, MeshFileCache& cache,
+                        Diagnostics& report);
     void settleNormals(bool flip);
-    // Reads one scene script (scene/scene_script.cpp); a watcher sees each line.
-    void loadScene(const std::string& fileName, ScriptWatcher* watcher = nullptr);
+    // Reads one scene script (scene/scene_script.cpp), its warnings and a mesh
+    // failure in `report`; a watcher sees each line. False when a mesh
+    // failure ended the reading (the show stops there).
+    bool loadScene(const std::string& fileName, Diagnostics& report, ScriptWatcher* watcher = nullptr);
 };

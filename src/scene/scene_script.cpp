@@ -2,10 +2,12 @@
 // (camera, fog, clear colour, lighting, lights, magnets) change the scene at
 // once; object attribute lines change the pending settings, which each
 // FILENAME line stamps on the object its mesh file produced. Lights take
-// their numbers from the process-wide lightCounter. Problems are shown as
-// "scenefile error" warnings and never end the process; the scene keeps
-// whatever was read before the problem. A watcher, when given, sees each
-// line with its number and text (the data check reports from it).
+// their numbers from the process-wide lightCounter. Problems are
+// "scenefile error" records with the line they are about and a hint where
+// the line suggests the mistake; they never stop the show, and the scene
+// keeps whatever was read before the problem. A mesh file's failure stops
+// the reading and the show. A watcher, when given, sees each line with its
+// number and text (the data check reports from it).
 #include "scene/scene_script.h"
 
 #include <algorithm>
@@ -13,12 +15,10 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <exception>
 #include <limits>
 
 #include "assets/data_path.h"
 #include "assets/file_read.h"
-#include "platform/platform.h"
 #include "scene/scene.h"
 
 int32_t lightCounter = 0;
@@ -180,6 +180,39 @@ int parseInt(std::string_view text, int32_t& out) {
 
 bool parseSwitch(std::string_view text) { return text.size() >= 2 && text[1] == 'N'; }
 
+namespace {
+
+Diagnostic scriptWarning(const std::string& fileName, const std::string& text) {
+    Diagnostic d;
+    d.file = fileName;
+    d.caption = kCaption;
+    d.text = text;
+    d.icon = platform::Icon::Warning;
+    return d;
+}
+
+bool endsWithSpace(std::string_view text) { return !text.empty() && (text.back() == ' ' || text.back() == '\t'); }
+
+// The likely mistake on a line that is no keyword, where reading stopped.
+std::string stopHint(const std::string& t, bool endOfFile) {
+    if (t.rfind("\xEF\xBB\xBF", 0) == 0)
+        return "the file starts with a byte-order mark: save it as plain text without one";
+    if (t.empty())
+        return endOfFile ? "the file ends without an EOF line: end every script with a line EOF"
+                         : "a blank line stops the script: remove it";
+    if (t.front() == ' ' || t.front() == '\t') return "no white space before the keyword";
+    const size_t eq = t.find('=');
+    const std::string word = t.substr(0, eq);
+    if (endsWithSpace(word) || (eq != std::string::npos && eq + 1 < t.size() && t[eq + 1] == ' '))
+        return "no spaces around \"=\"";
+    std::string upper = word;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (upper != word && keywordCode(upper) != KW_NONE) return "keywords are upper case: " + upper;
+    return "\"" + word + "\" is no keyword; the script is read up to here";
+}
+
+}  // namespace
+
 ScriptInput::ScriptInput(std::string_view text, std::string fileName)
     : text_(text), fileName_(std::move(fileName)) {}
 
@@ -215,15 +248,17 @@ std::string ScriptInput::readText(bool stopAtEquals) {
     return text;
 }
 
-int ScriptInput::readKeyword() {
+int ScriptInput::readKeyword(Diagnostics& report) {
     keywordFileLine_ = fileLine_;
     const int code = keywordCode(readText(true));
     if (code != KW_NONE) return code;
-    platform::messageBox("no valid attrib found on line " + std::to_string(lineCounter) + ", " +
-                             fileName_ + ".",
-                         kCaption, platform::Icon::Warning);
     for (int c = get(); c >= 0 && c != '\n'; c = get()) {
     }
+    const ScriptLine line = keywordLine(KW_NONE);
+    report.push_back(scriptWarning(fileName_, "no valid attrib found on line " + std::to_string(lineCounter) + ", " +
+                                                  fileName_ + "."));
+    report.back().line = line.number;
+    report.back().lineText = line.text;
     return KW_NONE;
 }
 
@@ -251,7 +286,7 @@ std::optional<TextAfterEof> textAfterEof(std::string_view script) {
     return found;
 }
 
-void Scene::loadScene(const std::string& fileName, ScriptWatcher* watcher) {
+bool Scene::loadScene(const std::string& fileName, Diagnostics& report, ScriptWatcher* watcher) {
     platform::setWindowTitle(fileName + "...");
 
     PendingSettings pending;
@@ -260,44 +295,37 @@ void Scene::loadScene(const std::string& fileName, ScriptWatcher* watcher) {
 
     const FileBytes file = readFileBounded(resolveDataPath(fileName), kScriptFileCap);
     if (file.error == FileReadError::TooLarge) {
-        platform::messageBox(fileName + " is larger than " + capText(kScriptFileCap) + ", the limit for a scene script",
-                             kCaption, platform::Icon::Warning);
-        return;
+        report.push_back(scriptWarning(
+            fileName, fileName + " is larger than " + capText(kScriptFileCap) + ", the limit for a scene script"));
+        return true;
     }
     if (!file.ok()) {
-        platform::messageBox("scenefile not found", kCaption, platform::Icon::Warning);
-        return;
+        report.push_back(scriptWarning(fileName, "scenefile not found"));
+        return true;
     }
     ScriptInput in(std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()), fileName);
 
     // Every FILENAME line appends its objects with normals of its own flip;
-    // when reading stops every object gets the flip of the last FILENAME
-    // line, as a full load3ds per line would have left them. (A load ended
-    // by a mesh failure ends the process, or in the data check is only
-    // counted: no settling while unwinding.)
+    // when reading ends every object gets the flip of the last FILENAME
+    // line, as a full load3ds per line would have left them. (Not after a
+    // mesh failure: the show stops there.)
     MeshFileCache meshFiles;
     bool lastFlip = false;
     bool loadedMesh = false;
-    struct SettleOnExit {
-        Scene& scene;
-        const bool& loaded;
-        const bool& flip;
-        ~SettleOnExit() {
-            if (loaded && std::uncaught_exceptions() == 0) scene.settleNormals(flip);
-        }
-    } settle{*this, loadedMesh, lastFlip};
-
-    for (;;) {
-        const int code = in.readKeyword();
-        if (code == KW_NONE && watcher) watcher->stopped(in.keywordLine(code), in.atEnd());
-        if (code == KW_NONE || code == KW_EOF) return;
-
+    int code = in.readKeyword(report);
+    for (; code != KW_NONE && code != KW_EOF; code = in.readKeyword(report)) {
         int stamped = -1;
         switch (code) {
             case KW_FILENAME: {
                 const std::string meshPath = in.readArgument();
                 if (!watcher || watcher->meshLine(in.keywordLine(code), meshPath)) {
-                    appendMeshFile(meshPath, pending.scale, pending.flipNormals, meshFiles);
+                    if (!appendMeshFile(meshPath, pending.scale, pending.flipNormals, meshFiles, report)) {
+                        const ScriptLine line = in.keywordLine(code);
+                        report.back().file = fileName;
+                        report.back().line = line.number;
+                        report.back().lineText = line.text;
+                        return false;
+                    }
                     loadedMesh = true;
                     lastFlip = pending.flipNormals;
                 }
@@ -313,7 +341,12 @@ void Scene::loadScene(const std::string& fileName, ScriptWatcher* watcher) {
             case KW_SCALEVALUE: parseFloats(in.readArgument(), &pending.scale, 1); break;
             case KW_LIGHTS: lightingEnabled = parseSwitch(in.readArgument()); break;
             case KW_FOG: fogEnabled = parseSwitch(in.readArgument()); break;
-            case KW_SHADING: pending.shading = in.readKeyword(); break;
+            case KW_SHADING:
+                pending.shading = in.readKeyword(report);
+                if (pending.shading == KW_NONE)
+                    report.back().hint =
+                        "SHADING takes TEXTUREMAPPING, ENVMAPPING or FLARE; the line after it is skipped";
+                break;
             case KW_VORTEX: pending.vortex = parseSwitch(in.readArgument()); break;
             case KW_CULLFACE: pending.cullFace = parseSwitch(in.readArgument()); break;
             case KW_ADD_OMNI: {
@@ -380,8 +413,11 @@ void Scene::loadScene(const std::string& fileName, ScriptWatcher* watcher) {
 
         if (in.lineCounter == kScriptKeywordLimit) {
             in.lineCounter = kScriptKeywordLimit + 1;
-            return;
+            break;
         }
         ++in.lineCounter;
     }
+    if (code == KW_NONE) report.back().hint = stopHint(report.back().lineText, in.atEnd());
+    if (loadedMesh) settleNormals(lastFlip);
+    return true;
 }

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "assets/color.h"
+#include "assets/diagnostic.h"
 #include "assets/vec3.h"
 
 // Keyword codes as readKeyword returns them; 0 means no keyword.
@@ -117,9 +118,6 @@ public:
     // After a keyword line was carried out; `stampedObject` is the object a
     // FILENAME line stamped its settings on, -1 when none.
     virtual void lineDone(const ScriptLine& line, const Scene& scene, int stampedObject) = 0;
-    // Reading stopped at a line that is no keyword (its warning was shown);
-    // `endOfFile` when the file ended there, without an EOF line.
-    virtual void stopped(const ScriptLine& line, bool endOfFile) = 0;
 };
 
 // Character input of one script held in memory: CR LF reads as one LF;
@@ -132,10 +130,10 @@ public:
     int get();
 
     // Reads text up to "=" or LF (consumed, not kept; no white space
-    // skipped) and returns its keyword code. Text that is no keyword shows
-    // "no valid attrib found on line %d, %s." (caption "scenefile error"),
-    // drops the rest of the line and gives 0.
-    int readKeyword();
+    // skipped) and returns its keyword code. Text that is no keyword drops
+    // the rest of the line, reports "no valid attrib found on line %d, %s."
+    // (caption "scenefile error") with the keyword's line, and gives 0.
+    int readKeyword(Diagnostics& report);
     // The argument: text up to (not including) the next LF or the end.
     std::string readArgument();
 

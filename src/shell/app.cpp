@@ -1,52 +1,31 @@
 // Start-up in a fixed order, the show, and shutdown:
 //   setup dialog (or the command line's choices) -> cancelled: status 0
-//   ten scene records -> GL window -> base GL state and textures
-//   loading screen -> ten scene scripts (with the roll of six scenes)
-//   particle systems and star field -> soundtrack (if on) -> clock at 0
-//   the nine scene loops -> release scenes, soundtrack, window.
+//   ten scene records -> GL window -> the stages of shell/startup.h, each
+//   stage's records shown as boxes (a record that stops the show: status 1)
+//   -> clock at 0 -> the nine scene loops -> release scenes, soundtrack,
+//   window.
 // No window event is taken between opening the window and the first frame.
 // A driver (capture, the bench, tests) may run it offscreen, on a stepped
 // clock, with a look at each finished frame (shell/show_driver.h).
 
 #include "shell/app.h"
 
-#include <GL/gl.h>
-
 #include <cstdlib>
 #include <cstdio>
 #include <memory>
 
 #include "platform/platform.h"
-#include "render/render.h"
 #include "shell/frame.h"
 #include "shell/frame_stats.h"
 #include "shell/misdraw_warnings.h"
 #include "shell/music.h"
 #include "shell/settings.h"
 #include "shell/setup_dialog.h"
+#include "shell/startup.h"
 #include "shell/timeline.h"
-#include "window/gl_state.h"
 #include "window/gl_window.h"
 
 namespace {
-
-// One frame while the scenes load: the still-empty scene7 and the loading picture.
-void showLoadingScreen(Show& show) {
-    setProjection(65);
-    paintBars();
-    glClear(GL_COLOR_BUFFER_BIT);
-    advanceScene(show.scene7);
-    drawScene(show.scene7);
-    drawOverlay(kLoadingPicture, -25.0f);
-    platform::present();
-}
-
-void buildParticles(Show& show, Timeline& timeline) {
-    resetParticles(show.dustField);
-    resetParticles(show.sparkSystem);
-    resetParticles(show.fountainSystem);
-    timeline.fillDustField();
-}
 
 // How far the picture is ahead of the music, in ms ("-" without music or
 // when the stream's position is unknown).
@@ -74,17 +53,6 @@ void reportAvDrift(const Soundtrack& soundtrack, const ShowClock& clock) {
 
 }  // namespace
 
-void loadShowScenes(Show& show) {
-    for (const SceneSlot& slot : kSceneSlots) {
-        Scene& scene = showScene(show, slot.id);
-        scene.loadScene(slot.script);
-        if (slot.roll != 0) {
-            scene.rollEnabled = true;
-            scene.rollAmplitude = slot.roll;
-        }
-    }
-}
-
 int runShow(const CommandLine& options, const ShowDriver& driver) {
     Settings settings = settingsFrom(options);
     if (driver.offscreen) {
@@ -103,27 +71,15 @@ int runShow(const CommandLine& options, const ShowDriver& driver) {
     auto show = std::make_unique<Show>();
     auto timeline = std::make_unique<Timeline>(*show);
     if (!createGlWindow(kShowTitle, settings.width, settings.height, settings.bits, settings.fullscreen)) return 1;
-    if (!setupGlState()) {
-        closeGlWindow();
-        platform::messageBox("Initialization Failed.", "ERROR", platform::Icon::Exclamation);
-        return 1;
-    }
-    showLoadingScreen(*show);
-    loadShowScenes(*show);
-    warnOfMisdraws(*show);
-    buildParticles(*show, *timeline);
-    // --start: the show's state is stepped from 0 at the run's step (the
-    // driver's, or 60 a second live) up to the start, so what follows is
-    // what a run from 0 shows.
-    const auto start = static_cast<float>(options.startSeconds * 10.0);
+    // --start is reached at the run's step (the driver's, or 60 a second live).
     const bool live = driver.stepFps == 0;
-    if (start > 0.0f) seekTimeline(*timeline, start, 0.0, live ? kLiveFps : driver.stepFps);
     Soundtrack soundtrack;
-    if (settings.music) {
-        platform::setWindowTitle("music...");
-        if (!soundtrack.start(options.startSeconds)) return 1;  // the window goes with the process
-    }
-    run.clock.start(start);
+    Startup startup(*show, *timeline, settings.music ? &soundtrack : nullptr, options.startSeconds,
+                    live ? kLiveFps : driver.stepFps);
+    while (!startup.done())
+        if (!stepShown(startup)) return 1;
+    warnOfMisdraws(*show);
+    run.clock.start(static_cast<float>(options.startSeconds * 10.0));
     platform::setWindowTitle(kShowTitle);
     // Live: vsync where the driver offers it and the frame cap; a stepped
     // run goes as fast as it can.

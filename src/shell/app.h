@@ -10,10 +10,5 @@ constexpr const char* kShowTitle = "vantrel :: tamsk orbelune";
 // Start-up, show and shutdown with the options already parsed (the data
 // folder already chosen), run as the driver says (the default: a person
 // watches). 0 after the show or a cancelled setup, 1 after a failure to
-// start. Process-ending errors exit from inside.
+// start (its boxes shown).
 int runShow(const CommandLine& options, const ShowDriver& driver = {});
-
-struct Show;
-// Loads the ten scene scripts in slot order, setting the roll of six scenes
-// right after each is loaded.
-void loadShowScenes(Show& show);

@@ -1,8 +1,9 @@
 // The authoring mode. One session owns the window, the show as loaded (kept
 // untouched so that a seek can start again from it without reading the files
-// again), the show being played and its timeline. Loading runs while a
-// CollectedMessages lives, so the boxes the loaders would show and the
-// failures that would end the process become the session's problem text.
+// again), the show being played and its timeline. The loaders' records are
+// kept on the session (file, line, its text, message, hint) and become its
+// problem text instead of boxes; a record that would stop the show only
+// stops playing until the files are fixed.
 //
 // Clock: every frame on screen is a frame n of the 60-a-second step from 0,
 // drawn at clock steppedClock(0, n, 60) as a capture draws it. While playing,
@@ -30,10 +31,10 @@
 #include "render/text.h"
 #include "shell/app.h"
 #include "shell/author_overlay.h"
-#include "shell/collected_messages.h"
 #include "shell/frame.h"
 #include "shell/music.h"
 #include "shell/sections/section.h"
+#include "shell/startup.h"
 #include "shell/timeline.h"
 #include "shell/timeline_bar.h"
 #include "window/gl_state.h"
@@ -93,19 +94,7 @@ int64_t frameAtOrAfter(float time) {
     return n;
 }
 
-void deleteTextures() {
-    glDeleteTextures(kTextureTableSize, TextureTable.data());
-    TextureTable.fill(0);
-}
-
 }  // namespace
-
-void startShowState(Show& show, Timeline& timeline) {
-    resetParticles(show.dustField);
-    resetParticles(show.sparkSystem);
-    resetParticles(show.fountainSystem);
-    timeline.fillDustField();
-}
 
 std::vector<WatchedFile> scanDataFolder(const std::string& folder) {
     std::vector<WatchedFile> files;
@@ -141,7 +130,7 @@ AuthorSession::~AuthorSession() {
     if (musicPlaying_) soundtrack_.stop();
     if (windowOpen_) {
         platform::acceptMouse(false);
-        deleteTextures();
+        unloadTextures();
         closeGlWindow();
     }
 }
@@ -189,11 +178,12 @@ void HeldPicture::put() const {
     endPixelView();
 }
 
-void AuthorSession::startMusicAt(float time) {
-    if (!settings_.music) return;
-    if (!soundtrack_.start(time / kSecond)) throw LoaderAbort{1};
+bool AuthorSession::startMusicAt(float time) {
+    if (!settings_.music) return true;
+    if (!soundtrack_.start(time / kSecond, diagnostics_)) return false;
     musicPlaying_ = true;
     if (paused_ || speed_ != 1) platform::audio().setPaused(soundtrack_.stream, true);
+    return true;
 }
 
 void AuthorSession::followWithMusic() {
@@ -212,23 +202,17 @@ void AuthorSession::reload() {
     releaseShow();
     if (musicPlaying_) soundtrack_.stop();
     musicPlaying_ = false;
-    std::vector<std::string> lines;
-    {
-        CollectedMessages messages;
-        try {
-            deleteTextures();
-            if (!setupGlState()) throw LoaderAbort{1};
-            auto loaded = std::make_unique<Show>();
-            resetLightCounter();  // lights are numbered over the whole show, from 0 each load
-            loadShowScenes(*loaded);
-            startMusicAt(at);
-            pristine_ = std::move(loaded);
-        } catch (const LoaderAbort&) {
-        }
-        lines = std::move(messages.lines);
+    diagnostics_.clear();
+    unloadTextures();
+    if (setupGlState(diagnostics_)) {
+        auto loaded = std::make_unique<Show>();
+        resetLightCounter();  // lights are numbered over the whole show, from 0 each load
+        loadShowScenes(*loaded, diagnostics_);
+        if (!stopsShow(diagnostics_) && startMusicAt(at)) pristine_ = std::move(loaded);
     }
+    const std::vector<std::string> lines = messageLines(diagnostics_);
     problem_.clear();
-    for (const std::string& line : lines) problem_ += (problem_.empty() ? "" : "\n") + line;
+    for (const Diagnostic& record : diagnostics_) problem_ += (problem_.empty() ? "" : "\n") + recordText(record);
     if (!problem_.empty()) {
         releaseShow();
         if (musicPlaying_) soundtrack_.stop();
@@ -540,7 +524,9 @@ std::string AuthorSession::title() const {
     char time[32];
     std::snprintf(time, sizeof time, "%.1f s", static_cast<double>(showTime()) / kSecond);
     std::string text = std::string(kTitleHead) + " | " + time;
-    if (!problem_.empty()) return text + " | problem: " + problem_.substr(0, problem_.find('\n'));
+    if (!problem_.empty())
+        return text + " | problem: " +
+               (diagnostics_.empty() ? problem_.substr(0, problem_.find('\n')) : messageLine(diagnostics_.front()));
     const size_t i = sectionAt(showTime());
     char rest[96];
     std::snprintf(rest, sizeof rest, " | section %zu/%zu %s | %.0f fps", i + 1, kSectionCount, kSections[i].name,

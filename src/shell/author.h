@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/diagnostic.h"
 #include "shell/camera_path.h"
 #include "shell/command_line.h"
 #include "shell/music.h"
@@ -47,9 +48,6 @@ constexpr int kKeyLeft = 37;
 constexpr int kKeyRight = 39;
 constexpr int kKeyComma = 188;
 constexpr int kKeyPeriod = 190;
-
-// A fresh show state at clock 0: empty particle systems, then the star field.
-void startShowState(Show& show, Timeline& timeline);
 
 // A file of the data folder as the watcher compares it.
 struct WatchedFile {
@@ -119,6 +117,9 @@ public:
     // What went wrong while loading, one line per message; empty when the
     // show plays.
     const std::string& problem() const { return problem_; }
+    // The same as the loaders' records, in the order they came (each with
+    // its file, line, the line's text and hint where known).
+    const Diagnostics& diagnostics() const { return diagnostics_; }
     // The show while it plays; nullptr during a problem.
     Show* show() { return show_.get(); }
     Timeline* timeline() { return timeline_.get(); }
@@ -140,7 +141,8 @@ private:
     void drawOverlay();
     void waitForFrame() const;
     void updateTitle();
-    void startMusicAt(float time);
+    // False after a failure, whose record is in diagnostics_.
+    bool startMusicAt(float time);
     void followWithMusic();
     void restartPacing();
     void releaseShow();
@@ -155,6 +157,7 @@ private:
     std::unique_ptr<Show> show_;
     std::unique_ptr<Timeline> timeline_;
     std::string problem_;
+    Diagnostics diagnostics_;
     std::vector<WatchedFile> watched_;
     bool windowOpen_ = false;
     bool musicPlaying_ = false;

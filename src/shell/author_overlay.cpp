@@ -8,6 +8,18 @@
 #include <algorithm>
 
 
+std::string recordText(const Diagnostic& record) {
+    std::string text;
+    if (!record.file.empty()) {
+        text = record.file;
+        if (record.line > 0) text += ", line " + std::to_string(record.line) + ": \"" + record.lineText + "\"";
+        text += "\n";
+    }
+    text += messageLine(record);
+    if (!record.hint.empty()) text += "\nhint: " + record.hint;
+    return text;
+}
+
 std::vector<std::string> wrappedLines(const std::string& text, size_t columns) {
     std::vector<std::string> lines;
     columns = std::max<size_t>(columns, 8);

@@ -1,12 +1,14 @@
 // The authoring mode's text over the picture: a status line at the top
 // (show time, frame of the 60-a-second step, section, frame rate, play
 // state, loop range, camera) and, while the data cannot be played, the
-// loader's problem below it, one block per message, wrapped to the window.
+// loaders' records below it (the same records --check prints), wrapped to
+// the window.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "assets/diagnostic.h"
 #include "render/text.h"
 
 // Where the text goes, in window pixels from the top-left corner.
@@ -17,6 +19,10 @@ constexpr int kOverlayLineHeight = kGlyphHeight + 2;
 constexpr int problemTop(size_t statusLines) {
     return kOverlayTop + static_cast<int>(statusLines) * kOverlayLineHeight + kOverlayLineHeight / 2;
 }
+
+// A loader's record as the overlay shows it: the file, line and the line's
+// text, then the message ("caption: text"), then the hint, one per line.
+std::string recordText(const Diagnostic& record);
 
 // Lines of `text` (split at newlines) wrapped to at most `columns` characters.
 std::vector<std::string> wrappedLines(const std::string& text, size_t columns);

@@ -9,9 +9,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shell/author.h"
 #include "shell/frame.h"
 #include "shell/sections/section.h"
+#include "shell/startup.h"
 #include "shell/timeline.h"
 #include "window/gl_window.h"
 

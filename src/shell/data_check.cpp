@@ -26,21 +26,16 @@
 #include <set>
 
 #include "assets/data_path.h"
-#include "assets/dib.h"
 #include "assets/file_read.h"
 #include "assets/texture_table.h"
 #include "scene/scene.h"
 #include "scene/scene_script.h"
-#include "shell/collected_messages.h"
 #include "shell/media_check.h"
-#include "shell/misdraw_warnings.h"
 #include "shell/music.h"
 #include "shell/schedule.h"
 #include "shell/sections/section.h"
 
 namespace {
-
-constexpr const char* kTextureListPath = "data\\script\\texture.dat";
 
 // OpenGL guarantees eight lights; higher light numbers are ignored by most drivers.
 constexpr int kGuaranteedLights = 8;
@@ -58,9 +53,11 @@ constexpr const char* kPartsHint =
 // How many examples a finding lists before "and N more".
 constexpr size_t kListedExamples = 3;
 
-std::string quote(const ScriptLine& line) {
-    return "line " + std::to_string(line.number) + " \"" + line.text + "\"";
+std::string quote(int number, const std::string& text) {
+    return "line " + std::to_string(number) + " \"" + text + "\"";
 }
+std::string quote(const ScriptLine& line) { return quote(line.number, line.text); }
+std::string quote(const Diagnostic& d) { return quote(d.line, d.lineText); }
 
 // "a, b and c", or "a, b, c and 4 more" past kListedExamples.
 std::string listed(const std::vector<std::string>& items, size_t limit = kListedExamples) {
@@ -97,7 +94,6 @@ bool endsWithSpace(const std::string& text) {
 // ---- texture list and pictures ---------------------------------------------------------
 
 struct TextureList {
-    bool opened = false;
     std::vector<std::string> entries;
     std::optional<std::string> unread;  // a last line without its newline (not loaded)
 };
@@ -109,74 +105,34 @@ std::string listLengthHint(int index, const TextureList& list) {
            "\" has no newline, and a line without one is not read: end the file with a newline)";
 }
 
-std::string refusedBitmapHint(const DibResult& result) {
-    const DibHeader& h = result.header;
-    std::string hint;
-    if (result.error == DibError::UnknownFormat) {
-        hint = " Its header is " + std::to_string(h.size) +
-               " bytes; headers of 12, 40, 56, 108 and 124 bytes are read.";
-    } else if (result.error == DibError::ConversionError && h.size != 0) {
-        hint = " Its header is " + std::to_string(h.size) + " bytes, " + std::to_string(h.bitCount) +
-               " bits per pixel, compression " + std::to_string(h.compression) +
-               (h.compression == 4 || h.compression == 5 ? " (a JPEG or PNG inside the bitmap)" : "") + ".";
-    } else if (result.error == DibError::OutOfMemory) {
-        return " Sides above " + std::to_string(kMaxDibSide) + " pixels are refused.";
-    }
-    return hint + " Re-save it as a plain 24-bit bitmap, e.g. convert in.png BMP3:out.bmp";
-}
+// A record as a finding: its message, then its hint in brackets.
+std::string withHint(const Diagnostic& d) { return d.text + (d.hint.empty() ? "" : " (" + d.hint + ")"); }
 
+// The show's own reading of the list and its pictures, going on past each
+// failure: one problem per picture, from its first record.
 TextureList checkTextures(DataCheckReport& report) {
     TextureList list;
-    const std::string path = resolveDataPath(kTextureListPath);
-    const FileBytes file = readFileBounded(path, kTextureListCap, OverCap::ReadPrefix);
-    if (!file.ok()) {
-        report.problem(std::string(kTextureListPath) + ": Unable to open texture.dat");
-        return list;
+    Diagnostics found;
+    const std::optional<TextureListFile> file = readTextureListFile(resolveDataPath(kTextureListPath), found);
+    if (file) {
+        list.entries = file->entries;
+        list.unread = file->unreadLastLine;
+        loadListedPictures(
+            list.entries,
+            [&](size_t i, RgbImage&& image) {
+                checkPicture("texture " + std::to_string(i) + " (" + list.entries[i] + "): ", list.entries[i], image,
+                             report);
+            },
+            found, ListFailure::goesOn);
     }
-    list.opened = true;
-    const std::string_view text(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
-    list.entries = readTextureList(text);
-
-    // The last line, when it has no newline (a list read whole only).
-    const bool whole = file.sizeAtOpen == file.bytes.size();
-    if (whole && list.entries.size() < static_cast<size_t>(kTextureTableSize)) list.unread = unreadLastLine(text);
-
-    uint64_t pixelsLeft = kTexturePixelBudget;
-    for (size_t i = 0; i < list.entries.size(); ++i) {
-        const std::string& entry = list.entries[i];
-        const std::string where = "texture " + std::to_string(i) + " (" + entry + "): ";
-        if (entry.empty()) {
-            report.problem(where + "Unable to open  (line " + std::to_string(i + 1) +
-                           " of the list is blank: every line is a picture, so remove blank lines)");
-            continue;
-        }
-        const FileBytes picture = readFileBounded(resolveDataPath(entry), kBitmapFileCap);
-        const std::vector<uint8_t>& bytes = picture.bytes;
-        if (picture.error == FileReadError::TooLarge) {
-            report.problem(where + entry + " is larger than " + capText(kBitmapFileCap) + ", the limit for a bitmap");
-            continue;
-        }
-        if (!picture.ok()) {
-            std::string hint;
-            if (endsWithSpace(entry)) hint = " (the path ends with white space, which counts as part of it)";
-            if (entry.size() == 97) hint = " (a path has at most 97 characters; a longer line is read as two)";
-            report.problem(where + "Unable to open " + entry + hint);
-            continue;
-        }
-        if (bytes.empty()) {
-            report.problem(where + "Failed to open DIB file " + entry + ". (the file is empty)");
-            continue;
-        }
-        const DibResult result = decodeDib(bytes.data(), bytes.size(), pixelsLeft);
-        if (result.error == DibError::OverBudget) {
-            report.problem(where + entry + " takes the textures past their budget of " +
-                           std::to_string(kTexturePixelBudget) + " pixels");
-        } else if (!result.image) {
-            const std::string other = otherFormatFinding(entry, bytes);
-            report.problem(where + (other.empty() ? dibErrorText(result.error) + refusedBitmapHint(result) : other));
-        } else {
-            checkPicture(where, entry, bytes, result, report);
-            pixelsLeft -= static_cast<uint64_t>(result.image->width) * static_cast<uint64_t>(result.image->height);
+    int reported = -1;
+    for (Diagnostic& d : found) {
+        while (!d.text.empty() && d.text.back() == '\n') d.text.pop_back();
+        if (d.line == 0) {
+            report.problem(d.file + ": " + d.text);
+        } else if (d.line != reported) {
+            reported = d.line;
+            report.problem("texture " + std::to_string(d.line - 1) + " (" + d.lineText + "): " + withHint(d));
         }
     }
     if (list.unread)
@@ -204,7 +160,6 @@ public:
     std::map<int, ScriptLine> lastLineOf;                  // keyword -> its latest line
     std::map<int, std::optional<ScriptLine>> textureLine;  // stamped object -> its TEXTUREID line
     std::vector<std::pair<int, ScriptLine>> lights;        // light number, its ADD_ line
-    std::vector<std::pair<ScriptLine, std::string>> badLines;  // warned lines with a hint, in file order
     std::map<std::string, std::pair<std::string, std::vector<ScriptLine>>> unreadableMeshes;  // path -> why, lines
 
     bool meshLine(const ScriptLine& line, const std::string& mesh) override {
@@ -238,49 +193,11 @@ public:
             case KW_TEXTUREID: texture_ = line; break;
             case KW_ADD_OMNI:
             case KW_ADD_SPOT: lights.emplace_back(lightCounter - 1, line); break;
-            case KW_SHADING: {
-                const std::string word = line.text.substr(std::min(line.text.size(), size_t{8}));
-                if (keywordCode(word) != KW_TEXTUREMAPPING && keywordCode(word) != KW_ENVMAPPING &&
-                    keywordCode(word) != KW_FLARE)
-                    badLines.emplace_back(line, "SHADING takes TEXTUREMAPPING, ENVMAPPING or FLARE; the line after it "
-                                                "is skipped");
-                break;
-            }
             default: break;
         }
     }
 
-    void stopped(const ScriptLine& line, bool endOfFile) override {
-        badLines.emplace_back(line, stopHint(line, endOfFile));
-    }
-
-    // The mesh line being loaded when the loader gave up, if any.
-    const MeshLine* unfinishedMesh() const {
-        if (meshLines.empty() || !meshLines.back().loaded) return nullptr;
-        const auto done = lastLineOf.find(KW_FILENAME);
-        const bool finished = done != lastLineOf.end() && done->second.number == meshLines.back().line.number;
-        return finished ? nullptr : &meshLines.back();
-    }
-
 private:
-    static std::string stopHint(const ScriptLine& line, bool endOfFile) {
-        const std::string& t = line.text;
-        if (t.rfind("\xEF\xBB\xBF", 0) == 0)
-            return "the file starts with a byte-order mark: save it as plain text without one";
-        if (t.empty())
-            return endOfFile ? "the file ends without an EOF line: end every script with a line EOF"
-                             : "a blank line stops the script: remove it";
-        if (t.front() == ' ' || t.front() == '\t') return "no white space before the keyword";
-        const size_t eq = t.find('=');
-        const std::string word = t.substr(0, eq);
-        if (endsWithSpace(word) || (eq != std::string::npos && eq + 1 < t.size() && t[eq + 1] == ' '))
-            return "no spaces around \"=\"";
-        std::string upper = word;
-        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        if (upper != word && keywordCode(upper) != KW_NONE) return "keywords are upper case: " + upper;
-        return "\"" + word + "\" is no keyword; the script is read up to here";
-    }
-
     int objectsSoFar_ = 0;
     std::optional<ScriptLine> texture_;
 };
@@ -482,27 +399,18 @@ DataCheckReport checkDataFolder() {
         const std::string script = slot.script;
         Scene& scene = sceneOf(slot.id);
         ScriptRecord record;
-        CollectedMessages messages;
-        bool aborted = false;
-        try {
-            scene.loadScene(script, &record);
-        } catch (const LoaderAbort&) {
-            aborted = true;
+        Diagnostics found;
+        const bool read = scene.loadScene(script, found, &record);
+        for (const Diagnostic& d : found) {
+            const std::string message = messageLine(d);
+            if (d.stops)
+                report.problem(script + ": " + quote(d) + ": " + message + "; the show stops here");
+            else if (d.line > 0)
+                report.problem(script + ": " + quote(d) + ": " + d.hint + " (" + message + ")");
+            else
+                report.problem(script + ": " + message);
         }
-        size_t bad = 0;
-        for (size_t i = 0; i < messages.lines.size(); ++i) {
-            const std::string& message = messages.lines[i];
-            std::string finding = script + ": " + message;
-            if (message.find("no valid attrib found") != std::string::npos && bad < record.badLines.size()) {
-                const auto& [line, hint] = record.badLines[bad++];
-                finding = script + ": " + quote(line) + ": " + hint + " (" + message + ")";
-            } else if (aborted && i + 1 == messages.lines.size() && record.unfinishedMesh()) {
-                const MeshLine& m = *record.unfinishedMesh();
-                finding = script + ": " + quote(m.line) + ": " + message + "; the show stops here";
-            }
-            report.problem(finding);
-        }
-        if (aborted) continue;
+        if (!read) continue;
         checkScriptTail(script, report);
 
         report.summary.push_back(script + ": " + plural(scene.objectCount(), "object", "objects") + ", " +

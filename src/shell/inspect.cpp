@@ -3,8 +3,8 @@
 // hash of its decoded pixels (or the decoder's message), a mesh file's
 // objects with their counts and bounds, a texture list's entries, or a scene
 // script's whole scene record with the warnings it produced. Nothing is
-// shown in a box and nothing ends the process: the loaders' messages are
-// collected into the report.
+// shown in a box and nothing ends the process: the loaders' records become
+// the report's messages.
 #include "shell/inspect.h"
 
 #include <algorithm>
@@ -21,7 +21,6 @@
 #include "assets/texture_table.h"
 #include "scene/scene.h"
 #include "scene/tds_reader.h"
-#include "shell/collected_messages.h"
 #include "shell/json_writer.h"
 
 namespace {
@@ -69,9 +68,9 @@ void writeColor(JsonWriter& json, std::string_view key, const Color4& c) {
     json.numbers(key, c.data(), 4);
 }
 
-void writeMessages(JsonWriter& json, const std::vector<std::string>& lines) {
+void writeMessages(JsonWriter& json, const Diagnostics& found) {
     json.beginArray("messages");
-    for (const std::string& line : lines) json.value({}, line);
+    for (const Diagnostic& d : found) json.value({}, messageLine(d));
     json.endArray();
 }
 
@@ -129,15 +128,16 @@ int inspectMesh(const std::string& path, JsonWriter& json) {
 
 int inspectTextureList(const std::string& path, JsonWriter& json) {
     json.value("kind", "textureList");
-    const std::optional<std::vector<std::string>> entries = readTextureListFile(path);
-    if (!entries) {
-        json.value("error", "Unable to open texture.dat");
+    Diagnostics unread;
+    const std::optional<TextureListFile> list = readTextureListFile(path, unread);
+    if (!list) {
+        json.value("error", unread.front().text);
         return 1;
     }
     int status = 0;
     json.beginArray("entries");
     int index = 0;
-    for (const std::string& entry : *entries) {
+    for (const std::string& entry : list->entries) {
         json.beginObject().value("index", index++).value("path", entry);
         const FileBytes file = readFileBounded(resolveDataPath(entry), kBitmapFileCap);
         std::string refusal = readRefusal(file, entry, kBitmapFileCap, "a bitmap", "Unable to open " + entry);
@@ -185,14 +185,10 @@ void writeObject(JsonWriter& json, const SceneObject& o) {
 int inspectScript(const std::string& path, JsonWriter& json) {
     json.value("kind", "script");
     Scene scene;
-    CollectedMessages messages;
-    bool aborted = false;
-    try {
-        scene.loadScene(path);
-    } catch (const LoaderAbort&) {
-        aborted = true;
-    }
-    json.value("loadedCompletely", !aborted);
+    Diagnostics found;
+    scene.loadScene(path, found);
+    const bool stopped = stopsShow(found);
+    json.value("loadedCompletely", !stopped);
     writeVec4(json, "cameraPosition", scene.cameraPosition);
     writeVec4(json, "cameraTarget", scene.cameraTarget);
     writeColor(json, "clearColor", scene.clearColor);
@@ -231,8 +227,8 @@ int inspectScript(const std::string& path, JsonWriter& json) {
         triangles += object->faceCount();
     }
     json.endArray().value("triangles", triangles);
-    writeMessages(json, messages.lines);
-    return aborted || !messages.lines.empty() ? 1 : 0;
+    writeMessages(json, found);
+    return found.empty() ? 0 : 1;
 }
 
 }  // namespace

@@ -14,12 +14,6 @@
 
 namespace {
 
-std::string slashed(std::string path) {
-    for (char& c : path)
-        if (c == '\\') c = '/';
-    return path;
-}
-
 std::string seconds(double s) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f s", s);
@@ -42,7 +36,7 @@ void checkSoundtrack(DataCheckReport& report) {
                            : sound.kind == SoundKind::Mp4  ? "original.m4a"
                                                            : "original";
     const std::string convert = std::string(" Convert it: ffmpeg -i ") + original +
-                                " -codec:a libmp3lame -b:a 192k -ar 44100 " + slashed(name);
+                                " -codec:a libmp3lame -b:a 192k -ar 44100 " + withSlashes(name);
     if (sound.kind != SoundKind::Mp3) {
         const std::string what = sound.kind == SoundKind::Unknown
                                      ? "holds no MP3 frames: it is damaged, or no sound file"
@@ -67,31 +61,23 @@ void checkSoundtrack(DataCheckReport& report) {
                        " Hz, which sounds dull: encode it at 44100 Hz (ffmpeg ... -ar 44100)");
 }
 
-std::string otherFormatFinding(const std::string& entry, const std::vector<uint8_t>& bytes) {
-    const char* format = otherPictureFormat(bytes.data(), bytes.size());
-    if (!format) return "";
-    return std::string("it is a ") + format + " file named .bmp, and the show reads BMP only: convert it with "
-           "convert " + slashed(entry) + " BMP3:" + slashed(entry);
-}
-
-void checkPicture(const std::string& where, const std::string& entry, const std::vector<uint8_t>& bytes,
-                  const DibResult& decoded, DataCheckReport& report) {
-    if (!decoded.image) return;
-    const AlphaCoverage alpha = bitmapAlpha(bytes.data(), bytes.size());
+void checkPicture(const std::string& where, const std::string& entry, const RgbImage& image,
+                  DataCheckReport& report) {
+    const FileBytes file = readFileBounded(resolveDataPath(entry), kBitmapFileCap);
+    const AlphaCoverage alpha = bitmapAlpha(file.bytes.data(), file.bytes.size());
     if (alpha.notOpaque > 0)
         report.warning(where + std::to_string(alpha.notOpaque) + " of its " + std::to_string(alpha.pixels) +
                        " pixels are transparent or partly so, but the show ignores alpha: they show their own "
-                       "colour (often white or black). Flatten it: convert " + slashed(entry) +
-                       " -background black -alpha remove BMP3:" + slashed(entry));
-    const RgbImage& image = *decoded.image;
+                       "colour (often white or black). Flatten it: convert " + withSlashes(entry) +
+                       " -background black -alpha remove BMP3:" + withSlashes(entry));
     if (image.width > kLargeTextureSide || image.height > kLargeTextureSide) {
         const uint64_t mib = (textureBytes(image.width, image.height) + (uint64_t{1} << 19)) >> 20;
         report.note(where + std::to_string(image.width) + "x" + std::to_string(image.height) + " takes about " +
                     std::to_string(mib) + " MiB as a texture with its mipmaps; " +
                     std::to_string(kLargeTextureSide) + "x" + std::to_string(kLargeTextureSide) +
-                    " is plenty at 800x600: convert " + slashed(entry) + " -resize " +
+                    " is plenty at 800x600: convert " + withSlashes(entry) + " -resize " +
                     std::to_string(kLargeTextureSide) + "x" + std::to_string(kLargeTextureSide) + " BMP3:" +
-                    slashed(entry));
+                    withSlashes(entry));
     }
 }
 

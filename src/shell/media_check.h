@@ -1,15 +1,14 @@
 // The data check's look at what the loaders take on trust: the soundtrack
 // (is it an MP3, how long, at what sample rate, damaged), pictures of the
 // texture list (another format under a .bmp name, an alpha channel the show
-// ignores, the memory of a large texture) and text after a script's EOF
-// line. Each adds its findings to the report.
+// ignores, the memory of a large texture; another format under a .bmp name
+// is the texture loader's own hint) and text after a script's EOF line. Each
+// adds its findings to the report.
 #pragma once
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
-#include "assets/dib.h"
+#include "assets/image.h"
 #include "shell/data_check.h"
 
 // The soundtrack: missing or empty, not an MP3 (what it is instead), damaged
@@ -17,12 +16,10 @@
 // the summary.
 void checkSoundtrack(DataCheckReport& report);
 
-// A picture of the list after decoding: `where` leads each finding.
-void checkPicture(const std::string& where, const std::string& entry, const std::vector<uint8_t>& bytes,
-                  const DibResult& decoded, DataCheckReport& report);
-// A refused picture that is another image format: the finding that names it
-// and the command that converts it ("" when the bytes are no other format).
-std::string otherFormatFinding(const std::string& entry, const std::vector<uint8_t>& bytes);
+// A picture of the list as decoded (its file is read again for its alpha):
+// `where` leads each finding.
+void checkPicture(const std::string& where, const std::string& entry, const RgbImage& image,
+                  DataCheckReport& report);
 
 // Lines after the EOF line of the script at data path `script`.
 void checkScriptTail(const std::string& script, DataCheckReport& report);

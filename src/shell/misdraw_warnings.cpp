@@ -1,5 +1,5 @@
 // The texture count is the list's, read as the loader reads it; objects are
-// those of the scenes the sections draw, grouped per scene and texture.
+// those of the scenes the sections draw, one line per scene.
 #include "shell/misdraw_warnings.h"
 
 #include <algorithm>
@@ -16,7 +16,6 @@
 namespace {
 
 constexpr const char* kListPath = "data\\script\\texture.dat";
-constexpr size_t kLastLineLimit = 200;
 constexpr size_t kListed = 8;  // objects named before "and N more"
 
 std::string asText(const FileBytes& file) {
@@ -25,26 +24,15 @@ std::string asText(const FileBytes& file) {
 
 }  // namespace
 
-std::optional<std::string> unreadLastLine(std::string_view list) {
-    if (list.empty() || list.back() == '\n') return std::nullopt;
-    const size_t newline = list.rfind('\n');
-    std::string line(list.substr(newline == std::string_view::npos ? 0 : newline + 1));
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.size() > kLastLineLimit) line.resize(kLastLineLimit);
-    return line;
-}
-
 std::vector<std::string> misdrawWarnings(const Show& show) {
     std::vector<std::string> lines;
-    const FileBytes list = readFileBounded(resolveDataPath(kListPath), kTextureListCap, OverCap::ReadPrefix);
-    if (!list.ok()) return lines;  // the show stopped on it already
-    const std::string text = asText(list);
-    const auto count = static_cast<int>(readTextureList(text).size());
-    const bool whole = list.sizeAtOpen == list.bytes.size();
-    if (const auto unread = unreadLastLine(text); whole && unread && count < kTextureTableSize)
-        lines.push_back(std::string(kListPath) + ": the last line \"" + *unread +
+    Diagnostics reported;  // the show has shown these already
+    const std::optional<TextureListFile> list = readTextureListFile(resolveDataPath(kListPath), reported);
+    if (!list) return lines;  // the show stopped on it already
+    const auto count = static_cast<int>(list->entries.size());
+    if (list->unreadLastLine)
+        lines.push_back(std::string(kListPath) + ": the last line \"" + *list->unreadLastLine +
                         "\" has no newline, so that picture is not loaded");
-
     if (count == 0) {
         lines.push_back(std::string(kListPath) + " lists no picture, so every object is drawn untextured and the "
                         "show's pictures come out white");

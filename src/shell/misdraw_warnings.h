@@ -5,16 +5,10 @@
 // says the same with more detail.
 #pragma once
 
-#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 struct Show;
-
-// The last line of a texture list read whole when it has no newline (it is
-// not read), without a CR; nothing when the list ends with a newline.
-std::optional<std::string> unreadLastLine(std::string_view list);
 
 // One line per mis-draw of `show` as loaded from the data folder.
 std::vector<std::string> misdrawWarnings(const Show& show);

@@ -6,20 +6,39 @@
 #include "assets/file_read.h"
 #include "platform/platform.h"
 
-bool Soundtrack::start(double startSeconds) {
+namespace {
+
+Diagnostic audioFailure(const char* caption, const char* text) {
+    Diagnostic d;
+    d.file = kSoundtrackPath;
+    d.caption = caption;
+    d.text = text;
+    d.stops = true;
+    return d;
+}
+
+// A failure past the library check: the library is released again.
+bool audioError(const char* text, Diagnostics& report) {
+    platform::audio().free();
+    report.push_back(audioFailure("BASS ERROR", text));
+    return false;
+}
+
+}  // namespace
+
+bool Soundtrack::start(double startSeconds, Diagnostics& report) {
     platform::AudioBackend& audio = platform::audio();
     if (audio.getVersion() != platform::kAudioVersion) {
-        platform::messageBox("[error] Could not load bass.dll", "multimedia error",
-                             platform::Icon::None);
+        report.push_back(audioFailure("multimedia error", "[error] Could not load bass.dll"));
         return false;
     }
-    if (!audio.init(-1, 44100, 0)) fatalAudioError("[error] Can't initialize BASS Sound System");
+    if (!audio.init(-1, 44100, 0)) return audioError("[error] Can't initialize BASS Sound System", report);
     audio.start();
     audio.streamFree(stream);
     // A FIFO or a device would block the decoder's open: only a regular file.
     const std::string soundtrack = resolveDataPath(kSoundtrackPath);
     stream = isRegularFile(soundtrack) ? audio.streamCreateFile(soundtrack) : 0;
-    if (!audio.streamPlay(stream)) fatalAudioError("[error] Can't play stream");
+    if (!audio.streamPlay(stream)) return audioError("[error] Can't play stream", report);
     if (startSeconds > 0.0) audio.setPosition(stream, startSeconds);
     return true;
 }
@@ -27,10 +46,4 @@ bool Soundtrack::start(double startSeconds) {
 void Soundtrack::stop() {
     platform::audio().streamFree(stream);
     platform::audio().free();
-}
-
-void fatalAudioError(const char* text) {
-    platform::messageBox(text, "BASS ERROR", platform::Icon::None);
-    platform::audio().free();
-    platform::exitProcess(1);
 }

@@ -4,21 +4,20 @@
 
 #include <cstdint>
 
+#include "assets/diagnostic.h"
+
 // The soundtrack file, relative to the working directory.
 constexpr const char* kSoundtrackPath = "data\\music\\drabelfinal.mp3";
 
 struct Soundtrack {
     uint32_t stream = 0;  // 0; handle of the soundtrack stream
 
-    // Starts the soundtrack. False (after its message) when the audio
-    // library is not the expected version; any other failure ends the
-    // process. `startSeconds` > 0 seeks the stream to that point right
-    // after it starts.
-    bool start(double startSeconds = 0.0);
+    // Starts the soundtrack. False after a failure, whose record (one that
+    // stops the show) is in `report`: the audio library is not the expected
+    // version ("multimedia error"), or it does not start or play the stream
+    // ("BASS ERROR", the library released again). `startSeconds` > 0 seeks
+    // the stream to that point right after it starts.
+    bool start(double startSeconds, Diagnostics& report);
     // Shutdown: frees the stream, then the audio library.
     void stop();
 };
-
-// "BASS ERROR" box with the text, releases the audio library and ends the
-// process with status 1.
-[[noreturn]] void fatalAudioError(const char* text);

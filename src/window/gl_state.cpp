@@ -9,8 +9,8 @@
 
 #include "assets/texture_table.h"
 
-bool setupGlState() {
-    if (!loadTextures()) return false;
+bool setupGlState(Diagnostics& report) {
+    if (!loadTextures(report)) return false;
     applyBaseGlState();
     return true;
 }

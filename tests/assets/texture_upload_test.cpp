@@ -12,6 +12,14 @@
 
 namespace {
 
+// loadTextures with its records shown as the show shows them.
+bool loadShown() {
+    Diagnostics found;
+    const bool ok = loadTextures(found);
+    showDiagnostics(found);
+    return ok;
+}
+
 class TextureDir : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -54,7 +62,7 @@ TEST_F(TextureDir, ListFailures) {
         writeList(c.list);
         BoxRecorder rec;
         platform::setWindowTitle("before");
-        EXPECT_EQ(loadTextures(), c.ok) << c.list;
+        EXPECT_EQ(loadShown(), c.ok) << c.list;
         EXPECT_EQ(platform::windowTitle(), "textures...");
         std::vector<std::string> texts;
         for (const auto& box : rec.boxes) {
@@ -71,9 +79,36 @@ TEST_F(TextureDir, ListFailures) {
     for (int i = 0; i < 100; ++i) list += "data\\pics\\good.bmp\n";
     writeList(list + "data\\pics\\none.bmp\n");
     BoxRecorder rec;
-    EXPECT_TRUE(loadTextures());
+    EXPECT_TRUE(loadShown());
     EXPECT_TRUE(rec.boxes.empty());
     for (int i = 0; i < kTextureTableSize; ++i) EXPECT_TRUE(glIsTexture(TextureTable[i])) << i;
+}
+
+// Each failure names the list's line and its path, with a hint where the
+// path or the bitmap suggests the cause.
+TEST_F(TextureDir, RecordsNameTheListLine) {
+    writeStripes("good.bmp", 4, 4);
+    dir_.write("data/pics/bad.bmp", "BMxxxxxxxxxxxxxxxxxxxxxxxx");
+    writeList("data\\pics\\good.bmp\ndata\\pics\\good.bmp \ndata\\pics\\bad.bmp\n\n");
+    Diagnostics found;
+    const auto list = readTextureListFile("data/script/texture.dat", found);
+    ASSERT_TRUE(list);
+    loadListedPictures(list->entries, [](size_t, RgbImage&&) {}, found, ListFailure::goesOn);
+    ASSERT_EQ(found.size(), 4u);
+    for (const Diagnostic& d : found) EXPECT_EQ(d.file, kTextureListPath);
+    EXPECT_EQ(found[0].line, 2);
+    EXPECT_EQ(found[0].lineText, "data\\pics\\good.bmp ");
+    EXPECT_EQ(found[0].hint, "the path ends with white space, which counts as part of it");
+    EXPECT_EQ(messageLine(found[1]), "Error: Unknown DIB file format.");
+    EXPECT_EQ(found[1].line, 3);
+    EXPECT_NE(found[1].hint.find("its header is"), std::string::npos) << found[1].hint;
+    EXPECT_EQ(messageLine(found[2]), "multimedia error: Unable to open data\\pics\\bad.bmp");
+    EXPECT_EQ(found[3].line, 4);
+    EXPECT_EQ(found[3].hint, "line 4 of the list is blank: every line is a picture, so remove blank lines");
+
+    Diagnostics first;  // the show stops at the first failure
+    EXPECT_FALSE(loadListedPictures(list->entries, [](size_t, RgbImage&&) {}, first, ListFailure::ends));
+    EXPECT_EQ(first.size(), 1u);
 }
 
 TEST_F(TextureDir, UploadsMipmappedTexturesOfAnyWidth) {
@@ -83,7 +118,7 @@ TEST_F(TextureDir, UploadsMipmappedTexturesOfAnyWidth) {
     // and filtering show in the golden frames.)
     writeList("data\\pics\\five.bmp\r\ndata\\pics\\six.bmp\r\ndata\\pics\\missing.bmp");
     BoxRecorder rec;
-    ASSERT_TRUE(loadTextures());
+    ASSERT_TRUE(loadShown());
     EXPECT_TRUE(rec.boxes.empty());
     EXPECT_EQ(TextureTable[2], 0u);
     GLint value = 0;

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include <csignal>
+#include <cstring>
 #include <functional>
 #include <filesystem>
 #include <fstream>
@@ -133,17 +134,21 @@ TEST(FaultInjection, EachFileKindInEachRoleGivesTheRoleMessage) {
 // within the pixel budget, that takes seconds to upload) ends the program
 // promptly (the program allows itself 0.4 s; the bound here leaves room
 // for a loaded machine), with the signal's status.
-TEST(FaultInjection, SignalDuringALongLoadEndsTheProgramPromptly) {
+// A load that does not end (here the opening of one picture never returns)
+// must not keep the program from ending on SIGTERM or SIGINT: it ends within
+// the watchdog's grace with the signal's status.
+TEST(FaultInjection, SignalDuringALoadThatNeverEndsEndsTheProgramPromptly) {
     const TempShowFolder copy;
-    std::ofstream(copy.root / "data/big.bmp", std::ios::binary) << hardening::blankRleBitmap(4096);
-    std::string list;
-    for (int i = 0; i < 4; ++i) list += "data\\big.bmp\n";
-    std::ofstream(copy.root / "data/script/texture.dat", std::ios::binary | std::ios::trunc) << list;
+    std::ofstream(copy.root / "data/held.bmp", std::ios::binary) << hardening::blankRleBitmap(16);
+    std::ofstream(copy.root / "data/script/texture.dat", std::ios::binary | std::ios::trunc) << "data\\held.bmp\n";
 
     const std::vector<std::string> args = {"--no-dialog", "--windowed", "--no-music", "--data", (copy.root / "data").string()};
-    const ProgramRun run = hardening::runProgram(args, 180, {SIGTERM, 0.3});
-    EXPECT_EQ(run.signal, "");
-    EXPECT_EQ(run.status, 128 + SIGTERM);
-    EXPECT_GE(run.secondsAfterSignal, 0.0);
-    EXPECT_LT(run.secondsAfterSignal, 2.5);
+    for (const int signo : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(strsignal(signo));
+        const ProgramRun run = hardening::runProgram(args, 180, {signo, "held.bmp"});
+        EXPECT_EQ(run.signal, "");
+        EXPECT_EQ(run.status, 128 + signo);
+        EXPECT_GE(run.secondsAfterSignal, 0.0);
+        EXPECT_LT(run.secondsAfterSignal, 2.5);
+    }
 }

@@ -17,8 +17,7 @@ struct HostileFile {
 };
 
 std::vector<HostileFile> hostileFiles();
-// Loads the file with its loader, messages collected and a process-ending
-// error caught; returns the messages (a refused allocation that a loader
+// Loads the file with its loader; returns its records' messages (a refused allocation that a loader
 // turns into "Out of memory." shows here).
 std::vector<std::string> loadHostile(const HostileFile& file);
 

@@ -21,7 +21,6 @@
 #include "hardening/hostile_cases.h"
 #include "scene/scene.h"
 #include "scene/scene_script.h"
-#include "shell/collected_messages.h"
 #include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
@@ -87,7 +86,7 @@ const std::vector<BitmapCase>& bitmapCases() {
 
 struct MeshCase {
     const char* file;
-    const char* message = "";  // the box that ends the process, or "" for a load
+    const char* message = "";  // the record that stops the show, or "" for a load
     std::vector<std::pair<int, int>> objects = {};  // vertices, faces of each object
 };
 
@@ -119,7 +118,7 @@ const std::vector<MeshCase>& meshCases() {
 struct ScriptCase {
     const char* file;
     std::vector<std::string> messages;  // every box, in order
-    bool ends = false;                  // a mesh problem ends the process
+    bool ends = false;                  // a mesh problem stops the show
     std::function<void(const Scene&)> check = nullptr;
 };
 
@@ -222,18 +221,6 @@ const std::vector<ListCase>& listCases() {
     return cases;
 }
 
-// Runs `load`; true when it ended the process (status 1).
-template <typename Load>
-bool endsProcess(Load&& load) {
-    try {
-        load();
-    } catch (const LoaderAbort& abort) {
-        EXPECT_EQ(abort.code, 1);
-        return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 namespace hardening {
@@ -248,22 +235,22 @@ std::vector<HostileFile> hostileFiles() {
 }
 
 std::vector<std::string> loadHostile(const HostileFile& file) {
-    CollectedMessages messages;
+    Diagnostics found;
     const std::string path = hostile(file.name);
     switch (file.kind) {
         case HostileKind::Bitmap:
-            (void)loadDib(path);
+            (void)loadDib(path, found);
             break;
         case HostileKind::Mesh: {
             Scene scene;
-            endsProcess([&] { scene.load3ds(path, 1.0f, false); });
+            scene.load3ds(path, 1.0f, false, found);
             break;
         }
         case HostileKind::Script: {
             const WorkingDirectory here(HOSTILE_DIR);  // scripts name meshes beside them
             resetLightCounter();
             Scene scene;
-            endsProcess([&] { scene.loadScene(file.name); });
+            scene.loadScene(file.name, found);
             break;
         }
         case HostileKind::TextureList: {
@@ -272,7 +259,7 @@ std::vector<std::string> loadHostile(const HostileFile& file) {
             break;
         }
     }
-    return messages.lines;
+    return messageLines(found);
 }
 
 }  // namespace hardening
@@ -288,38 +275,39 @@ TEST(HostileFiles, EveryFileInTheFolderHasAnExpectedOutcome) {
 TEST(HostileFiles, BitmapsFailWithTheirMessageOrKeepWhatIsValid) {
     for (const BitmapCase& c : bitmapCases()) {
         SCOPED_TRACE(c.file);
-        CollectedMessages messages;
-        const std::optional<RgbImage> image = loadDib(hostile(c.file));
+        Diagnostics found;
+        const std::optional<RgbImage> image = loadDib(hostile(c.file), found);
         if (c.width == 0) {
             EXPECT_FALSE(image);
-            EXPECT_EQ(messages.lines, std::vector<std::string>{std::string("Error: ") + c.message});
+            EXPECT_EQ(messageLines(found), std::vector<std::string>{std::string("Error: ") + c.message});
             continue;
         }
         ASSERT_TRUE(image);
-        EXPECT_TRUE(messages.lines.empty());
+        EXPECT_TRUE(found.empty());
         EXPECT_EQ(image->width, c.width);
         EXPECT_EQ(image->height, c.height);
         ASSERT_EQ(image->data.size(), size_t(c.width) * size_t(c.height) * 3);
         for (const auto& [at, rgb] : c.pixels) EXPECT_EQ(pixel(*image, at[0], at[1]), rgb) << at[0] << ", " << at[1];
     }
-    CollectedMessages messages;  // a path that cannot be opened as a file
-    EXPECT_FALSE(loadDib(HOSTILE_DIR));
-    EXPECT_EQ(messages.lines, std::vector<std::string>{"Error: Failed to open DIB file " HOSTILE_DIR "."});
+    Diagnostics found;  // a path that cannot be opened as a file
+    EXPECT_FALSE(loadDib(HOSTILE_DIR, found));
+    EXPECT_EQ(messageLines(found), std::vector<std::string>{"Error: Failed to open DIB file " HOSTILE_DIR "."});
 }
 
 TEST(HostileFiles, MeshesEndWithTheirMessageOrKeepWhatIsValid) {
     for (const MeshCase& c : meshCases()) {
         SCOPED_TRACE(c.file);
-        CollectedMessages messages;
+        Diagnostics found;
         Scene scene;
-        const bool ended = endsProcess([&] { scene.load3ds(hostile(c.file), 1.0f, false); });
+        const bool read = scene.load3ds(hostile(c.file), 1.0f, false, found);
         if (*c.message) {
-            EXPECT_TRUE(ended);
-            EXPECT_EQ(messages.lines, std::vector<std::string>{std::string("multimedia error: ") + c.message});
+            EXPECT_FALSE(read);
+            EXPECT_TRUE(stopsShow(found));
+            EXPECT_EQ(messageLines(found), std::vector<std::string>{std::string("multimedia error: ") + c.message});
             continue;
         }
-        EXPECT_FALSE(ended);
-        EXPECT_TRUE(messages.lines.empty());
+        EXPECT_TRUE(read);
+        EXPECT_TRUE(found.empty());
         ASSERT_EQ(scene.objects.size(), c.objects.size());
         for (size_t i = 0; i < c.objects.size(); ++i) {
             const SceneObject& o = *scene.objects[i];
@@ -334,10 +322,11 @@ TEST(HostileFiles, ScriptsWarnOrEndAsTheirProblemAsks) {
     for (const ScriptCase& c : scriptCases()) {
         SCOPED_TRACE(c.file);
         resetLightCounter();
-        CollectedMessages messages;
+        Diagnostics found;
         Scene scene;
-        EXPECT_EQ(endsProcess([&] { scene.loadScene(c.file); }), c.ends);
-        EXPECT_EQ(messages.lines, c.messages);
+        EXPECT_EQ(!scene.loadScene(c.file, found), c.ends);
+        EXPECT_EQ(stopsShow(found), c.ends);
+        EXPECT_EQ(messageLines(found), c.messages);
         if (c.check) c.check(scene);
     }
 }

@@ -23,7 +23,6 @@
 #include "hardening/run_program.h"
 #include "scene/scene.h"
 #include "scene/scene_script.h"
-#include "shell/collected_messages.h"
 #include "support/scratch_folder.h"
 #include "writers/tds_writer.h"
 
@@ -112,23 +111,21 @@ TEST(MemoryBound, BudgetsBoundRepeatedMeshesAndHugeRlePictures) {
     const std::vector<Case> cases = {
         {"repeated mesh", (size_t{32} << 20) + size_t(kShowVertexBudget) * (sizeof(MeshVertex) + sizeof(Vec3)) * 5 / 4,  // vertex and ring entry
          [] {
-             CollectedMessages messages;
+             Diagnostics found;
              resetLightCounter();
              Scene scene;
-             try {
-                 scene.loadScene("s.dat");
-             } catch (const LoaderAbort&) {
-             }
-             return messages.lines;
+             scene.loadScene("s.dat", found);
+             return messageLines(found);
          },
          "multimedia error: big.3ds takes the show past its budget of " + std::to_string(kShowVertexBudget) +
              " vertices"},
         {"repeated RLE picture", (size_t{32} << 20) + size_t(kTexturePixelBudget) * 3 * 5 / 4,
          [&] {
-             CollectedMessages messages;
+             Diagnostics found;
              std::vector<RgbImage> kept;
-             loadListedPictures(list, [&](size_t, RgbImage&& image) { kept.push_back(std::move(image)); });
-             return messages.lines;
+             loadListedPictures(list, [&](size_t, RgbImage&& image) { kept.push_back(std::move(image)); }, found,
+                                ListFailure::ends);
+             return messageLines(found);
          },
          "multimedia error: rle.bmp takes the textures past their budget of " +
              std::to_string(kTexturePixelBudget) + " pixels"},

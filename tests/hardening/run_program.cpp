@@ -40,18 +40,14 @@ void sanitizerEnvironment() {
     setenv("LD_PRELOAD", preload.c_str(), 1);
 }
 
-// Processor time a child has used so far (user + system), from /proc.
-double cpuSeconds(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), {});
-    const size_t close = text.rfind(')');
-    if (close == std::string::npos) return 0;
-    std::istringstream fields(text.substr(close + 2));
-    std::string field;
-    double ticks = 0;
-    for (int i = 3; i <= 15 && fields >> field; ++i)
-        if (i == 14 || i == 15) ticks += std::stod(field);
-    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+// In the child: the shim that holds it when it opens `heldFile`, preloaded
+// after whatever the sanitizers preload, and the file it creates once held.
+void holdEnvironment(const std::string& heldFile, const std::string& ready) {
+    std::string preload = HOLD_OPEN_LIBRARY;
+    if (const char* before = getenv("LD_PRELOAD"); before && *before) preload = std::string(before) + " " + preload;
+    setenv("LD_PRELOAD", preload.c_str(), 1);
+    setenv("ORBELUNE_HOLD_OPEN", heldFile.c_str(), 1);
+    setenv("ORBELUNE_HOLD_READY", ready.c_str(), 1);
 }
 
 }  // namespace
@@ -60,6 +56,10 @@ ProgramRun runProgram(const std::vector<std::string>& args, int timeoutSeconds, 
     char errors[] = "/tmp/orbelune-stderr-XXXXXX";
     const int fd = mkstemp(errors);
     if (fd >= 0) close(fd);
+    char held[] = "/tmp/orbelune-held-XXXXXX";
+    const int heldFd = mkstemp(held);
+    if (heldFd >= 0) close(heldFd);
+    unlink(held);  // created again by the shim once the child is held
     std::vector<std::string> argv = {ORBELUNE_BINARY};
     argv.insert(argv.end(), args.begin(), args.end());
 
@@ -72,6 +72,7 @@ ProgramRun runProgram(const std::vector<std::string>& args, int timeoutSeconds, 
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         sanitizerEnvironment();
+        if (!plan.heldFile.empty()) holdEnvironment(plan.heldFile, held);
         if (!freopen(errors, "w", stderr) || !freopen("/dev/null", "w", stdout)) _exit(120);
         std::vector<char*> raw;
         for (std::string& a : argv) raw.push_back(a.data());
@@ -89,7 +90,7 @@ ProgramRun runProgram(const std::vector<std::string>& args, int timeoutSeconds, 
             run.signal = "time-out";
             break;
         }
-        if (plan.signo != 0 && run.secondsAfterSignal < 0 && cpuSeconds(pid) >= plan.cpuSeconds) {
+        if (plan.signo != 0 && run.secondsAfterSignal < 0 && access(held, F_OK) == 0) {
             kill(pid, plan.signo);
             signalled = std::chrono::steady_clock::now();
             run.secondsAfterSignal = 0;
@@ -116,6 +117,7 @@ ProgramRun runProgram(const std::vector<std::string>& args, int timeoutSeconds, 
     }
     if (!line.empty()) run.messages.push_back(line);
     unlink(errors);
+    unlink(held);
     return run;
 }
 

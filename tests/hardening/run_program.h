@@ -17,11 +17,13 @@ struct ProgramRun {
     double secondsAfterSignal = -1;     // wall time from the planned signal to the end; -1: none sent
 };
 
-// A signal sent once the child has used `cpuSeconds` of processor time (so
-// that it is busy with its work, not still starting).
+// A signal sent while the child is held inside its load: its opening of a
+// file whose name ends with `heldFile` never returns (a preloaded shim,
+// tests/hardening/hold_open.c), and the signal goes once it is held there.
+// A child that ends before it is held gets no signal.
 struct SignalPlan {
-    int signo = 0;  // 0: none
-    double cpuSeconds = 0;
+    int signo = 0;         // 0: none
+    std::string heldFile;  // the file name whose opening holds the child
 };
 
 // Runs ORBELUNE_BINARY with `args`; kills it after `timeoutSeconds`.

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <deque>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -43,31 +42,6 @@ public:
     std::vector<RecordedBox> boxes;
     std::deque<platform::Answer> answers;
 };
-
-// Thrown by the exit handler that ExitCatcher installs.
-struct ProcessExit : std::runtime_error {
-    explicit ProcessExit(int c) : std::runtime_error("exit"), code(c) {}
-    int code;
-};
-
-// Turns platform::exitProcess into a ProcessExit exception while alive.
-class ExitCatcher {
-public:
-    ExitCatcher() { platform::setExitHandler([](int code) { throw ProcessExit(code); }); }
-    ~ExitCatcher() { platform::setExitHandler({}); }
-};
-
-// Runs `run` (under an ExitCatcher); the status it ended the process with,
-// or -1 when it returned.
-template <typename Run>
-int exitStatus(Run&& run) {
-    try {
-        run();
-    } catch (const ProcessExit& e) {
-        return e.code;
-    }
-    return -1;
-}
 
 // Records the audio calls by name; each operation can be told to fail.
 class AudioRecorder final : public platform::AudioBackend {

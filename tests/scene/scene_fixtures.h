@@ -1,6 +1,6 @@
-// Test fixtures for scene loading: a scratch folder, recorded message boxes
-// and an exit handler that throws ProcessExit instead of ending the process;
-// the one-triangle mesh the mesh tests write.
+// Test fixtures for scene loading: a scratch folder and recorded message
+// boxes (the loaders' records shown as the show shows them); the
+// one-triangle mesh the mesh tests write.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -35,7 +35,6 @@ protected:
     std::string writeText(const std::string& name, const std::string& text) { return folder_.write(name, text); }
 
     BoxRecorder recorder;
-    ExitCatcher exits;
     std::vector<RecordedBox>& boxes = recorder.boxes;
 
 private:

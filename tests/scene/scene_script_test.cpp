@@ -12,11 +12,18 @@ protected:
         ASSERT_TRUE(tds::writeBytesFile(path("none.3ds"), tds::header(tds::kMain, 6)));
     }
 
-    // Writes `text` as a script and loads it into `scene`; returns its path.
+    // Writes `text` as a script and loads it into `scene`, its records kept
+    // in `found` and shown as boxes; returns its path.
     std::string load(Scene& scene, const std::string& text, const std::string& name = "scene.dat") {
         const std::string file = writeText(name, text);
-        scene.loadScene(file);
+        loadShown(scene, file);
         return file;
+    }
+    bool loadShown(Scene& scene, const std::string& file) {
+        found.clear();
+        const bool read = scene.loadScene(file, found);
+        showDiagnostics(found);
+        return read;
     }
     // The one box of a script that stops at `line`, or of a missing script.
     static std::vector<RecordedBox> warned(const std::string& text) {
@@ -26,6 +33,8 @@ protected:
         return warned("no valid attrib found on line " + std::to_string(line) + ", " + file + ".");
     }
     std::string filename(const std::string& mesh = "m.3ds") const { return "FILENAME=" + path(mesh) + "\n"; }
+
+    Diagnostics found;
 };
 
 }  // namespace
@@ -53,11 +62,52 @@ TEST_F(SceneScript, TextThatIsNoKeywordWarnsWithItsLineAndStops) {
     // A script without EOF: hardening/hostile_files_test (script_without_eof.dat).
 }
 
+// Each record names the script, the line and its text, with the likely
+// mistake; a mesh failure stops the reading and the show at its line.
+TEST_F(SceneScript, RecordsNameTheLineTheyAreAbout) {
+    struct Case {
+        std::string text;
+        int line;
+        std::string lineText, hint;
+    } cases[] = {
+        {"LIGHTS=ON\nFOG = ON\nEOF\n", 2, "FOG = ON", "no spaces around \"=\""},
+        {"LIGHTS=ON\nfog=ON\nEOF\n", 2, "fog=ON", "keywords are upper case: FOG"},
+        {"LIGHTS=ON\n\nEOF\n", 2, "", "a blank line stops the script: remove it"},
+        {"LIGHTS=ON\n", 2, "", "the file ends without an EOF line: end every script with a line EOF"},
+        {"\xEF\xBB\xBFLIGHTS=ON\n", 1, "\xEF\xBB\xBFLIGHTS=ON",
+         "the file starts with a byte-order mark: save it as plain text without one"},
+        {"SHADING=SHINY\nFOG=ON\nEOF\n", 1, "SHADING=SHINY",
+         "SHADING takes TEXTUREMAPPING, ENVMAPPING or FLARE; the line after it is skipped"},
+    };
+    for (const Case& c : cases) {
+        Scene scene;
+        const std::string file = load(scene, c.text);
+        ASSERT_EQ(found.size(), 1u) << c.text;
+        EXPECT_EQ(found[0].file, file);
+        EXPECT_EQ(found[0].line, c.line) << c.text;
+        EXPECT_EQ(found[0].lineText, c.lineText) << c.text;
+        EXPECT_EQ(found[0].hint, c.hint) << c.text;
+        EXPECT_FALSE(found[0].stops);
+    }
+
+    Scene scene;
+    const std::string script = writeText("mesh.dat", filename() + "FILENAME=" + path("absent.3ds") + "\nFOG=ON\nEOF\n");
+    EXPECT_FALSE(loadShown(scene, script));
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].file, script);
+    EXPECT_EQ(found[0].line, 2);
+    EXPECT_EQ(found[0].lineText, "FILENAME=" + path("absent.3ds"));
+    EXPECT_EQ(messageLine(found[0]), "multimedia error: cannot open 3ds-file");
+    EXPECT_TRUE(found[0].stops);
+    EXPECT_EQ(scene.objectCount(), 1);
+    EXPECT_FALSE(scene.fogEnabled);  // nothing after the failed line is read
+}
+
 // (A folder, a FIFO, a device or an unreadable file in its place:
 // hardening/fault_injection_test.)
 TEST_F(SceneScript, MissingScriptWarnsAndLeavesTheSceneAlone) {
     Scene scene;
-    scene.loadScene(path("absent.dat"));
+    EXPECT_TRUE(loadShown(scene, path("absent.dat")));
     EXPECT_EQ(boxes, warned("scenefile not found"));
     EXPECT_EQ(platform::windowTitle(), path("absent.dat") + "...");
     EXPECT_FALSE(std::filesystem::exists(path("absent.dat")));  // opening never creates it

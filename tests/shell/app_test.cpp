@@ -5,14 +5,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
 #include "platform/recorders.h"
 #include "shell/app.h"
+#include "shell/frame.h"
+#include "shell/music.h"
+#include "shell/startup.h"
+#include "shell/timeline.h"
 #include "support/scratch_folder.h"
 #include "window/gl_window.h"
 #include "writers/bmp_writer.h"
@@ -49,7 +55,6 @@ protected:
     const fs::path root_ = folder_.root();
     WorkingDirectory cwd_{root_};
     BoxRecorder boxes;
-    ExitCatcher exits;
 };
 
 TEST_F(AppTest, SilentShortShowMakesNoAudioCallAndEndsWithZero) {
@@ -74,10 +79,40 @@ TEST_F(AppTest, SilentShortShowMakesNoAudioCallAndEndsWithZero) {
 TEST_F(AppTest, MissingSoundtrackEndsWithPlayErrorAndStatusOne) {
     writeTextures();
     platform::setAudioBackend(nullptr);
-    EXPECT_EQ(exitStatus([] { runShow(quickRun(true)); }), 1);
+    EXPECT_EQ(runShow(quickRun(true)), 1);
     ASSERT_FALSE(boxes.boxes.empty());
     EXPECT_EQ(boxes.boxes.back(), (RecordedBox{"[error] Can't play stream", "BASS ERROR", platform::Icon::None, platform::Buttons::Ok}));
     EXPECT_EQ(platform::windowTitle(), "music...");
+}
+
+// One stage a step, each leaving its title; only the loading picture is
+// presented. (No scripts here: each stage warns and goes on.)
+TEST_F(AppTest, StartupRunsOneStageAStep) {
+    writeTextures();
+    fs::create_directories(root_ / "data" / "music");
+    std::ofstream(root_ / "data" / "music" / "drabelfinal.mp3") << "mp3";
+    AudioRecorder audio;
+    ASSERT_TRUE(createGlWindow(kShowTitle, 160, 120, 32, false));
+    auto show = std::make_unique<Show>();
+    Timeline timeline(*show);
+    Soundtrack soundtrack;
+    Startup startup(*show, timeline, &soundtrack, 0.0, kLiveFps);
+    std::vector<std::string> titles, expected = {"textures...", "textures..."};
+    for (const SceneSlot& slot : kSceneSlots) expected.push_back(std::string(slot.script) + "...");
+    expected.insert(expected.end(), {expected.back(), expected.back(), "music..."});
+    std::vector<uint64_t> presented;
+    while (!startup.done()) {
+        Diagnostics found;
+        const uint64_t before = platform::presentedFrames();
+        ASSERT_TRUE(startup.step(found));
+        titles.push_back(platform::windowTitle());
+        presented.push_back(platform::presentedFrames() - before);
+    }
+    EXPECT_EQ(titles, expected);
+    EXPECT_EQ(presented[1], 1u);
+    EXPECT_EQ(std::count(presented.begin(), presented.end(), 1u), 1);
+    EXPECT_EQ(audio.calls.back(), "streamPlay 7");
+    soundtrack.stop();
 }
 
 TEST_F(AppTest, MissingTextureListClosesTheWindowAndEndsWithOne) {

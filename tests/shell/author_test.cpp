@@ -23,6 +23,7 @@
 #include "shell/author.h"
 #include "shell/author_overlay.h"
 #include "shell/frame.h"
+#include "shell/startup.h"
 #include "shell/timeline_bar.h"
 #include "shell/timeline.h"
 #include "tools/temp_show_folder.h"
@@ -99,7 +100,9 @@ protected:
     std::vector<uint8_t> frameOfAFreshShow(float time, Timeline*& timeline) {
         reference = std::make_unique<Show>();
         resetLightCounter();
-        loadShowScenes(*reference);
+        Diagnostics found;
+        loadShowScenes(*reference, found);
+        EXPECT_TRUE(found.empty());
         referenceTimeline = std::make_unique<Timeline>(*reference);
         timeline = referenceTimeline.get();
         startShowState(*reference, *timeline);
@@ -227,12 +230,16 @@ TEST_F(AuthorTest, BrokenFileIsShownUntilItIsFixedThenPlayGoesOn) {
         std::string file;     // data path
         std::string content;  // what it is made to hold
         const char* message;  // a piece of the problem
+        const char* recordFile;  // the file its first record names
+        const char* lineStart;   // how the line it quotes starts
     };
     const Breakage breakages[] = {
-        {"truncated mesh", folder.firstMeshOf("data/script/scene4.dat"), "MM\x01", "multimedia error"},
+        {"truncated mesh", folder.firstMeshOf("data/script/scene4.dat"), "MM\x01", "multimedia error",
+         "data\\script\\scene4.dat", "FILENAME="},
         {"picture missing from the list", "data/script/texture.dat", "data\\textures\\gone.bmp\n",
-         "Unable to open data\\textures\\gone.bmp"},
-        {"script with a stray line", "data/script/scene6.dat", "CAMERA POSITION 1 2 3\nEOF\n", "line 1"},
+         "Unable to open data\\textures\\gone.bmp", "data\\script\\texture.dat", "data\\textures\\gone.bmp"},
+        {"script with a stray line", "data/script/scene6.dat", "CAMERA POSITION 1 2 3\nEOF\n", "line 1",
+         "data\\script\\scene6.dat", "CAMERA POSITION 1 2 3"},
     };
     press("PageDown");
     press("Right");
@@ -243,6 +250,11 @@ TEST_F(AuthorTest, BrokenFileIsShownUntilItIsFixedThenPlayGoesOn) {
         folder.write(breakage.file, breakage.content);
         session->watchFiles();
         EXPECT_NE(session->problem().find(breakage.message), std::string::npos) << session->problem();
+        ASSERT_FALSE(session->diagnostics().empty());
+        const Diagnostic& record = session->diagnostics().front();
+        EXPECT_EQ(record.file, breakage.recordFile);
+        EXPECT_GT(record.line, 0);
+        EXPECT_EQ(record.lineText.rfind(breakage.lineStart, 0), 0u) << record.lineText;
         EXPECT_EQ(session->show(), nullptr);
         play(3);
         EXPECT_NE(session->title().find("problem: "), std::string::npos) << session->title();

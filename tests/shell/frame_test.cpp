@@ -16,6 +16,7 @@
 #include "platform/platform.h"
 #include "shell/frame.h"
 #include "shell/frame_stats.h"
+#include "shell/startup.h"
 #include "shell/timeline.h"
 #include "support/gl_context.h"
 #include "window/gl_window.h"
@@ -39,10 +40,7 @@ protected:
             now += stepMs;
             return e.kind != EventKind::None;
         });
-        resetParticles(show->dustField);
-        resetParticles(show->sparkSystem);
-        resetParticles(show->fountainSystem);
-        timeline.fillDustField();
+        startShowState(*show, timeline);
         run.clock.start();
     }
     void TearDown() override {

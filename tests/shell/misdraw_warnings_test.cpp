@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "scene/scene_script.h"
-#include "shell/app.h"
+#include "shell/startup.h"
 #include "shell/timeline.h"
 #include "tools/temp_show_folder.h"
 
@@ -21,7 +21,8 @@ size_t listLength(const TempShowFolder& folder) {
 std::vector<std::string> warningsOfFolder() {
     auto show = std::make_unique<Show>();
     resetLightCounter();
-    loadShowScenes(*show);
+    Diagnostics reported;
+    loadShowScenes(*show, reported);
     return misdrawWarnings(*show);
 }
 
@@ -53,14 +54,6 @@ TEST(MisdrawWarnings, OneLinePerSilentMistake) {
                             held + " but the list holds " + held + ", so they are drawn untextured");
     EXPECT_NE(lines[3].find("data\\script\\scene6.dat: line "), std::string::npos);
     EXPECT_NE(lines[3].find(" \"FOG=ON\" comes after the EOF line and is not read"), std::string::npos);
-}
-
-TEST(MisdrawWarnings, LastLineWithoutNewline) {
-    EXPECT_EQ(unreadLastLine(""), std::nullopt);
-    EXPECT_EQ(unreadLastLine("a.bmp\r\nb.bmp\r\n"), std::nullopt);
-    EXPECT_EQ(unreadLastLine("a.bmp\r\nb.bmp"), "b.bmp");
-    EXPECT_EQ(unreadLastLine("only\r"), "only");
-    EXPECT_EQ(unreadLastLine(std::string(500, 'x'))->size(), 200u);
 }
 
 }  // namespace

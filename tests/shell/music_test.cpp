@@ -38,14 +38,22 @@ TEST(ShowClock, TenthsOfASecondFromTheUnsignedDifferenceReadAsSignedThroughTheWr
 
 class MusicTest : public ::testing::Test {
 protected:
+    // Starts the soundtrack with its records shown as the show shows them.
+    bool start() {
+        Diagnostics found;
+        const bool ok = music.start(0.0, found);
+        EXPECT_EQ(stopsShow(found), !ok);
+        showDiagnostics(found);
+        return ok;
+    }
+
     Soundtrack music;
     AudioRecorder audio;
     BoxRecorder boxes;
-    ExitCatcher exits;
 };
 
 TEST_F(MusicTest, StartsTheStreamWithTheFixedCallsAndStopsIt) {
-    ASSERT_TRUE(music.start());
+    ASSERT_TRUE(start());
     const std::vector<std::string> expected = {
         "getVersion", "init -1 44100 0", "start", "streamFree 0",
         "streamCreateFile data/music/drabelfinal.mp3", "streamPlay 7"};
@@ -57,15 +65,15 @@ TEST_F(MusicTest, StartsTheStreamWithTheFixedCallsAndStopsIt) {
     EXPECT_EQ(audio.calls, (std::vector<std::string>{"streamFree 7", "free"}));
 }
 
-TEST_F(MusicTest, WrongLibraryVersionIsReportedAndReturnsWithoutEnding) {
+TEST_F(MusicTest, WrongLibraryVersionIsReportedBeforeAnyOtherCall) {
     audio.version = 0x00020000;
-    EXPECT_FALSE(music.start());
+    EXPECT_FALSE(start());
     EXPECT_EQ(audio.calls, std::vector<std::string>{"getVersion"});
     EXPECT_EQ(boxes.boxes, (std::vector<RecordedBox>{{"[error] Could not load bass.dll", "multimedia error",
                                                        platform::Icon::None, platform::Buttons::Ok}}));
 }
 
-TEST_F(MusicTest, FailedInitAndFailedPlayEndTheProcessWithStatusOne) {
+TEST_F(MusicTest, FailedInitAndFailedPlayReleaseTheLibrary) {
     struct Case {
         bool failInit, failCreate;
         const char* text;
@@ -81,7 +89,7 @@ TEST_F(MusicTest, FailedInitAndFailedPlayEndTheProcessWithStatusOne) {
         boxes.boxes.clear();
         audio.failInit = c.failInit;
         audio.failCreate = c.failCreate;
-        EXPECT_EQ(exitStatus([this] { music.start(); }), 1);
+        EXPECT_FALSE(start());
         EXPECT_EQ(boxes.boxes, (std::vector<RecordedBox>{{c.text, "BASS ERROR", platform::Icon::None, platform::Buttons::Ok}}));
         ASSERT_GE(audio.calls.size(), 2u);
         EXPECT_EQ(audio.calls[audio.calls.size() - 2], c.lastCalls[0]);

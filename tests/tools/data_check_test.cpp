@@ -237,9 +237,9 @@ std::vector<Mistake> mistakes() {
          },
          [](auto& f) {
              return Texts{"texture 7 (" + f.textureListEntry(7) +
-                          "): Unknown DIB file format. Its header is 64 bytes; headers of 12, 40, "
+                          "): Unknown DIB file format. (its header is 64 bytes; headers of 12, 40, "
                           "56, 108 and 124 bytes are read. Re-save it as a plain 24-bit bitmap, "
-                          "e.g. convert in.png BMP3:out.bmp"};
+                          "e.g. convert in.png BMP3:out.bmp)"};
          }},
         {"TEXTUREID beyond the list", [](auto& f) { f.edit(kScene8, "TEXTUREID=15", "TEXTUREID=77"); },
          [](auto& f) {
@@ -258,8 +258,8 @@ std::vector<Mistake> mistakes() {
          [](auto& f) {
              std::string path = f.textureListEntry(7);
              std::replace(path.begin(), path.end(), '\\', '/');
-             return Texts{"texture 7 (" + f.textureListEntry(7) + "): it is a PNG file named .bmp, and the show reads "
-                          "BMP only: convert it with convert " + path + " BMP3:" + path};
+             return Texts{"texture 7 (" + f.textureListEntry(7) + "): Unknown DIB file format. (it is a PNG file named "
+                          ".bmp, and the show reads BMP only: convert it with convert " + path + " BMP3:" + path + ")"};
          }},
         {"a bitmap whose alpha is transparent", transparentPicture, [](auto&) { return Texts{}; },
          {"8 of its 16 pixels are transparent or partly so, but the show ignores alpha"}},

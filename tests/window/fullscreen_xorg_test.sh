@@ -45,7 +45,8 @@ for _ in $(seq 1 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || { tail -20 "$WORK/xorg.log"; skip "Xorg did not start on $DISPLAY"; }
 openbox >/dev/null 2>&1 &
 PIDS+=($!)
-sleep 1
+for _ in $(seq 1 300); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
 
 mode() { xrandr 2>/dev/null | awk '/\*/ { print $1; exit }'; }
 [ "$(mode)" = "$DESKTOP" ] || fail "desktop mode is $(mode), expected $DESKTOP"
@@ -115,7 +116,7 @@ for m in ${MODES:-800x600x32 800x600x16 640x480x32 640x480x16}; do
             wait_mode "$size" 10 || fail "$CASE: the display did not take $size ($(mode))"
             during=$(mode)
             xdotool mousemove 300 200
-            sleep 0.3
+            for _ in $(seq 1 100); do [ "$("$PROBE" cursor)" = hidden ] && break; sleep 0.1; done
             [ "$("$PROBE" cursor)" = hidden ] || fail "$CASE: cursor visible during the show"
             case $ending in
                 end) ;;

@@ -10,6 +10,14 @@
 #include "assets/bmp_test_util.h"
 #include "support/gl_context.h"
 
+// setupGlState with its records shown as the show shows them.
+static bool setupShown() {
+    Diagnostics found;
+    const bool ok = setupGlState(found);
+    showDiagnostics(found);
+    return ok;
+}
+
 static GLint integer(GLenum name) {
     GLint v = -1;
     glGetIntegerv(name, &v);
@@ -22,7 +30,7 @@ TEST(GlState, SetsTheBaseState) {
     bmptest::ScratchDir dir("orbelune_glstate_");
     dir.write("data/script/texture.dat", "");
     BoxRecorder rec;
-    ASSERT_TRUE(setupGlState());
+    ASSERT_TRUE(setupShown());
     EXPECT_TRUE(rec.boxes.empty());
     for (GLenum cap : {GL_BLEND, GL_LIGHTING, GL_FOG}) EXPECT_FALSE(glIsEnabled(cap)) << cap;
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
@@ -48,7 +56,7 @@ TEST(GlState, MissingTextureListLeavesTheGlUntouched) {
     ASSERT_TRUE(gl.ok());
     bmptest::ScratchDir dir("orbelune_glstate_");
     BoxRecorder rec;
-    EXPECT_FALSE(setupGlState());
+    EXPECT_FALSE(setupShown());
     EXPECT_EQ(rec.boxes, (std::vector<RecordedBox>{{"Unable to open texture.dat", "multimedia error",
                                                      platform::Icon::Exclamation, platform::Buttons::Ok}}));
     for (GLenum cap : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_TEXTURE_GEN_S}) EXPECT_FALSE(glIsEnabled(cap)) << cap;
