@@ -210,7 +210,6 @@ void AuthorSession::reload() {
         loadShowScenes(*loaded, diagnostics_);
         if (!stopsShow(diagnostics_) && startMusicAt(at)) pristine_ = std::move(loaded);
     }
-    const std::vector<std::string> lines = messageLines(diagnostics_);
     problem_.clear();
     for (const Diagnostic& record : diagnostics_) problem_ += (problem_.empty() ? "" : "\n") + recordText(record);
     if (!problem_.empty()) {
@@ -218,7 +217,7 @@ void AuthorSession::reload() {
         if (musicPlaying_) soundtrack_.stop();
         musicPlaying_ = false;
         std::fprintf(stderr, "orbelune: the data cannot be played; fix it and it is loaded again:\n");
-        for (const std::string& line : lines) std::fprintf(stderr, "  %s\n", line.c_str());
+        for (const std::string& line : wrappedLines(problem_, 1000)) std::fprintf(stderr, "  %s\n", line.c_str());
         updateTitle();
         return;
     }
