@@ -27,7 +27,7 @@ constexpr size_t kSeek = kParticles + 1;
 constexpr size_t kMusic = kSeek + 1;
 constexpr size_t kStageCount = kMusic + 1;
 
-// One frame while the scenes load: the still-empty scene7 and picture 35.
+// One frame while the scenes load: the still-empty scene7 and the loading picture.
 void showLoadingScreen(Show& show) {
     setProjection(65);
     paintBars();

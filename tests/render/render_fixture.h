@@ -57,9 +57,6 @@ inline SceneObject& addQuad(Scene& scene, float x0, float y0, float x1, float y1
     return o;
 }
 
-// The camera 5 units in front of the origin, looking at it.
-inline void lookFromFront(Scene& scene) { scene.cameraPosition.setVec3(0.0f, 0.0f, 5.0f, 0.0f); }
-
 inline Color4 rgba(float r, float g, float b, float a = 1.0f) { return {r, g, b, a}; }
 
 class RenderTest : public ::testing::Test {

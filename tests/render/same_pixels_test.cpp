@@ -1,13 +1,12 @@
 // The renderer's faster ways of working, held by what they must draw rather
 // than by a second copy of the plain way: an object's triangles land the same
-// wherever its faces and offset come from, its texture coordinates and
-// normals reach the picture, and it leaves the last corner's values current;
-// sprites sent as one block cover what one sprite each covers, a mirrored
-// sprite included; an overlay that adds nothing leaves the pixels alone and
-// the state of a drawn one, and a drawn one fills the whole 4:3 picture; and
-// the vortex turns a whole object with each ring's sines and cosines worked
-// out once, bit for bit as turning vertex by vertex. The show's own frames
-// are the golden frames'.
+// wherever its faces and offset come from, and it leaves the last corner's
+// values current; sprites sent as one block cover what one sprite each
+// covers, a mirrored sprite included; an overlay that adds nothing leaves the
+// pixels alone and the state of a drawn one, and a drawn one fills the whole
+// 4:3 picture; and the vortex turns a whole object with each ring's sines and
+// cosines worked out once, bit for bit as turning vertex by vertex. The
+// show's own frames are the golden frames'.
 #include <cmath>
 #include <cstring>
 
@@ -33,20 +32,6 @@ GLuint rampTexture(int slot, GLint components = 3) {
     glBindTexture(GL_TEXTURE_2D, 0);
     TextureTable[static_cast<size_t>(slot)] = name;
     return name;
-}
-
-// Four texels, nearest: red bottom left, green bottom right, blue top left,
-// white top right (rows go up from v = 0).
-void quadrantTexture(int slot) {
-    const uint8_t texels[16] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    TextureTable[static_cast<size_t>(slot)] = name;
 }
 
 // A bumpy sheet of n x n cells with varied normals, placed away from its
@@ -176,34 +161,6 @@ TEST_F(RenderTest, AnObjectsTrianglesLandTheSameWhereverTheyComeFrom) {
         std::swap(same.objects[1], same.objects[2]);  // the chrome still last
         EXPECT_EQ(differingBytes(frame(same), reference), 0u);
     }
-}
-
-TEST_F(RenderTest, TextureCoordinatesAndNormalsReachThePicture) {
-    quadrantTexture(2);
-    Scene scene;
-    lookFromFront(scene);
-    addQuad(scene, -2, -2, 2, 2, 0, 2);
-    drawScene(scene);
-    const int w = kWidth, h = kHeight;
-    EXPECT_EQ(at(w / 2 - 10, h / 2 - 10), (Rgb{255, 0, 0}));  // rows are read from the bottom
-    EXPECT_EQ(at(w / 2 + 10, h / 2 - 10), (Rgb{0, 255, 0}));
-    EXPECT_EQ(at(w / 2 - 10, h / 2 + 10), (Rgb{0, 0, 255}));
-    EXPECT_EQ(at(w / 2 + 10, h / 2 + 10), (Rgb{255, 255, 255}));
-
-    // Lit from the front: the quad is bright with its normals toward the
-    // light and dark with them turned away.
-    solidTexture(2, 255, 255, 255);
-    scene.lightingEnabled = true;
-    scene.addOmniLight(0, 0, 5, 1, rgba(0, 0, 0), rgba(1, 1, 1), rgba(0, 0, 0), 0, 0.0f);
-    const auto lit = [&](float nz) {
-        for (MeshVertex& v : scene.objects[0]->vertices) v.normal.setVec3(0.0f, 0.0f, nz, 0.0f);
-        clearAll();
-        drawScene(scene);
-        drawScene(scene);
-        return centre()[0];
-    };
-    EXPECT_GT(lit(1.0f), 150);
-    EXPECT_LT(lit(-1.0f), 20);
 }
 
 // Sprites in slot order, one block: each lands where it lands alone, and one

@@ -3,6 +3,9 @@
 
 namespace {
 
+// From z = 5 towards the origin (the target a scene starts with).
+void lookFromFront(Scene& scene) { scene.cameraPosition.setVec3(0.0f, 0.0f, 5.0f, 0.0f); }
+
 TEST_F(RenderTest, SceneFrameLeavesTheNeutralState) {
     const GLuint spotFlare = solidTexture(4, 255, 255, 255);
     solidTexture(2, 255, 255, 255);
