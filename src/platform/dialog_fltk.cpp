@@ -47,6 +47,8 @@ double dialogScaleForDpi(double dpi) {
 namespace {
 
 constexpr int kEdge = 2;          // sunken client edge around the controls (at 96 dpi)
+constexpr int kCaptionSize = 14;  // the window manager's caption font, about (at 96 dpi)
+constexpr int kCaptionRoom = 130; // its icon and buttons beside the caption, about (at 96 dpi)
 constexpr int kTextSize = 11;     // captions and the push button (at 96 dpi)
 constexpr int kRadioTextSize = 11;  // radio labels (at 96 dpi)
 
@@ -182,7 +184,7 @@ private:
 
     PixelRect place(const DialogControl& c) const {
         PixelRect r = dialogUnitsToPixels(c.x, c.y, c.width, c.height, scale_);
-        r.x += scaled(kEdge, scale_);
+        r.x += scaled(kEdge, scale_) + inset_;
         r.y += scaled(kEdge, scale_);
         return r;
     }
@@ -190,7 +192,13 @@ private:
     void build(const DialogTemplate& dialog) {
         scale_ = dialogScaleForDpi(displayDpi());
         const PixelRect client = dialogUnitsToPixels(0, 0, dialog.width, dialog.height, scale_);
-        const int w = client.width + 2 * scaled(kEdge, scale_);
+        const int framed = client.width + 2 * scaled(kEdge, scale_);
+        // Wide enough for the window manager to show the whole caption beside
+        // its icon and buttons; the controls stay together in the middle.
+        fl_font(FL_HELVETICA_BOLD, scaled(kCaptionSize, scale_));
+        const int captionW = static_cast<int>(fl_width(dialog.caption)) + scaled(kCaptionRoom, scale_);
+        const int w = std::max(framed, captionW);
+        inset_ = (w - framed) / 2;
         const int h = client.height + 2 * scaled(kEdge, scale_);
         window_ = std::make_unique<Fl_Double_Window>((Fl::w() - w) / 2, (Fl::h() - h) / 2, w, h,
                                                      dialog.caption);
@@ -320,6 +328,7 @@ private:
     const DialogProc& proc_;
     std::unique_ptr<Fl_Double_Window> window_;
     double scale_ = 1.0;
+    int inset_ = 0;  // 0; pixels left of the controls beyond the edge (a caption wider than they are)
     Fl_Button* defaultButton_ = nullptr;
     std::vector<std::pair<int, Fl_Button*>> radios_;
     std::vector<std::vector<Fl_Button*>> groups_;  // radio buttons by group, in reading order

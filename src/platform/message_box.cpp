@@ -1,7 +1,8 @@
 // Modal message boxes: caption, icon, text and OK or Yes/No buttons, the
-// first button being the default (Enter). On a display they are small FLTK
-// windows; without one the box becomes "caption: text" on stderr and the
-// default answer. Tests replace the whole box with a recording handler.
+// first button being the default (Enter). Every box writes "caption: text"
+// on stderr; on a display it is then a small FLTK window centred over the
+// show's window, without one the default answer. Tests replace the whole
+// box with a recording handler.
 // A Yes/No box has no way out but its buttons (close box and Escape do
 // nothing); an OK box also closes with Escape or the close box.
 
@@ -17,6 +18,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/sdl_internal.h"
 
 namespace platform {
 namespace {
@@ -87,6 +89,18 @@ void styleIcon(Fl_Box& icon, Icon kind) {
     }
 }
 
+// Where a box of width x height goes: centred over the show's window, or
+// over the screen while there is none.
+void centreOverShow(int width, int height, int& x, int& y) {
+    int left = 0, top = 0, w = Fl::w(), h = Fl::h();
+    if (SDL_Window* show = detail::window()) {
+        SDL_GetWindowPosition(show, &left, &top);
+        SDL_GetWindowSize(show, &w, &h);
+    }
+    x = left + (w - width) / 2;
+    y = top + (h - height) / 2;
+}
+
 Answer fltkBox(const std::string& text, const std::string& caption, Icon icon,
                Buttons buttons) {
     const std::string label = plainLabel(text);
@@ -111,7 +125,9 @@ Answer fltkBox(const std::string& text, const std::string& caption, Icon icon,
 
     BoxRun run;
     run.closable = buttons == Buttons::Ok;
-    Fl_Double_Window window(width, height);
+    int x = 0, y = 0;
+    centreOverShow(width, height, x, y);
+    Fl_Double_Window window(x, y, width, height);
     window.copy_label(caption.c_str());
     run.window = &window;
     window.callback(onWindow, &run);
@@ -125,7 +141,7 @@ Answer fltkBox(const std::string& text, const std::string& caption, Icon icon,
     textBox.align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT | FL_ALIGN_WRAP);
 
     const int buttonY = height - margin - buttonH;
-    int x = width - buttonCount * (buttonW + margin);
+    x = width - buttonCount * (buttonW + margin);
     ButtonAction firstAction{&run, buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok};
     ButtonAction noAction{&run, Answer::No};
     Fl_Return_Button first(x, buttonY, buttonW, buttonH, buttons == Buttons::YesNo ? "Yes" : "OK");
@@ -148,9 +164,10 @@ Answer fltkBox(const std::string& text, const std::string& caption, Icon icon,
 Answer messageBox(const std::string& text, const std::string& caption, Icon icon,
                   Buttons buttons) {
     if (boxHandler) return boxHandler(text, caption, icon, buttons);
-    if (displayAvailable()) return fltkBox(text, caption, icon, buttons);
+    // Also on a display: a terminal user sees why the show stopped.
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     std::fflush(stderr);
+    if (displayAvailable()) return fltkBox(text, caption, icon, buttons);
     return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
 }
 

@@ -39,10 +39,12 @@ void setMessageBoxHandler(MessageBoxHandler handler);
 // False on SDL's offscreen or dummy driver and without DISPLAY.
 bool displayAvailable();
 
-// True when the live show can open a window a person sees: an X11 or
-// Wayland display answers, or SDL_VIDEODRIVER names a driver explicitly
-// (then the choice is the user's). Without this SDL would quietly fall back
-// to its offscreen driver and play the show to nobody.
+// True when the live show can open a window a person sees: an X11 display
+// or a Wayland display with a seat answers, or SDL_VIDEODRIVER names a
+// driver explicitly (then the choice is the user's; "wayland" still needs
+// the seat, as SDL's driver crashes without one). Without this SDL would
+// quietly fall back to its offscreen driver and play the show to nobody.
+// With X11 and a seatless Wayland display both there, SDL is told to use X11.
 bool showDisplayReachable();
 
 // Renders every later window offscreen (Mesa through EGL): no display is
@@ -81,7 +83,9 @@ public:
     // Set-up, in the order the window code takes the steps.
     virtual bool startVideo() = 0;  // the video subsystem is up
     // Chooses the full-screen mode width x height if the display offers it;
-    // the switch itself happens when the window is shown.
+    // the switch itself happens when the window is shown. 0 x 0: full
+    // screen at the desktop's own size, without a mode switch (false only
+    // when the display cannot tell its size).
     virtual bool setDisplayMode(int width, int height, int colourBits) = 0;
     // A hidden window with an OpenGL visual (full screen at the chosen mode,
     // or a resizable window of that client size).
@@ -94,9 +98,10 @@ public:
     virtual bool loadGl() = 0;  // the GL library bound to the window
     virtual bool createGlContext() = 0;
     virtual bool makeGlContextCurrent() = 0;
-    // Shows, raises and focuses the window. False when full screen was asked
-    // for and the display did not come out at the chosen mode (the mode was
-    // refused after all); the window is then still full screen.
+    // Shows, raises and focuses the window, full screen as chosen last. False
+    // when full screen was asked for and the display did not come out at the
+    // chosen mode (the mode was refused after all); the window is then still
+    // full screen.
     virtual bool showWindow() = 0;
     // Turns a full-screen window into a normal one of the given client size.
     virtual void makeWindowed(int width, int height) = 0;
@@ -121,6 +126,9 @@ WindowSystem& sdlWindowSystem();
 void setWindowSystem(WindowSystem* system);
 
 bool windowExists();
+// The size of display 0's desktop mode; false before video is up or when the
+// display cannot tell.
+bool desktopSize(int& width, int& height);
 bool displayModeSwitched();  // a full-screen mode is in force
 bool cursorVisible();
 // The window's size in pixels as the GL draws it (0 x 0 without a window).
@@ -193,10 +201,21 @@ public:
     virtual uint32_t streamCreateFile(const std::string& path) = 0;  // 0 on failure
     virtual bool streamPlay(uint32_t handle) = 0;  // false for an invalid handle
     virtual void free() = 0;                       // safe when init failed or never ran
-    // Beyond the seven: seek a playing stream (--start) and read its position
-    // (drift measurement). Backends without them report false / a negative value.
+    // Beyond the seven: seek a playing stream (--start, the authoring mode)
+    // and read what is being heard of it (the show clock follows it).
+    // Backends without them report false / a negative value.
     virtual bool setPosition(uint32_t /*handle*/, double /*seconds*/) { return false; }
+    // Seconds into the stream of the sound leaving the device now (what was
+    // handed to it, less what still waits in its buffers); negative while
+    // the stream is not playing or the backend cannot tell.
     virtual double position(uint32_t /*handle*/) { return -1.0; }
+    // Starts the stream `seconds` into it (0: at its start), so that the
+    // first sound heard is already that moment's. False as streamPlay.
+    virtual bool streamPlayFrom(uint32_t handle, double seconds) {
+        if (!streamPlay(handle)) return false;
+        if (seconds > 0.0) setPosition(handle, seconds);
+        return true;
+    }
     // Holds or resumes a playing stream where it is (the authoring mode's
     // pause). Backends without it report false.
     virtual bool setPaused(uint32_t /*handle*/, bool /*paused*/) { return false; }

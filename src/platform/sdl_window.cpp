@@ -2,7 +2,8 @@
 // steps in a fixed order and reports failures in its own words; here each
 // step is SDL work:
 //   start video        -> SDL video subsystem up, the event filter set
-//   set display mode   -> the display offers the size; the switch happens
+//   set display mode   -> the display offers the size (or full screen at the
+//                         desktop's own size, no switch); the switch happens
 //                         when the full-screen window is shown and is checked
 //                         then
 //   open window        -> SDL window with an OpenGL visual, hidden until shown
@@ -16,6 +17,7 @@
 // to release.
 
 #include <GL/gl.h>
+#include <SDL_syswm.h>
 
 #include <cstring>
 #include <string>
@@ -31,7 +33,8 @@ struct WindowState {
     SDL_Window* window = nullptr;  // nullptr
     SDL_GLContext context = nullptr;  // nullptr
     bool libraryBound = false;     // false; SDL_GL_LoadLibrary reference held
-    bool fullscreenWanted = false; // false; changeDisplayMode accepted the size
+    bool fullscreenWanted = false; // false; setDisplayMode accepted the size
+    bool desktopSize = false;      // false; full screen at the desktop's own size, no mode switch
     bool modeSwitched = false;     // false; the full-screen window is up
     bool cursorShown = true;       // true
     SDL_DisplayMode wantedMode{};  // the accepted full-screen mode
@@ -59,11 +62,34 @@ bool applyGlAttributes(int colourBits, int depthBits) {
     return failures == 0;
 }
 
+// Display 0's desktop mode, when video is up and the display tells it.
+bool desktopMode(SDL_DisplayMode& mode) {
+    return state.videoUp && SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0 && mode.h > 0;
+}
+
+Uint32 fullscreenFlag() {
+    return state.desktopSize ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_FULLSCREEN;
+}
+
 bool sizeIs(int width, int height, int wantWidth, int wantHeight) {
     return width == wantWidth && height == wantHeight;
 }
 
-// True when the full-screen window shows exactly the wanted mode.
+// The size the X server gives the window; SDL's own idea of it follows
+// its requests, which nobody carries out without a window manager. True
+// (nothing to contradict SDL) on any other video driver.
+bool xWindowIs(int width, int height) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(state.window, &info) || info.subsystem != SDL_SYSWM_X11) return true;
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(info.info.x11.display, info.info.x11.window, &attributes) != 0 &&
+           attributes.width == width && attributes.height == height;
+}
+
+// True when the full-screen window shows exactly the wanted mode. A window
+// at the desktop's size may come out smaller on Wayland, where the
+// compositor centres it; its picture follows the size it gets.
 bool fullscreenHolds() {
     if (!state.window) return false;
     const int wantW = state.wantedMode.w, wantH = state.wantedMode.h;
@@ -76,7 +102,8 @@ bool fullscreenHolds() {
     SDL_GL_GetDrawableSize(state.window, &drawW, &drawH);
     return (SDL_GetWindowFlags(state.window) & SDL_WINDOW_FULLSCREEN) &&
            sizeIs(windowMode.w, windowMode.h, wantW, wantH) &&
-           sizeIs(current.w, current.h, wantW, wantH) && sizeIs(drawW, drawH, wantW, wantH);
+           sizeIs(current.w, current.h, wantW, wantH) &&
+           (state.desktopSize || sizeIs(drawW, drawH, wantW, wantH)) && xWindowIs(wantW, wantH);
 }
 
 }  // namespace
@@ -108,6 +135,14 @@ public:
 
     bool setDisplayMode(int width, int height, int colourBits) override {
         if (!state.videoUp) return false;
+        if (width == 0 && height == 0) {
+            SDL_DisplayMode desktop{};
+            if (!desktopMode(desktop)) return false;
+            state.wantedMode = desktop;
+            state.fullscreenWanted = true;
+            state.desktopSize = true;
+            return true;
+        }
         SDL_DisplayMode want{};
         want.w = width;
         want.h = height;
@@ -118,6 +153,7 @@ public:
             return false;
         state.wantedMode = got;
         state.fullscreenWanted = true;
+        state.desktopSize = false;
         return true;
     }
 
@@ -126,10 +162,10 @@ public:
         if (!state.videoUp || width <= 0 || height <= 0) return false;
         applyGlAttributes(colourBits, 16);
         Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-        flags |= fullscreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE;
+        flags |= !fullscreen ? static_cast<Uint32>(SDL_WINDOW_RESIZABLE) : fullscreenFlag();
         state.window = SDL_CreateWindow(title.c_str(), 0, 0, width, height, flags);
         if (!state.window) return false;
-        if (fullscreen) SDL_SetWindowDisplayMode(state.window, &state.wantedMode);
+        if (fullscreen && !state.desktopSize) SDL_SetWindowDisplayMode(state.window, &state.wantedMode);
         // Without a visible surface a swap neither flushes nor waits: frames would
         // pile up in the GL's queue for as long as the show runs.
         const char* driver = SDL_GetCurrentVideoDriver();
@@ -169,12 +205,17 @@ public:
 
     bool showWindow() override {
         if (!state.window) return false;
+        // Full screen of the kind chosen last (after a lost mode: the desktop's size).
+        if (state.fullscreenWanted) SDL_SetWindowFullscreen(state.window, fullscreenFlag());
         SDL_ShowWindow(state.window);
         SDL_RaiseWindow(state.window);
         if (!state.fullscreenWanted) return true;
-        // X applies the switch asynchronously: give it a moment to settle.
+        // X applies the switch asynchronously: give it a moment to settle. A
+        // Wayland window is sized only once it shows a picture: black ones.
         bool holds = fullscreenHolds();
         for (int tries = 0; !holds && tries < 50; ++tries) {
+            glClear(GL_COLOR_BUFFER_BIT);
+            SDL_GL_SwapWindow(state.window);
             SDL_Delay(10);
             SDL_PumpEvents();
             holds = fullscreenHolds();
@@ -191,6 +232,7 @@ public:
         SDL_SetWindowResizable(state.window, SDL_TRUE);
         state.modeSwitched = false;
         state.fullscreenWanted = false;
+        state.desktopSize = false;
     }
 
     void restoreDesktopMode() override {
@@ -198,6 +240,7 @@ public:
             SDL_SetWindowFullscreen(state.window, 0);
         state.modeSwitched = false;
         state.fullscreenWanted = false;
+        state.desktopSize = false;
     }
 
     void showCursor(bool visible) override {
@@ -226,6 +269,7 @@ public:
         state.window = nullptr;
         state.modeSwitched = false;
         state.fullscreenWanted = false;
+        state.desktopSize = false;
         return had;
     }
 
@@ -251,6 +295,14 @@ void setWindowSystem(WindowSystem* system) { currentSystem = system ? system : &
 bool windowExists() { return state.window != nullptr; }
 bool displayModeSwitched() { return state.modeSwitched; }
 bool cursorVisible() { return state.cursorShown; }
+
+bool desktopSize(int& width, int& height) {
+    SDL_DisplayMode desktop{};
+    if (!desktopMode(desktop)) return false;
+    width = desktop.w;
+    height = desktop.h;
+    return true;
+}
 
 void drawableSize(int& width, int& height) {
     width = height = 0;

@@ -42,7 +42,8 @@ int runProgram(const std::vector<std::string>& args) {
     if (!platform::showDisplayReachable()) {
         std::fprintf(stderr,
                      "orbelune: cannot open a display: no X11 or Wayland display answers (DISPLAY and\n"
-                     "WAYLAND_DISPLAY unset or unreachable), so nobody could see the show.\n"
+                     "WAYLAND_DISPLAY unset or unreachable, or a Wayland display without a seat),\n"
+                     "so nobody could see the show.\n"
                      "To render it to a file instead: orbelune --capture show.mp4 (or a folder for PNG frames).\n");
         return 1;
     }

@@ -10,6 +10,7 @@
 
 #include "shell/app.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <cstdio>
 #include <memory>
@@ -38,17 +39,19 @@ std::string avLeadMs(const Settings& settings, const Soundtrack& soundtrack, con
     return text;
 }
 
-// Picture and sound are never re-synchronised; this tells how far apart they
-// ended up (ORBELUNE_AV_REPORT=1).
+// How far apart picture and sound ended up, with both positions and the
+// moment in real time, against which a recording of what was heard can be
+// laid (ORBELUNE_AV_REPORT=1; scripts/av-check).
 void reportAvDrift(const Soundtrack& soundtrack, const ShowClock& clock) {
-    double music = platform::audio().position(soundtrack.stream);
-    double picture = clock.now() / 10.0;
+    const double music = platform::audio().position(soundtrack.stream);
+    const double picture = clock.now() / 10.0;
+    const double real = std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
     if (music < 0.0) {
-        std::fprintf(stderr, "av: show clock %.3f s, music position unknown\n", picture);
+        std::fprintf(stderr, "av: at %.6f s real time, show clock %.3f s, music position unknown\n", real, picture);
         return;
     }
-    std::fprintf(stderr, "av: show clock %.3f s, music position %.3f s, picture ahead by %.1f ms\n", picture,
-                 music, (picture - music) * 1000.0);
+    std::fprintf(stderr, "av: at %.6f s real time, show clock %.3f s, music position %.3f s, picture ahead by %.1f ms\n",
+                 real, picture, music, (picture - music) * 1000.0);
 }
 
 }  // namespace
@@ -79,6 +82,7 @@ int runShow(const CommandLine& options, const ShowDriver& driver) {
     while (!startup.done())
         if (!stepShown(startup)) return 1;
     warnOfMisdraws(*show);
+    if (settings.music) run.clock.followMusic(soundtrack.stream);
     run.clock.start(static_cast<float>(options.startSeconds * 10.0));
     platform::setWindowTitle(kShowTitle);
     // Live: vsync where the driver offers it and the frame cap; a stepped

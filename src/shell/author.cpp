@@ -11,7 +11,8 @@
 // millisecond clock; frames a slow draw missed are stepped without drawing,
 // so play keeps to the music's time. Stepping is lazy: a seek only names the
 // frame, and the next draw steps the timeline there (from the frame it holds
-// when that is earlier, else from a fresh copy of the show as loaded). While
+// when that is earlier, else from a fresh copy of the show as loaded); the
+// music is moved there and the pacing starts once the stepping is done. While
 // paused nothing is stepped and the held frame is put back as first drawn.
 #include "shell/author.h"
 
@@ -233,8 +234,7 @@ void AuthorSession::reload() {
 
 void AuthorSession::seek(float target) {
     frame_ = frameAtOrAfter(target);
-    restartPacing();
-    if (musicPlaying_) platform::audio().setPosition(soundtrack_.stream, clockOf(frame_) / kSecond);
+    resync_ = true;
 }
 
 void AuthorSession::setPaused(bool paused) {
@@ -373,7 +373,6 @@ void AuthorSession::takeEvents() {
                 break;
             case platform::EventKind::Resize:
                 glWindowProc(event);
-                if (timeline_) timeline_->forgetDrawnSection();
                 picture_.forget();
                 break;
             case platform::EventKind::MouseDown:
@@ -401,6 +400,7 @@ void AuthorSession::watchFiles() {
 // end or before it; a frame seeked past it plays on), the end of the show
 // holds the last frame. False when the frame on screen is still due.
 bool AuthorSession::advance() {
+    if (resync_) return false;  // the frame a seek named comes first
     const uint32_t elapsed = platform::ticks() - paceTicks_;
     const int64_t due = paceFrame_ + static_cast<int64_t>(elapsed) * kAuthorFps / (1000 * speed_);
     if (due <= frame_) return false;
@@ -450,6 +450,11 @@ void AuthorSession::drawFrame() {
         return;
     }
     if (held_ != frame_ || !timeline_) stepToFrame();  // may draw the frame before it
+    if (resync_) {  // after a seek: music and pacing from the frame reached
+        resync_ = false;
+        restartPacing();
+        followWithMusic();
+    }
     if (!unfinished_ && !freeCamera_ && picture_.held(glWindow.drawableWidth, glWindow.drawableHeight)) {
         picture_.put();  // the frame again exactly as first drawn
         return;
@@ -540,6 +545,7 @@ void AuthorSession::updateTitle() { platform::setWindowTitle(title()); }
 // While playing, sleeps until the next frame is due (at most 20 ms, so that
 // events are still taken at once at slow speeds).
 void AuthorSession::waitForFrame() const {
+    if (resync_) return;
     if (paused_ || !pristine_) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
         return;

@@ -167,6 +167,7 @@ private:
     int64_t frame_ = 0;         // 0; frame of the live step on screen (or next to step)
     int64_t held_ = -1;         // -1; frame the timeline last stepped, -1 before the first
     bool unfinished_ = false;   // false; held_ is stepped but not yet drawn and finished
+    bool resync_ = false;       // false; a seek named frame_: music and pacing start from it once it is stepped
     // Pacing: frame paceFrame_ was due at tick paceTicks_, and one more
     // each 1000 * speed_ / 60 ms from there.
     int64_t paceFrame_ = 0;

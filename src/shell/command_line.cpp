@@ -74,7 +74,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
                 break;
             }
             const std::string& value = args[++i];
-            bool known = false;
+            bool known = value == "desktop";
+            line.desktopSize = known;
+            if (known) line.freeSize = false;
             for (const Mode& mode : kModes) {
                 if (value == mode.text) {
                     line.width = mode.width;
@@ -154,8 +156,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             line.error = "unknown option '" + arg + "'";
         }
     }
+    if (line.error.empty() && line.desktopSize && (!line.capture.empty() || line.bench))
+        line.error = "--mode desktop is the display's own size; --capture and --bench take a WxH size";
     if (line.error.empty() && line.freeSize && line.capture.empty() && !line.bench)
-        line.error = "the show plays in 800x600x32, 800x600x16, 640x480x32 or 640x480x16; "
+        line.error = "the show plays in 800x600x32, 800x600x16, 640x480x32, 640x480x16 or desktop; "
                      "other sizes are for --capture and --bench";
     if (line.error.empty() && line.endSeconds && line.startSeconds >= *line.endSeconds)
         line.error = "--start must be before --end";
@@ -180,7 +184,8 @@ constexpr OptionHelp kShowOptions[] = {
     {"--windowed", "", "play in a window"},
     {"--fullscreen", "", "play full screen"},
     {"--mode", "WxHxB",
-     "800x600x32, 800x600x16, 640x480x32 or 640x480x16; --capture and --bench also take any WxH or WxHxB"},
+     "800x600x32, 800x600x16, 640x480x32, 640x480x16, or desktop: the display's own size, full screen without a "
+     "mode switch; --capture and --bench also take any WxH or WxHxB"},
     {"--no-music", "", "play without the soundtrack"},
     {"--data", "DIR",
      "read the show from DIR: DIR itself when it holds the folders script and textures, else DIR/data"},
@@ -227,6 +232,12 @@ constexpr const char* kKeys =
     "camera with the section's camera path and back (W/S, A/D, R/F and a mouse drag move it), a click or drag "
     "on the bar seeks, Escape ends.";
 
+constexpr const char* kFullScreen =
+    "Full screen on a display that cannot take the chosen mode plays at the display's own size, the 4:3 picture "
+    "at the largest size between black bars (--mode desktop does so without any mode switch); only where no full "
+    "screen can be had at all does it ask whether to play in a window. While the music plays the picture "
+    "follows it. Every message box is also written on stderr.";
+
 constexpr const char* kExitStatus =
     "0 after the show or a cancelled setup, 1 when the show could not start or stopped on an error, 2 for a bad "
     "command line.";
@@ -238,6 +249,7 @@ struct Example {
 constexpr Example kExamples[] = {
     {"orbelune", "the setup dialog, then the show"},
     {"orbelune --no-dialog --windowed --no-music", "the show in a window, without sound"},
+    {"orbelune --no-dialog --mode desktop", "full screen at the display's own size, no mode switch"},
     {"orbelune --capture show.mp4 --mode 1280x720", "the whole show as a video"},
     {"orbelune --capture frames/ --fps 10 --start 30 --end 31", "ten PNG frames into the folder frames"},
     {"orbelune --data my-show --check", "check a data folder of one's own"},
@@ -332,7 +344,7 @@ std::string manPageText() {
     out += ".SH NAME\norbelune \\- a real\\-time 3D show in time with its soundtrack\n";
     out += ".SH SYNOPSIS\n.B orbelune\n[\\fIoptions\\fR]\n";
     out += ".SH DESCRIPTION\n" + roff(kSummary) + "\nWith no options it first shows a setup dialog (music, full "
-           "screen, screen mode).\n";
+           "screen, screen mode).\n" + roff(kFullScreen) + "\n";
     out += ".SH OPTIONS\n";
     manOptions(out, kShowOptions);
     out += ".SS Tools\n";

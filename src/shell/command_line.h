@@ -11,6 +11,7 @@ struct CommandLine {
     std::optional<bool> fullscreen;      // unset; --windowed / --fullscreen
     int width = 0, height = 0, bits = 0; // 0; --mode WxHxB (0: not given)
     bool freeSize = false;               // false; --mode WxH or WxHxB of any size (capture, bench)
+    bool desktopSize = false;            // false; --mode desktop (the live show at the display's own size)
     bool music = true;                   // true; false with --no-music
     std::string dataDir;                 // empty; --data DIR
     std::optional<double> endSeconds;    // unset; --end SECONDS

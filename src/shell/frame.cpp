@@ -6,7 +6,6 @@
 #include "shell/frame.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <chrono>
 #include <thread>
@@ -122,10 +121,4 @@ int64_t seekTimeline(Timeline& timeline, float target, double origin, int fps, i
     return n;
 }
 
-void setProjection(int fieldOfView) {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(fieldOfView, kPictureAspect, static_cast<double>(0.1f), 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
+void setProjection(int fieldOfView) { projectPicture(fieldOfView); }

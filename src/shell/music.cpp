@@ -38,8 +38,7 @@ bool Soundtrack::start(double startSeconds, Diagnostics& report) {
     // A FIFO or a device would block the decoder's open: only a regular file.
     const std::string soundtrack = resolveDataPath(kSoundtrackPath);
     stream = isRegularFile(soundtrack) ? audio.streamCreateFile(soundtrack) : 0;
-    if (!audio.streamPlay(stream)) return audioError("[error] Can't play stream", report);
-    if (startSeconds > 0.0) audio.setPosition(stream, startSeconds);
+    if (!audio.streamPlayFrom(stream, startSeconds)) return audioError("[error] Can't play stream", report);
     return true;
 }
 

@@ -15,8 +15,8 @@ struct Soundtrack {
     // Starts the soundtrack. False after a failure, whose record (one that
     // stops the show) is in `report`: the audio library is not the expected
     // version ("multimedia error"), or it does not start or play the stream
-    // ("BASS ERROR", the library released again). `startSeconds` > 0 seeks
-    // the stream to that point right after it starts.
+    // ("BASS ERROR", the library released again). The first sound heard is
+    // `startSeconds` into the soundtrack.
     bool start(double startSeconds, Diagnostics& report);
     // Shutdown: frees the stream, then the audio library.
     void stop();

@@ -5,7 +5,11 @@
 Settings settingsFrom(const CommandLine& options) {
     Settings settings;
     if (options.fullscreen) settings.fullscreen = *options.fullscreen;
-    if (options.width > 0) {
+    if (options.desktopSize) {
+        settings.width = 0;
+        settings.height = 0;
+        settings.bits = 32;
+    } else if (options.width > 0) {
         settings.width = options.width;
         settings.height = options.height;
         settings.bits = options.bits;

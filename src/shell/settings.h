@@ -8,7 +8,7 @@
 struct CommandLine;
 
 struct Settings {
-    int32_t width = 800;     // 800
+    int32_t width = 800;     // 800; 0 with height 0: the display's own size
     int32_t height = 600;    // 600
     int32_t bits = 32;       // 32
     bool fullscreen = true;  // true; wanted (the window says what came of it)

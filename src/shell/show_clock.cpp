@@ -1,11 +1,19 @@
-// The show clock. Picture and sound stay together only because both start
-// at the same moment; the clock is never corrected against the soundtrack.
+// The show clock: the wall clock, steered toward the soundtrack while it
+// plays, or a stepped clock.
 
 #include "shell/show_clock.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/platform.h"
+
+namespace {
+// Counter value at which the clock reads `time` at counter value `now`.
+uint32_t baseFor(uint32_t now, float time) {
+    return now - static_cast<uint32_t>(std::llround(static_cast<double>(time) * 100.0));
+}
+}  // namespace
 
 void ShowClock::start(float startTime) {
     if (stepFps_ > 0) {
@@ -14,8 +22,9 @@ void ShowClock::start(float startTime) {
         return;
     }
     now_ = startTime;
+    last_ = platform::ticks();
     // The base lies startTime before now, so the wall clock continues from it.
-    base_ = platform::ticks() - static_cast<uint32_t>(std::llround(static_cast<double>(startTime) * 100.0));
+    base_ = baseFor(last_, startTime);
 }
 
 void ShowClock::update() {
@@ -24,7 +33,25 @@ void ShowClock::update() {
         now_ = steppedClock(0.0, stepFrame_, stepFps_);
         return;
     }
-    now_ = showTimeAt(platform::ticks(), base_);
+    const uint32_t ticks = platform::ticks();
+    const double heard = music_ != 0 ? platform::audio().position(music_) : -1.0;
+    if (heard < 0.0) {
+        now_ = showTimeAt(ticks, base_);
+    } else {
+        const float elapsed = static_cast<float>(std::max(static_cast<int32_t>(ticks - last_), 0) * 0.01);
+        now_ = steerToward(now_, elapsed, static_cast<float>(heard * 10.0));
+        base_ = baseFor(ticks, now_);  // the wall clock goes on from here if the music stops
+    }
+    last_ = ticks;
+}
+
+float steerToward(float now, float elapsed, float music) {
+    const float wall = now + elapsed;
+    const float gap = music - wall;
+    if (gap > kJumpGap) return music;
+    if (gap < -kJumpGap) return now;
+    const float limit = kMaxSlew * elapsed;
+    return std::max(now, wall + std::clamp(gap * kPull, -limit, limit));
 }
 
 int64_t firstFrameAt(float time, int fps) {

@@ -89,9 +89,6 @@ public:
     const TimelineState& state() const { return state_; }
     ShowRandom& random() { return random_; }
     Show& show() { return show_; }
-    // The next draw sets up its section's projection and blend again (after
-    // a GL context change or a pause).
-    void forgetDrawnSection() { drawnSection_ = kNoSection; }
 
 private:
     static constexpr size_t kNoSection = static_cast<size_t>(-1);

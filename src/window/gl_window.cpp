@@ -1,12 +1,14 @@
 // The GL window: creation in the classic order with a message for every step
-// that fails, the windowed fallback when the full-screen mode is refused,
+// that fails, full screen at the display's own size when the mode is refused
+// (the windowed fallback question only when no full screen can be had),
 // release in reverse order, the viewport/projection for a client size, and
 // the handling of window events (key table, close request, resize).
 //
 // GL state: createGlWindow and resizeGlView leave the viewport on the 4:3
 // picture inside the client area (the scissor test on and set to it when it
-// does not fill the client area, off otherwise), a 90-degree 4:3 perspective
-// in the projection matrix and the model-view matrix selected and identity.
+// does not fill the client area, off otherwise), a 4:3 perspective of the
+// field of view in force (90 degrees until the show sets its own) in the
+// projection matrix and the model-view matrix selected and identity.
 
 #include "window/gl_window.h"
 
@@ -58,12 +60,23 @@ bool createGlWindow(const std::string& title, int width, int height, int colourB
                     bool fullscreenRequested) {
     platform::WindowSystem& system = platform::windowSystem();
     glWindow.fullscreen = fullscreenRequested;
+    glWindow.fieldOfView = 90;
     if (!system.startVideo()) {
         creationError("Failed To Register The Window Class.");
         return false;
     }
-    if (glWindow.fullscreen && !system.setDisplayMode(width, height, colourBits)) {
-        if (!acceptWindowed()) return false;
+    // 0 x 0: the desktop's own size, full screen without a mode switch.
+    const bool desktop = width <= 0 || height <= 0;
+    if (desktop && !platform::desktopSize(width, height)) {
+        width = 800;
+        height = 600;
+    }
+    // A mode the display cannot take: full screen at its own size, the
+    // picture between bars. Only without any full screen the question.
+    bool atDesktopSize = desktop;
+    if (glWindow.fullscreen && !(!desktop && system.setDisplayMode(width, height, colourBits))) {
+        atDesktopSize = true;
+        if (!system.setDisplayMode(0, 0, colourBits) && !acceptWindowed()) return false;
     }
     if (glWindow.fullscreen) system.showCursor(false);
 
@@ -79,9 +92,11 @@ bool createGlWindow(const std::string& title, int width, int height, int colourB
     glWindow.contextExists = true;
     if (!system.makeGlContextCurrent()) return failCreation("Can't Activate The GL Rendering Context.");
 
-    if (!system.showWindow() && glWindow.fullscreen) {
-        // The display did not take the mode after all: back to the desktop
-        // mode with a visible cursor, then the same question as above.
+    if (!system.showWindow() && glWindow.fullscreen &&
+        !(!atDesktopSize && system.setDisplayMode(0, 0, colourBits) && system.showWindow())) {
+        // The display did not take the mode after all, nor full screen at its
+        // own size: back to the desktop mode with a visible cursor, then the
+        // same question as above.
         system.makeWindowed(width, height);
         system.showCursor(true);
         glWindow.fullscreen = false;
@@ -151,9 +166,14 @@ void resizeGlView(int width, int height) {
         glScissor(picture.x, picture.y, picture.width, picture.height);
         glEnable(GL_SCISSOR_TEST);
     }
+    projectPicture(glWindow.fieldOfView);
+}
+
+void projectPicture(int fieldOfView) {
+    glWindow.fieldOfView = fieldOfView;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(90.0, static_cast<GLfloat>(kPictureAspect), 0.1f, 100.0);
+    gluPerspective(fieldOfView, kPictureAspect, static_cast<double>(0.1f), 100.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }

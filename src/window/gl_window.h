@@ -34,6 +34,7 @@ struct GlWindow {
     // outside the picture are painted black each frame.
     int drawableWidth = 0, drawableHeight = 0;  // 0
     PictureRect picture;                // all 0
+    int fieldOfView = 90;               // 90; degrees, of the projection in force (a resize keeps it)
 };
 extern GlWindow glWindow;
 
@@ -46,17 +47,25 @@ constexpr double kPictureAspect = 4.0 / 3.0;
 // The largest 4:3 rectangle centred in width x height (each at least 1).
 PictureRect pictureRect(int width, int height);
 
-// Opens the window (full screen at width x height when asked and possible),
-// with a current double-buffered RGBA GL context, 16-bit depth, viewport and
-// 90-degree projection. False after telling the user what failed.
+// Opens the window (full screen when asked: at width x height when the
+// display takes that mode, else at the display's own size with the picture
+// between bars), with a current double-buffered RGBA GL context, 16-bit
+// depth, viewport and 90-degree projection. Width and height 0: the
+// desktop's own size (full screen without a mode switch). False after
+// telling the user what failed.
 bool createGlWindow(const std::string& title, int width, int height, int colourBits,
                     bool fullscreenRequested);
 // Releases display mode, context, window and video in that order; safe after
 // a partial creation. Each failed release is reported and the rest goes on.
 void closeGlWindow();
 // Viewport (the 4:3 picture inside the client area, the GL scissored to it
-// when bars remain) and 90-degree projection (height 0 counts as 1).
+// when bars remain) and the projection of the field of view in force
+// (height 0 counts as 1), so a picture that filled the view before a
+// resize fills it after.
 void resizeGlView(int width, int height);
+// The 4:3 perspective of `fieldOfView` degrees (near 0.1, far 100), kept for
+// later resizes; leaves the model-view matrix selected and identity.
+void projectPicture(int fieldOfView);
 // Paints the bars beside the picture black; nothing when the picture fills
 // the window. Called at the start of each frame (the back buffer holds
 // anything after a swap).

@@ -9,6 +9,7 @@
 #include "assets/data_path.h"
 #include "shell/command_line.h"
 #include "shell/data_folder.h"
+#include "shell/settings.h"
 #include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
@@ -26,8 +27,9 @@ TEST(CommandLine, BadArgumentsAreRefused) {
         {"--mode", "320x240x32x2", "--capture", "f/"}, {"--mode", "320xx32", "--capture", "f/"},
         // An empty or backwards stretch of the show.
         {"--start", "5", "--end", "5"}, {"--end", "5", "--start", "6"}, {"--start", "0", "--end", "0"},
-        // The authoring mode plays live.
-        {"--author", "--capture", "out.mp4"}, {"--author", "--bench"}, {"--author", "--check"}};
+        // The authoring mode plays live; so does the display's own size.
+        {"--author", "--capture", "out.mp4"}, {"--author", "--bench"}, {"--author", "--check"},
+        {"--mode", "desktop", "--capture", "f/"}, {"--bench", "--mode", "desktop"}, {"--mode", "Desktop"}};
     for (const auto& args : bad) {
         SCOPED_TRACE(testing::PrintToString(args));
         EXPECT_FALSE(parseCommandLine(args).error.empty());
@@ -56,6 +58,21 @@ TEST(CommandLine, SizesAndStretchesThatAreTaken) {
         EXPECT_EQ(line.height, c.height);
         EXPECT_EQ(line.bits, c.bits);
         EXPECT_EQ(line.freeSize, c.freeSize);
+    }
+    // The desktop's own size is 0 x 0 in the settings; the last --mode counts.
+    struct Desktop {
+        std::vector<std::string> args;
+        int width, height;
+    };
+    for (const Desktop& d : {Desktop{{"--mode", "desktop"}, 0, 0},
+                             Desktop{{"--mode", "640x480x16", "--mode", "desktop"}, 0, 0},
+                             Desktop{{"--mode", "desktop", "--mode", "640x480x16"}, 640, 480}}) {
+        SCOPED_TRACE(testing::PrintToString(d.args));
+        const CommandLine line = parseCommandLine(d.args);
+        ASSERT_EQ(line.error, "");
+        const Settings settings = settingsFrom(line);
+        EXPECT_EQ(settings.width, d.width);
+        EXPECT_EQ(settings.height, d.height);
     }
 }
 

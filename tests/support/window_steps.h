@@ -31,6 +31,7 @@ public:
     // Set-up steps: a failing one does nothing.
     bool startVideo() override { return setUp(Step::StartVideo, [&] { return real().startVideo(); }); }
     bool setDisplayMode(int w, int h, int bits) override {
+        if (refuseSizes && w > 0) return setUp(Step::SetDisplayMode, [] { return false; });
         return setUp(Step::SetDisplayMode, [&] { return real().setDisplayMode(w, h, bits); });
     }
     bool openWindow(const std::string& title, int w, int h, int bits, bool fullscreen) override {
@@ -60,6 +61,7 @@ public:
     bool stopVideo() override { return always(Step::StopVideo, real().stopVideo()); }
 
     std::vector<std::string> log;
+    bool refuseSizes = false;  // false; setDisplayMode refuses every size but the desktop's own (0 x 0)
 
 private:
     static platform::WindowSystem& real() { return platform::sdlWindowSystem(); }

@@ -10,8 +10,13 @@
 #               open; the close box ends with status 0 and no show window
 #   input       a close request or Escape held ends the show within seconds
 #               while the mouse moves over the window at 500 Hz
+#   wayland     a Wayland display without a seat (weston's headless backend,
+#               when weston is installed) ends with the same word, no crash
 #   shape       a window resized wider or taller keeps a 4:3 picture centred
 #               between black bars
+#   flash       after a resize the flash still covers the whole picture
+#   full screen a mode the display cannot take (Xvfb has one, 1280x720)
+#               plays full screen at its size with bars and no question
 # Usage: desktop_xvfb_test.sh ORBELUNE DATA_FOLDER (exit 77 when a tool is missing)
 set -u
 
@@ -44,11 +49,30 @@ for display in unset :65000; do
 done
 echo "ok: no display: status 1 with a word about the display, nothing loaded"
 
+if command -v weston >/dev/null 2>&1; then
+    mkdir -m 700 "$WORK/wayland"
+    XDG_RUNTIME_DIR=$WORK/wayland weston --backend=headless-backend.so --socket=orbelune-test \
+        >"$WORK/weston.log" 2>&1 &
+    PIDS+=($!)
+    for _ in $(seq 1 600); do [ -S "$WORK/wayland/orbelune-test" ] && break; sleep 0.1; done
+    for driver in "" wayland; do
+        CASE=wayland-no-seat-$driver
+        env -u DISPLAY XDG_RUNTIME_DIR="$WORK/wayland" WAYLAND_DISPLAY=orbelune-test SDL_VIDEODRIVER=$driver \
+            "$PROGRAM" --data "$WORK/quick" --no-dialog >"$WORK/$CASE.out" 2>"$WORK/$CASE.err"
+        status=$?
+        [ "$status" = 1 ] || fail "$CASE: exit status $status"
+        grep -q "without a seat" "$WORK/$CASE.err" || fail "$CASE: no word about the display"
+    done
+    echo "ok: a Wayland display without a seat: status 1 with a word about it, no crash"
+else
+    echo "skipped: weston is not installed (Wayland without a seat)"
+fi
+
 # The X server picks a display number nobody uses (-displayfd binds every
 # socket first, so a server of another test, chroot or container sharing
 # the machine cannot answer in its place) and writes it once it accepts
 # clients.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
 PIDS+=($!)
 for _ in $(seq 1 600); do [ -s "$WORK/display" ] && break; sleep 0.1; done
 [ -s "$WORK/display" ] || fail "Xvfb did not start: $(tail -3 "$WORK/xvfb.log")"
@@ -94,6 +118,8 @@ open_dialog() {  # CASE [options...]: the program on the quick data, its setup d
     shift
     start_program "$WORK/quick" "$@"
     WIN=$(wait_window "$DIALOG" 60) || fail "$CASE: no setup dialog"
+    # The controls sit in the middle of a dialog widened for its caption.
+    INSET=$(( ($(xwininfo -id "$WIN" | awk '/Width:/ {print $2}') - $(px 111) - 4) / 2 ))
 }
 expect_end() {  # SECONDS: the program ends within them with status 0
     wait_exit "$PID" "$1" || fail "$CASE: the program did not end ($STATUS${ERROR_BOX:+: \"$ERROR_BOX\" box})"
@@ -105,7 +131,8 @@ click() {  # CONTROL: a click in the middle of a dialog control
 }
 
 # Dialog geometry: controls in dialog units, placed as the program places
-# them at 96 dpi (1.75 px across, 1.625 px down per unit, a 2-pixel edge).
+# them at 96 dpi (1.75 px across, 1.625 px down per unit, a 2-pixel edge,
+# INSET more from the left).
 px() { echo $(( ($1 * 1750 + 500) / 1000 )); }
 py() { echo $(( ($1 * 1625 + 500) / 1000 )); }
 declare -A UNITS=(
@@ -119,7 +146,7 @@ control_rect() {
     read -r x y w h <<<"${UNITS[$1]}"
     local left top
     left=$(px "$x"); top=$(py "$y")
-    echo "$((left + 2)) $((top + 2)) $(( $(px $((x + w))) - left )) $(( $(py $((y + h))) - top ))"
+    echo "$((left + 2 + INSET)) $((top + 2)) $(( $(px $((x + w))) - left )) $(( $(py $((y + h))) - top ))"
 }
 # Whether a radio button shows its mark: the middle of its round box (11 px,
 # the label size, 2 px in from the left, centred in height) is dark when
@@ -200,10 +227,20 @@ echo "ok: music off + Enter ran the show silently"
 # ---- music left on: the audio failure shows (the check above can see it) ----------
 open_dialog music-on --windowed --end 3
 xdotool windowactivate --sync "$WIN" key Return 2>/dev/null || xdotool key Return
-wait_window "BASS ERROR" 60 >/dev/null || fail "$CASE: no audio error box with music on"
+box=$(wait_window "BASS ERROR" 60) || fail "$CASE: no audio error box with music on"
+grep -qF "BASS ERROR: [error] Can't initialize BASS Sound System" "$WORK/$CASE.err" ||
+    fail "$CASE: the box is not on stderr"
+# Centred over the show's window (give or take the frames around both).
+show=$(wait_window "music[.][.][.]" 10) || fail "$CASE: no show window under the box"  # titled so while the music starts
+centre() { xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+    /Width:/ {w=$2} /Height:/ {h=$2} END {print int(x + w / 2), int(y + h / 2)}'; }
+read -r bx by <<<"$(centre "$box")"
+read -r sx sy <<<"$(centre "$show")"
+[ $(( (bx - sx) * (bx - sx) + (by - sy) * (by - sy) )) -le 900 ] ||
+    fail "$CASE: the box is centred at $bx,$by, the show at $sx,$sy"
 kill -KILL "$PID" 2>/dev/null
 wait "$PID" 2>/dev/null
-echo "ok: music on + Enter reached the audio library"
+echo "ok: music on + Enter reached the audio library; its box is on stderr and over the show"
 
 # ---- Escape is ignored, the close box cancels -------------------------------------
 open_dialog close --windowed --end 3
@@ -278,6 +315,67 @@ for size in "800 400" "400 500"; do
     [ -z "$result" ] || fail "$CASE ${W}x$H: $result"
     echo "ok: a ${W}x$H window shows a ${pw}x$ph picture at $px0,$py0 between black bars"
 done
+wmctrl -i -c "$win"
+expect_end 30
+
+# Waits until window $1 (W x H) shows the 4:3 picture at x0 (pw x H) white
+# (or, with $2 = scene, not black) and the bars black; sets RESULT.
+picture_shows() {  # WINDOW KIND W H
+    local win=$1 kind=$2 W=$3 H=$4 pw=$(( ($4 * 4 + 1) / 3 )) x0 i stat max
+    x0=$(( (W - pw) / 2 ))
+    RESULT="the window never had that size"
+    for i in $(seq 1 600); do
+        if import -window "$win" "$WORK/$CASE.png" 2>/dev/null &&
+           [ "$(identify -format '%w %h' "$WORK/$CASE.png")" = "$W $H" ]; then
+            if [ "$kind" = white ]; then
+                stat=$(convert "$WORK/$CASE.png" -crop "${pw}x$H+$x0+0" +repage -colorspace gray -format "%[fx:minima]" info:)
+                RESULT="the picture is not white everywhere (darkest $stat)"
+                awk "BEGIN { exit !($stat > 0.97) }" && RESULT=
+            else
+                stat=$(convert "$WORK/$CASE.png" -crop "$((pw - 4))x$((H - 4))+$((x0 + 2))+2" +repage -colorspace gray -format "%[fx:mean]" info:)
+                RESULT="the picture never showed the scene"
+                awk "BEGIN { exit !($stat > 0.05) }" && RESULT=
+            fi
+            for bar in "${x0}x$H+0+0" "$((W - x0 - pw))x$H+$((x0 + pw))+0"; do
+                [ "$x0" -gt 0 ] || break
+                max=$(convert "$WORK/$CASE.png" -crop "$bar" +repage -colorspace gray -format "%[fx:maxima]" info:)
+                [ "$max" = 0 ] || RESULT="bar $bar is not black (max $max)"
+            done
+            [ -z "$RESULT" ] && return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# ---- the flash after a resize ------------------------------------------------------------
+# The authoring mode holds a frame: paused, back to the start of the stars
+# section, where the flash is at its full level and is drawn for that
+# section's narrower field of view, then resized to 1000x500 (the held frame
+# is drawn again at the new size).
+CASE=flash
+start_program "$SHOW_DATA" --author --windowed --no-music --start 187
+win=$(wait_window "orbelune author.*" 60) || fail "$CASE: no author window"
+xdotool windowactivate --sync "$win" key space Prior 2>/dev/null || fail "$CASE: could not pause and seek"
+picture_shows "$win" white 800 600 || fail "$CASE: before the resize: $RESULT"
+xdotool windowsize "$win" 1000 500
+picture_shows "$win" white 1000 500 || fail "$CASE: $RESULT"
+cp "$WORK/$CASE.png" "${ORBELUNE_SHOTS:-$WORK}/flash-after-resize.png" 2>/dev/null
+echo "ok: after a resize to 1000x500 the flash covers the whole 667x500 picture"
+xdotool key Escape
+expect_end 30
+
+# ---- full screen in a mode the display does not have ------------------------------------
+CASE=fullscreen
+start_program "$SHOW_DATA" --no-dialog --fullscreen --mode 800x600x32 --no-music --start 35
+win=$(wait_window "$TITLE" 60) || fail "$CASE: no show window"
+picture_shows "$win" scene 1280 720 || fail "$CASE: $RESULT"
+geometry=$(xwininfo -id "$win" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x","y}')
+[ "$geometry" = "0,0" ] || fail "$CASE: the window is at $geometry, not over the whole screen"
+xwininfo -root -tree | grep -qF '"Wexo GL"' && fail "$CASE: the windowed question was asked"
+grep -q "Wexo GL" "$WORK/$CASE.err" && fail "$CASE: the windowed question was asked"
+cp "$WORK/$CASE.png" "${ORBELUNE_SHOTS:-$WORK}/fullscreen-without-the-mode.png" 2>/dev/null
+echo "ok: 800x600 on a 1280x720 display: full screen, a 960x720 picture between black bars, no question"
 wmctrl -i -c "$win"
 expect_end 30
 exit 0

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -189,6 +190,13 @@ TEST_F(GlWindowTest, AnyClientSizeGetsA4By3PictureBetweenBlackBarsAndTheScenesCl
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_MODELVIEW);
+    // The show's own field of view outlives a resize (a flash sized for it
+    // still covers the picture).
+    projectPicture(65);
+    resizeGlView(300, 200);
+    glGetDoublev(GL_PROJECTION_MATRIX, m);
+    EXPECT_NEAR(m[5], 1.0 / std::tan(32.5 * M_PI / 180.0), 1e-5);
+    projectPicture(90);
     struct Case {
         int width, height;
         PictureRect picture;
@@ -220,6 +228,28 @@ TEST_F(GlWindowTest, AnyClientSizeGetsA4By3PictureBetweenBlackBarsAndTheScenesCl
             EXPECT_EQ(rowKinds(p.y + p.height, c.width), std::string(c.width, '0'));
             EXPECT_EQ(rowKinds(0, c.width), std::string(c.width, '0'));
         }
+    }
+}
+
+TEST_F(GlWindowTest, ARefusedModeOrTheDesktopModeIsFullScreenAtTheDisplaysSizeWithoutAQuestion) {
+    steps.refuseSizes = true;
+    struct Case {
+        int width, height;
+        bool fullscreen;
+    };
+    for (const Case& c : {Case{800, 600, true}, Case{0, 0, true}, Case{0, 0, false}}) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << (c.fullscreen ? " full screen" : ""));
+        ASSERT_TRUE(createGlWindow("t", c.width, c.height, 32, c.fullscreen));
+        EXPECT_TRUE(boxes.boxes.empty());
+        EXPECT_EQ(glWindow.fullscreen, c.fullscreen);
+        EXPECT_EQ(platform::cursorVisible(), !c.fullscreen);
+        int desktopW = 0, desktopH = 0, drawW = 0, drawH = 0;
+        ASSERT_TRUE(platform::desktopSize(desktopW, desktopH));
+        platform::drawableSize(drawW, drawH);
+        EXPECT_EQ(drawW, desktopW);
+        EXPECT_EQ(drawH, desktopH);
+        expectViewport(pictureRect(desktopW, desktopH));
+        closeGlWindow();
     }
 }
 
