@@ -89,3 +89,9 @@ std::string resolveDataPath(std::string_view path) {
     }
     return resolveBelow(root, rest, converted);
 }
+
+std::string withSlashes(std::string_view path) {
+    std::string out(path);
+    std::replace(out.begin(), out.end(), '\\', '/');
+    return out;
+}

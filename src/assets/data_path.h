@@ -15,6 +15,9 @@ void setDataFolder(const std::filesystem::path& folder);
 // The folder set above (empty when none was set).
 const std::filesystem::path& dataFolder();
 
+// The path with '/' for each '\', as a shell command on Linux names it.
+std::string withSlashes(std::string_view path);
+
 // Turns '\' into '/', replaces a leading "data" component (any letter case)
 // by the data folder when one was set, and when the exact path does not
 // exist matches each further component case-insensitively (first match in

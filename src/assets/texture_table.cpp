@@ -15,6 +15,7 @@
 #include "assets/data_path.h"
 #include "assets/dib.h"
 #include "assets/file_read.h"
+#include "assets/picture_probe.h"
 #include "platform/platform.h"
 
 std::array<uint32_t, kTextureTableSize> TextureTable{};
@@ -110,7 +111,12 @@ std::string unopenedHint(const std::string& path) {
     return "";
 }
 
-std::string refusedBitmapHint(const DibResult& result) {
+// Another format under the .bmp name is named, with the command that
+// converts it in place; else what the header says.
+std::string refusedBitmapHint(const DibResult& result, const std::string& path, const std::vector<uint8_t>& bytes) {
+    if (const char* format = otherPictureFormat(bytes.data(), bytes.size()))
+        return std::string("it is a ") + format + " file named .bmp, and the show reads BMP only: convert it with "
+               "convert " + withSlashes(path) + " BMP3:" + withSlashes(path);
     const DibHeader& h = result.header;
     std::string hint;
     if (result.error == DibError::UnknownFormat) {
@@ -197,7 +203,7 @@ ListedBitmap loadListedBitmap(const std::string& path, uint64_t maxPixels) {
         out.diagnostics.push_back(listError(path + " takes the textures past their budget of " +
                                             std::to_string(kTexturePixelBudget) + " pixels"));
     } else if (!result.image) {
-        if (!file.bytes.empty()) out.diagnostics.back().hint = refusedBitmapHint(result);
+        if (!file.bytes.empty()) out.diagnostics.back().hint = refusedBitmapHint(result, path, file.bytes);
         out.diagnostics.push_back(listError("Unable to open " + path));
     }
     out.image = std::move(result.image);

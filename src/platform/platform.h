@@ -154,6 +154,9 @@ enum class EventKind {
     Resize,   // width, height = new client size
     Hidden,   // minimised or hidden: nobody sees the window
     Shown,    // shown or restored again
+    MouseDown,  // x, y, button; only after acceptMouse(true)
+    MouseUp,    // x, y, button
+    MouseMove,  // x, y, buttons = the buttons held (bit 0 left, bit 2 right)
     Other,    // any other event; counts as the frame's one event
 };
 struct Event {
@@ -161,6 +164,9 @@ struct Event {
     int key = 0;                       // 0; virtual-key code for key events
     int width = 0;                     // 0; client size for Resize
     int height = 0;                    // 0
+    int x = 0, y = 0;                  // 0; mouse position in drawable pixels from the top-left corner
+    int button = 0;                    // 0; 1 left, 2 middle, 3 right (MouseDown, MouseUp)
+    int buttons = 0;                   // 0; buttons held (MouseMove)
 };
 
 // Takes at most one event. A posted quit comes first; then SDL's queue. False
@@ -176,6 +182,13 @@ void setEventSource(EventSource source);
 int virtualKeyForKeyName(const std::string& sdlKeyName);
 // Push real SDL events (video must be up); false if SDL refused.
 bool injectKey(const std::string& sdlKeyName, bool down);
+// A mouse button pressed or let go, or the mouse moved with the left button
+// held or not, at (x, y) in window pixels (video must be up).
+bool injectMouseButton(int x, int y, int button, bool down);
+bool injectMouseMove(int x, int y, bool leftHeld);
+// The show takes one event a frame, so mouse events are dropped at the
+// source; the authoring mode, which takes every waiting event, turns them on.
+void acceptMouse(bool accept);
 bool injectCloseRequest();
 
 // ---- Audio -------------------------------------------------------------------------

@@ -9,7 +9,8 @@
 // request or Escape seconds behind), so mouse, text, touch, controller and
 // drop events are switched off at the source, and a filter lets through only
 // keys (no auto-repeat), quit and the window's close, resize, focus and
-// shown/hidden changes.
+// shown/hidden changes. The authoring mode takes every waiting event each
+// frame and turns mouse buttons and moves back on.
 
 #include <string>
 
@@ -24,6 +25,7 @@ namespace {
 // test's replacement queue.
 bool quitPosted = false;
 EventSource eventSource;
+bool mouseAccepted = false;
 
 int virtualKey(SDL_Keycode key) {
     if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
@@ -79,6 +81,21 @@ int virtualKey(SDL_Keycode key) {
     }
 }
 
+// Window coordinates to the GL's pixels (they differ on a high-density screen).
+void toDrawable(int x, int y, Event& out) {
+    out.x = x;
+    out.y = y;
+    SDL_Window* w = detail::window();
+    if (!w) return;
+    int ww = 0, wh = 0, dw = 0, dh = 0;
+    SDL_GetWindowSize(w, &ww, &wh);
+    SDL_GL_GetDrawableSize(w, &dw, &dh);
+    if (ww > 0 && wh > 0 && dw > 0 && dh > 0) {
+        out.x = static_cast<int>(static_cast<int64_t>(x) * dw / ww);
+        out.y = static_cast<int>(static_cast<int64_t>(y) * dh / wh);
+    }
+}
+
 void translate(const SDL_Event& in, Event& out) {
     out.kind = EventKind::Other;
     switch (in.type) {
@@ -107,6 +124,17 @@ void translate(const SDL_Event& in, Event& out) {
                 out.kind = in.type == SDL_KEYDOWN ? EventKind::KeyDown : EventKind::KeyUp;
                 out.key = code;
             }
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            out.kind = in.type == SDL_MOUSEBUTTONDOWN ? EventKind::MouseDown : EventKind::MouseUp;
+            out.button = in.button.button;
+            toDrawable(in.button.x, in.button.y, out);
+            break;
+        case SDL_MOUSEMOTION:
+            out.kind = EventKind::MouseMove;
+            out.buttons = static_cast<int>(in.motion.state & (SDL_BUTTON_LMASK | SDL_BUTTON_RMASK));
+            toDrawable(in.motion.x, in.motion.y, out);
             break;
         default:
             break;
@@ -137,6 +165,10 @@ bool wanted(const SDL_Event& event) {
             return event.key.repeat == 0;  // a held key is already down in the table
         case SDL_KEYUP:
             return true;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+        case SDL_MOUSEMOTION:
+            return mouseAccepted;
         case SDL_WINDOWEVENT:
             switch (event.window.event) {
                 case SDL_WINDOWEVENT_CLOSE:
@@ -203,6 +235,33 @@ bool injectKey(const std::string& sdlKeyName, bool down) {
     event.key.keysym.sym = SDL_GetKeyFromName(sdlKeyName.c_str());
     event.key.keysym.scancode = SDL_GetScancodeFromKey(event.key.keysym.sym);
     if (SDL_Window* w = detail::window()) event.key.windowID = SDL_GetWindowID(w);
+    return SDL_PushEvent(&event) == 1;
+}
+
+void acceptMouse(bool accept) {
+    mouseAccepted = accept;
+    const Uint8 state = accept ? SDL_ENABLE : SDL_IGNORE;
+    for (Uint32 type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) SDL_EventState(type, state);
+}
+
+bool injectMouseButton(int x, int y, int button, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.button.button = static_cast<Uint8>(button);
+    event.button.x = x;
+    event.button.y = y;
+    if (SDL_Window* w = detail::window()) event.button.windowID = SDL_GetWindowID(w);
+    return SDL_PushEvent(&event) == 1;
+}
+
+bool injectMouseMove(int x, int y, bool leftHeld) {
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.state = leftHeld ? SDL_BUTTON_LMASK : 0;
+    event.motion.x = x;
+    event.motion.y = y;
+    if (SDL_Window* w = detail::window()) event.motion.windowID = SDL_GetWindowID(w);
     return SDL_PushEvent(&event) == 1;
 }
 

@@ -102,7 +102,7 @@ private:
         if (options_.endSeconds) run_.endLimit = static_cast<float>(*options_.endSeconds * 10.0);
         if (!createGlWindow(kShowTitle, settings_.width, settings_.height, settings_.bits, settings_.fullscreen))
             return stop();
-        const int fps = run_.clock.stepFps() > 0 ? run_.clock.stepFps() : kLiveFps;
+        const int fps = run_.clock.stepFps() > 0 ? run_.clock.stepFps() : kStepRate;
         startup_.emplace(*show_, *timeline_, settings_.music ? &soundtrack_ : nullptr, options_.startSeconds, fps);
     }
 

@@ -264,6 +264,28 @@ int ScriptInput::readKeyword(Diagnostics& report) {
 
 std::string ScriptInput::readArgument() { return readText(false); }
 
+std::optional<TextAfterEof> textAfterEof(std::string_view script) {
+    std::optional<TextAfterEof> found;
+    int eofLine = 0;
+    int number = 0;
+    for (size_t start = 0; start < script.size(); ++number) {
+        const size_t end = std::min(script.find('\n', start), script.size());
+        std::string_view line = script.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (eofLine == 0) {
+            if (line.substr(0, line.find('=')) == "EOF") eofLine = number + 1;
+            continue;
+        }
+        if (line.find_first_not_of(" \t\r") == std::string_view::npos) continue;
+        if (!found) {
+            found = TextAfterEof{eofLine, {number + 1, std::string(line.substr(0, kScriptLineTextLimit))}, 0};
+        }
+        ++found->lines;
+    }
+    return found;
+}
+
 bool Scene::loadScene(const std::string& fileName, Diagnostics& report, ScriptWatcher* watcher) {
     platform::setWindowTitle(fileName + "...");
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -156,6 +157,16 @@ private:
     std::string lineText_;         // the line being read, so far
     std::string keywordLineText_;  // the last keyword's line, once it has ended
 };
+
+// Lines after a script's EOF line that hold more than white space: the
+// reader stops at EOF and never sees them.
+struct TextAfterEof {
+    int eofLine = 0;   // 0; the EOF line, from 1
+    ScriptLine first;  // the first such line (keyword not set)
+    int lines = 0;     // 0; how many there are
+};
+// Nothing when there is no EOF line or only white space follows it.
+std::optional<TextAfterEof> textAfterEof(std::string_view script);
 
 // scanf-style argument parsing: each returns how many values it stored;
 // values it did not reach keep their contents. A float is always finite: a

@@ -18,6 +18,7 @@
 #include "platform/platform.h"
 #include "shell/frame.h"
 #include "shell/frame_stats.h"
+#include "shell/misdraw_warnings.h"
 #include "shell/music.h"
 #include "shell/settings.h"
 #include "shell/setup_dialog.h"
@@ -80,6 +81,7 @@ int runShow(const CommandLine& options, const ShowDriver& driver) {
                     live ? kStepRate : driver.stepFps);
     while (!startup.done())
         if (!stepShown(startup)) return 1;
+    warnOfMisdraws(*show);
     if (settings.music) run.clock.followMusic(soundtrack.stream);
     run.clock.start(static_cast<float>(options.startSeconds * 10.0));
     platform::setWindowTitle(kShowTitle);

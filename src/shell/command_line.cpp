@@ -197,9 +197,11 @@ constexpr OptionHelp kShowOptions[] = {
      "show steps 60 times a second whatever the rate, frames between its steps are drawn in between"},
     {"--stats", "", "after the show, one line of frame pacing figures on stderr"},
     {"--author", "",
-     "play in a window for making the data: pause, exact seeks and section jumps by key (see KEYS); a changed "
-     "file of the data folder is loaded again at the same show time, and a loader problem is shown instead of "
-     "ending the program"},
+     "play in a window for making the data, at 60 frames a second: time, section and a timeline bar on screen, "
+     "pause, exact seeks, frame steps, slow speeds, a loop (--start A --end B plays A to B over and over) and a "
+     "free camera with the section's camera path, by key (see KEYS) and by clicking the bar; a changed file of "
+     "the data folder is loaded again at the same show time, and a loader problem is shown over the picture "
+     "instead of ending the program"},
 };
 
 constexpr OptionHelp kToolOptions[] = {
@@ -229,9 +231,12 @@ constexpr const char* kDataSearch =
 
 constexpr const char* kKeys =
     "Escape ends each section it is held through, one frame each, so an ordinary press ends the show; closing "
-    "the window ends it too. With --author: Space pauses and "
-    "resumes, Left/Right move 1 s (with Shift 10 s), PageUp/PageDown go to the previous/next section, Home "
-    "starts over, Escape ends.";
+    "the window ends it too. With --author: Space pauses and resumes, Left/Right move 1 s (with Shift 10 s), "
+    "PageUp/PageDown go to the previous/next section, comma and period step one frame back and on, 1/2/4/8 "
+    "play at full, half, quarter and eighth speed, I and O set the loop's start and end at the play head and U "
+    "clears it, Home goes to the start (of the loop), H hides the text and the bar, C switches to the free "
+    "camera with the section's camera path and back (W/S, A/D, R/F and a mouse drag move it), a click or drag "
+    "on the bar seeks, Escape ends.";
 
 constexpr const char* kFullScreen =
     "Full screen on a display that cannot take the chosen mode plays at the display's own size, the 4:3 picture "

@@ -30,6 +30,7 @@
 #include "assets/texture_table.h"
 #include "scene/scene.h"
 #include "scene/scene_script.h"
+#include "shell/media_check.h"
 #include "shell/music.h"
 #include "shell/schedule.h"
 #include "shell/sections/section.h"
@@ -116,7 +117,13 @@ TextureList checkTextures(DataCheckReport& report) {
     if (file) {
         list.entries = file->entries;
         list.unread = file->unreadLastLine;
-        loadListedPictures(list.entries, [](size_t, RgbImage&&) {}, found, ListFailure::goesOn);
+        loadListedPictures(
+            list.entries,
+            [&](size_t i, RgbImage&& image) {
+                checkPicture("texture " + std::to_string(i) + " (" + list.entries[i] + "): ", list.entries[i], image,
+                             report);
+            },
+            found, ListFailure::goesOn);
     }
     int reported = -1;
     for (Diagnostic& d : found) {
@@ -404,6 +411,7 @@ DataCheckReport checkDataFolder() {
                 report.problem(script + ": " + message);
         }
         if (!read) continue;
+        checkScriptTail(script, report);
 
         report.summary.push_back(script + ": " + plural(scene.objectCount(), "object", "objects") + ", " +
                                  plural(triangles(scene, 0, scene.objectCount()), "triangle", "triangles") + ", " +
@@ -442,10 +450,7 @@ DataCheckReport checkDataFolder() {
         report.problem(std::string("the timeline uses texture") + (missing.size() > 1 ? "s " : " ") +
                        listed(missing, 16) + " but the list holds " + std::to_string(list.entries.size()) + hint);
 
-    const std::string soundtrack = resolveDataPath(kSoundtrackPath);
-    std::error_code ec;
-    if (!isRegularFile(soundtrack) || std::filesystem::file_size(soundtrack, ec) == 0)
-        report.problem(std::string(kSoundtrackPath) + ": the soundtrack is missing or empty");
+    checkSoundtrack(report);
     return report;
 }
 

@@ -98,7 +98,9 @@ TEST(FaultInjection, EachFileKindInEachRoleGivesTheRoleMessage) {
     const std::string initFailed = "ERROR: Initialization Failed.";
     const std::vector<RoleCase> roles = {
         {"texture list", [](auto& c) { return std::pair{c.root / "data/script/texture.dat", std::string()}; },
-         1, {"multimedia error: Unable to open texture.dat", initFailed}, 0, {}},
+         1, {"multimedia error: Unable to open texture.dat", initFailed}, 0,
+         {"orbelune: warning: data\\script\\texture.dat lists no picture, so every object is drawn untextured and "
+          "the show's pictures come out white (--check tells more)"}},
         {"bitmap", [](auto& c) { return std::pair{onDisk(c, c.textureListEntry(1)), c.textureListEntry(1)}; }, 1, {"multimedia error: Unable to open @", initFailed}, 1,
          {"Error: Failed to open DIB file %.", "multimedia error: Unable to open @", initFailed}},
         {"scene script", [](auto& c) { return std::pair{c.root / "data/script/scene3.dat", std::string()}; },

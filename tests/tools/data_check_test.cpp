@@ -66,7 +66,8 @@ TEST(DataCheck, GeneratedFolderIsClean) {
     EXPECT_EQ(runDataCheck(out), 0) << out.str();
     // Each scene with its counts, then each mesh file with its objects.
     for (const char* piece : {"data\\script\\scene8.dat: 19 objects, ", "  data\\meshes\\column.3ds: 1 object, ",
-                              " vertices (on 16 lines)\n", "\ndata folder OK\n"})
+                              " vertices (on 16 lines)\n", "data\\music\\drabelfinal.mp3: MP3, 231.0 s, 44100 Hz\n",
+                              "\ndata folder OK\n"})
         EXPECT_NE(out.str().find(piece), std::string::npos) << piece;
 }
 
@@ -82,7 +83,21 @@ struct Mistake {
     std::vector<std::string> warnings = {};
     std::vector<std::string> absent = {};
     std::vector<std::string> summary = {};
+    std::vector<std::string> notes = {};
 };
+
+constexpr const char* kSoundtrack = "data/music/drabelfinal.mp3";
+
+// A 32-bit picture for texture 7 whose fourth bytes are alpha, half of them 0.
+void transparentPicture(const TempShowFolder& f) {
+    bmpw::BmpOptions o;
+    o.bitsPerPixel = 32;
+    std::vector<uint8_t> pixels;
+    for (int i = 0; i < 16; ++i) pixels.insert(pixels.end(), {200, 200, 200, static_cast<uint8_t>(i < 8 ? 0 : 255)});
+    o.overrides.pixelData = pixels;
+    ASSERT_TRUE(bmpw::saveFile(f.resolve(f.textureListEntry(7)).string(),
+                               bmpw::writeBmp(bmpw::RgbPicture{4, 4, std::vector<uint8_t>(48)}, o)));
+}
 
 constexpr const char* kScene8 = "data/script/scene8.dat";
 constexpr const char* kScene6 = "data/script/scene6.dat";
@@ -231,6 +246,35 @@ std::vector<Mistake> mistakes() {
              return Texts{"scene8.dat: " + lineOf(f, kScene8, "TEXTUREID=77") +
                           " gives object 17 texture 77 but the list holds " + std::to_string(listLength(f))};
          }},
+        {"a soundtrack of 10 seconds",
+         [](auto& f) {
+             const std::string mp3 = f.read(kSoundtrack);
+             f.write(kSoundtrack, mp3.substr(0, mp3.size() * 10 / 231));
+         },
+         [](auto&) { return Texts{}; },
+         {"s long, shorter than the show's 231.0 s: the show and its captures go silent after "}},
+        {"a PNG under a .bmp name",
+         [](auto& f) { f.write(f.textureListEntry(7), "\x89PNG\r\n\x1a\n and the rest of a PNG"); },
+         [](auto& f) {
+             std::string path = f.textureListEntry(7);
+             std::replace(path.begin(), path.end(), '\\', '/');
+             return Texts{"texture 7 (" + f.textureListEntry(7) + "): Unknown DIB file format. (it is a PNG file named "
+                          ".bmp, and the show reads BMP only: convert it with convert " + path + " BMP3:" + path + ")"};
+         }},
+        {"a bitmap whose alpha is transparent", transparentPicture, [](auto&) { return Texts{}; },
+         {"8 of its 16 pixels are transparent or partly so, but the show ignores alpha"}},
+        {"a picture above 2048 x 2048",
+         [](auto& f) {
+             ASSERT_TRUE(bmpw::saveFile(f.resolve(f.textureListEntry(7)).string(),
+                                        bmpw::writeBmp(bmpw::RgbPicture{2100, 2100, std::vector<uint8_t>(2100 * 2100 * 3)},
+                                                       bmpw::BmpOptions{})));
+         },
+         [](auto&) { return Texts{}; }, {}, {}, {},
+         {"2100x2100 takes about 22 MiB as a texture with its mipmaps; 2048x2048 is plenty"}},
+        {"lines after EOF",
+         [](auto& f) { f.write(kScene6, f.read(kScene6) + "\nFOG=ON\nCLEAR_COLOR=1,0,0,1\n"); },
+         [](auto&) { return Texts{}; },
+         {"\"FOG=ON\" and 1 more lines after the EOF line (line "}},
         {"lower-case keyword", [](auto& f) { f.appendLineBeforeEof(kScene6, "fog=ON"); },
          [](auto& f) { return Texts{lineOf(f, kScene6, "fog=ON") + ": keywords are upper case: FOG"}; }},
         {"blank script line", [](auto& f) { f.appendLineBeforeEof(kScene6, ""); },
@@ -242,6 +286,23 @@ std::vector<Mistake> mistakes() {
              return Texts{lineOf(f, kScene6, "SHADING=SHINY") + ": SHADING takes TEXTUREMAPPING, ENVMAPPING or FLARE"};
          }},
     };
+}
+
+// Soundtracks the show cannot play, each named for what it is.
+TEST(DataCheck, SoundtrackThatIsNoMp3IsNamed) {
+    const std::pair<std::string, std::string> files[] = {
+        {std::string("OggS\0\x02", 6) + std::string(4000, '\x11'), "is an Ogg file, not an MP3"},
+        {std::string("RIFF\x24\0\0\0WAVEfmt ", 16) + std::string(4000, '\0'), "is a WAV file, not an MP3"},
+        {"this is not music\n", "is a text file, not an MP3"},
+        {std::string(4000, '\xFF'), "holds no MP3 frames: it is damaged, or no sound file"},
+    };
+    for (const auto& [bytes, finding] : files) {
+        TempShowFolder folder;
+        folder.write(kSoundtrack, bytes);
+        const DataCheckReport report = checkDataFolder();
+        EXPECT_EQ(countMentions(report.problems, finding), 1u) << finding;
+        EXPECT_EQ(countMentions(report.problems, "the show plays MP3 only and stops on \"Can't play stream\""), 1u);
+    }
 }
 
 TEST(DataCheck, AuthorsMistakesAreFoundOnceWithTheirLineAndHint) {
@@ -258,6 +319,7 @@ TEST(DataCheck, AuthorsMistakesAreFoundOnceWithTheirLineAndHint) {
         for (const std::string& w : m.warnings) EXPECT_EQ(countMentions(report.warnings, w), 1u) << w << "\n" << all;
         for (const std::string& a : m.absent) EXPECT_EQ(countMentions(report.problems, a), 0u) << a << "\n" << all;
         for (const std::string& l : m.summary) EXPECT_EQ(countMentions(report.summary, l), 1u) << l;
+        for (const std::string& n : m.notes) EXPECT_EQ(countMentions(report.notes, n), 1u) << n;
         std::ostringstream out;
         EXPECT_EQ(runDataCheck(out), report.problems.empty() ? 0 : 1);
     }

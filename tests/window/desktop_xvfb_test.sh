@@ -351,12 +351,12 @@ picture_shows() {  # WINDOW KIND W H
 # ---- the flash after a resize ------------------------------------------------------------
 # The authoring mode holds a frame: paused, back to the start of the stars
 # section, where the flash is at its full level and is drawn for that
-# section's narrower field of view, then resized to 1000x500 (the held frame
-# is drawn again at the new size).
+# section's narrower field of view, with its text and bar hidden (H), then
+# resized to 1000x500 (the held frame is drawn again at the new size).
 CASE=flash
 start_program "$SHOW_DATA" --author --windowed --no-music --start 187
 win=$(wait_window "orbelune author.*" 60) || fail "$CASE: no author window"
-xdotool windowactivate --sync "$win" key space Prior 2>/dev/null || fail "$CASE: could not pause and seek"
+xdotool windowactivate --sync "$win" key space Prior h 2>/dev/null || fail "$CASE: could not pause, seek and hide the text"
 picture_shows "$win" white 800 600 || fail "$CASE: before the resize: $RESULT"
 xdotool windowsize "$win" 1000 500
 picture_shows "$win" white 1000 500 || fail "$CASE: $RESULT"
