@@ -76,8 +76,9 @@ void copyScene(const Scene& from, Scene& to) {
     to.clearColorBuffer = from.clearColorBuffer;
 }
 // A field added to the scene record must be copied above too.
-static_assert(sizeof(Scene) == 4 * sizeof(std::vector<int>) + 2 * sizeof(Vec3) + 2 * sizeof(Color4) +
-                                   4 * sizeof(int32_t) + sizeof(float) + 12,  // five flags, then padding
+constexpr size_t kSceneFieldBytes = 4 * sizeof(std::vector<int>) + 2 * sizeof(Vec3) + 2 * sizeof(Color4) +
+                                    4 * sizeof(int32_t) + sizeof(float) + 5;  // five flags
+static_assert(sizeof(Scene) == (kSceneFieldBytes + alignof(Scene) - 1) / alignof(Scene) * alignof(Scene),
               "copyScene copies every field of Scene");
 
 std::unique_ptr<Show> copyShow(const Show& from) {
@@ -158,6 +159,11 @@ void AuthorSession::releaseShow() {
     picture_.forget();
 }
 
+#ifdef ORBELUNE_GL_LAYER
+// The browser's GL layer has no pixel drawing: a held frame is drawn again.
+void HeldPicture::take(int, int) {}
+void HeldPicture::put() const {}
+#else
 void HeldPicture::take(int width, int height) {
     width_ = width;
     height_ = height;
@@ -179,6 +185,7 @@ void HeldPicture::put() const {
     glPopClientAttrib();
     endPixelView();
 }
+#endif
 
 bool AuthorSession::startMusicAt(float time) {
     if (!settings_.music) return true;

@@ -148,7 +148,7 @@ private:
     void releaseShow();
     void stepToFrame();
 
-    static constexpr int kAuthorFps = 60;  // the live step (kLiveFps)
+    static constexpr int kAuthorFps = 60;  // the live step (kStepRate)
 
     CommandLine options_;
     Settings settings_;             // the command line's; always windowed

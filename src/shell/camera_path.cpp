@@ -64,6 +64,11 @@ FreeCamera cameraOutside(const std::vector<Vec3>& path, const Vec3& lookedAt) {
     return camera;
 }
 
+#ifdef ORBELUNE_GL_LAYER
+// The browser's GL layer has no attribute stack, lines or points; the
+// authoring mode that draws the path is native only.
+void drawCameraPath(const std::vector<Vec3>&, const Vec3&, const Vec3&, const FreeCamera&, int) {}
+#else
 void drawCameraPath(const std::vector<Vec3>& path, const Vec3& showCamera, const Vec3& showTarget,
                     const FreeCamera& camera, int fieldOfView) {
     glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_LINE_BIT | GL_POINT_BIT | GL_COLOR_BUFFER_BIT);
@@ -102,3 +107,4 @@ void drawCameraPath(const std::vector<Vec3>& path, const Vec3& showCamera, const
     glPopMatrix();
     glPopAttrib();
 }
+#endif

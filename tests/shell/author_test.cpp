@@ -327,7 +327,7 @@ TEST_F(AuthorTest, LoopsTheRangeSetByKeysOrTheCommandLine) {
     play(30, 50);  // 1.5 s: round the loop once
     EXPECT_GE(session->showTime(), in);
     EXPECT_LT(session->showTime(), out);
-    EXPECT_EQ(session->frameNumber(), firstFrameAt(in, kLiveFps) + 30);
+    EXPECT_EQ(session->frameNumber(), firstFrameAt(in, kStepRate) + 30);
     EXPECT_FLOAT_EQ(static_cast<float>(audio.position), liveFrame(in) / 10.0f) << "the music went back with it";
     expectFreshFrame("after the wrap");
 
@@ -355,7 +355,7 @@ TEST_F(AuthorTest, LoopsTheRangeSetByKeysOrTheCommandLine) {
     EXPECT_FALSE(session->paused()) << "the end of the range is no pause";
     // Play starts with the first frame drawn (20 ms in), wraps after the
     // range's 3 s and runs on for the rest.
-    EXPECT_EQ(session->frameNumber(), firstFrameAt(850.0f, kLiveFps) + (200 * 20 - 20 - 3000) * 60 / 1000);
+    EXPECT_EQ(session->frameNumber(), firstFrameAt(850.0f, kStepRate) + (200 * 20 - 20 - 3000) * 60 / 1000);
 }
 
 TEST_F(AuthorTest, ClickAndDragOnTheBarSeek) {
@@ -387,9 +387,9 @@ TEST_F(AuthorTest, CameraPathIsWhereTheTimelinePutsTheCameraAndTheFreeCameraLeav
     press("C");
     ASSERT_TRUE(session->freeCamera());
     const std::vector<Vec3>& title = session->cameraPathShown();
-    ASSERT_EQ(title.size(), static_cast<size_t>(firstFrameAt(sectionStart(1), kLiveFps)));
+    ASSERT_EQ(title.size(), static_cast<size_t>(firstFrameAt(sectionStart(1), kStepRate)));
     for (size_t n = 0; n < title.size(); n += 97) {
-        const double c = steppedClock(0.0, static_cast<int64_t>(n), kLiveFps);
+        const double c = steppedClock(0.0, static_cast<int64_t>(n), kStepRate);
         EXPECT_FLOAT_EQ(title[n].x, 30.0f);
         EXPECT_FLOAT_EQ(title[n].y, static_cast<float>(0.16 * c - 7.0)) << n;
         EXPECT_FLOAT_EQ(title[n].z, static_cast<float>(0.1 * c - 10.0)) << n;
@@ -404,11 +404,11 @@ TEST_F(AuthorTest, CameraPathIsWhereTheTimelinePutsTheCameraAndTheFreeCameraLeav
     const Vec3 scripted = session->show()->scene6.cameraPosition;
     press("C");
     const std::vector<Vec3>& orbit = session->cameraPathShown();
-    const int64_t first = firstFrameAt(sectionStart(4), kLiveFps);
-    ASSERT_EQ(orbit.size(), static_cast<size_t>(firstFrameAt(sectionStart(5), kLiveFps) - first));
+    const int64_t first = firstFrameAt(sectionStart(4), kStepRate);
+    ASSERT_EQ(orbit.size(), static_cast<size_t>(firstFrameAt(sectionStart(5), kStepRate) - first));
     EXPECT_EQ(orbit[0].x, scripted.x);
     EXPECT_EQ(orbit[0].z, scripted.z);
-    const double c0 = steppedClock(0.0, first, kLiveFps);
+    const double c0 = steppedClock(0.0, first, kStepRate);
     EXPECT_FLOAT_EQ(orbit[1].x, static_cast<float>(7.0 * std::cos(0.12 * c0)));
     EXPECT_FLOAT_EQ(orbit[1].z, static_cast<float>(7.0 * std::sin(0.12 * c0)));
 
