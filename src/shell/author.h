@@ -122,6 +122,7 @@ public:
     const Diagnostics& diagnostics() const { return diagnostics_; }
     // The show while it plays; nullptr during a problem.
     Show* show() { return show_.get(); }
+    const Show* loadedShow() const { return pristine_.get(); }  // as loaded, before the first step
     Timeline* timeline() { return timeline_.get(); }
     // The title as the frame set it last.
     std::string title() const;

@@ -401,7 +401,7 @@ TEST_F(AuthorTest, CameraPathIsWhereTheTimelinePutsTheCameraAndTheFreeCameraLeav
     // first point is the script's camera and the next the first frame's.
     for (int i = 0; i < 4; ++i) press("PageDown");
     ASSERT_EQ(sectionAt(session->showTime()), 4u);
-    const Vec3 scripted = session->show()->scene6.cameraPosition;
+    const Vec3 scripted = session->loadedShow()->scene6.cameraPosition;
     press("C");
     const std::vector<Vec3>& orbit = session->cameraPathShown();
     const int64_t first = firstFrameAt(sectionStart(4), kStepRate);
