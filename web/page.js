@@ -117,17 +117,17 @@ function showEnd(state, text) {
 
 // ---- The setup dialog: the program's template as a form ----
 let dialogOpen = false;
-function openDialog(spec) {
+function openDialog(layout) {
   const form = $('setup'), client = $('setup-client');
-  $('setup-caption').textContent = spec.caption;
+  $('setup-caption').textContent = layout.caption;
   client.replaceChildren();
-  client.style.width = spec.width + 'px';
-  client.style.height = spec.height + 'px';
+  client.style.width = layout.width + 'px';
+  client.style.height = layout.height + 'px';
   const place = (element, c) => {
     Object.assign(element.style, { left: c.x + 'px', top: c.y + 'px', width: c.width + 'px', height: c.height + 'px' });
     client.appendChild(element);
   };
-  for (const c of spec.controls) {
+  for (const c of layout.controls) {
     if (c.kind === 'radio') {
       const label = document.createElement('label');
       const input = document.createElement('input');
@@ -231,9 +231,9 @@ function startRun(args, files) {
       if (boxQueue.length === 1) showNextBox();
     },
     boxOpen: () => boxQueue.length > 0,
-    openDialog(spec) {
+    openDialog(layout) {
       setState('dialog');
-      openDialog(spec);
+      openDialog(layout);
     },
     closeDialog() {
       $('setup').hidden = true;

@@ -35,24 +35,25 @@ static int forward(const char* symbol, const char* path, int flags, mode_t mode)
     return real(path, flags, mode);
 }
 
+/* The mode argument, present only when the flags create a file. */
+#define MODE_OF(flags, mode)                   \
+    do {                                       \
+        if ((flags) & (O_CREAT | O_TMPFILE)) { \
+            va_list args;                      \
+            va_start(args, flags);             \
+            mode = va_arg(args, mode_t);       \
+            va_end(args);                      \
+        }                                      \
+    } while (0)
+
 int open(const char* path, int flags, ...) {
     mode_t mode = 0;
-    if (flags & (O_CREAT | O_TMPFILE)) {
-        va_list args;
-        va_start(args, flags);
-        mode = va_arg(args, mode_t);
-        va_end(args);
-    }
+    MODE_OF(flags, mode);
     return forward("open", path, flags, mode);
 }
 
 int open64(const char* path, int flags, ...) {
     mode_t mode = 0;
-    if (flags & (O_CREAT | O_TMPFILE)) {
-        va_list args;
-        va_start(args, flags);
-        mode = va_arg(args, mode_t);
-        va_end(args);
-    }
+    MODE_OF(flags, mode);
     return forward("open64", path, flags, mode);
 }
