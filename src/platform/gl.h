@@ -3,7 +3,7 @@
 // the browser) draws through the GL 1.1 subset on OpenGL ES 2 in
 // platform/gl11, under the same names: the macros below send each GL and
 // GLU call the show makes to the layer. Calls ES 2 has with the same
-// meaning and no state of the layer's (glClear, glViewport, glScissor,
+// meaning and no state of the layer's (glClear, glScissor,
 // glBlendFunc, glDepthFunc, glDepthMask, glCullFace, glClearColor,
 // glPixelStorei, glGenTextures, glFinish) go to ES directly.
 #pragma once
@@ -15,6 +15,7 @@
 #ifdef ORBELUNE_GL_LAYER
 #include "platform/gl11/gl11.h"
 
+#define glViewport gl11Viewport
 #define glBegin gl11Begin
 #define glEnd gl11End
 #define glVertex3f gl11Vertex3f

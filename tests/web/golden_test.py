@@ -16,11 +16,6 @@ import pictures
 import show_page
 
 LIMIT = 1.0  # per cent RMSE
-# Known gap: in the orbit section SwiftShader picks the mipmap level one step
-# coarser than Mesa on the far, thin grid lines at the top of the picture
-# (1.06 % measured); the rest of its picture matches like the others. Held
-# at this bound until the layer chooses Mesa's level there.
-SECTION_LIMITS = {6: 1.15}
 
 
 def moments(source):
@@ -48,9 +43,8 @@ def main(site, source):
             want = pictures.readPng(os.path.join(source, 'tests', 'golden', 'section%d.png' % section))
             error = pictures.rmse(got, want)
             print('section %d at %s s: %.3f %% RMSE' % (section, seconds, error), flush=True)
-            limit = SECTION_LIMITS.get(section, LIMIT)
-            if error > limit:
-                failures.append('section %d: %.3f %% RMSE, more than %g %%' % (section, error, limit))
+            if error > LIMIT:
+                failures.append('section %d: %.3f %% RMSE, more than %g %%' % (section, error, LIMIT))
         failures += ['console: ' + text for text in page.errors()]
     print('browser processes ended')
     for failure in failures:

@@ -22,6 +22,8 @@ struct Matrix {
 };
 
 Matrix multiply(const Matrix& a, const Matrix& b);
+// The inverse of `in`; false (and the identity) for a singular matrix.
+bool invert(const Matrix& in, Matrix& out);
 
 // A fixed-depth matrix stack; GL's minimum depths are 32 and 2, Mesa gives
 // 32 to both.
@@ -65,13 +67,20 @@ struct Vertex {
     float color[4];
 };
 
+struct TextureInfo {
+    bool complete = false;                        // false
+    GLenum minFilter = GL_NEAREST_MIPMAP_LINEAR;  // GL's default
+    float width = 0, height = 0;                  // level 0; 0
+};
+
 struct Program {
     uint32_t key = 0;    // 0
     GLuint id = 0;       // 0
     unsigned seen = 0;   // state serial whose uniforms it holds; 0
     GLint modelView = -1, projection = -1, normalMatrix = -1, lightAmbient = -1, lightDiffuse = -1,
           lightSpecular = -1, lightPosition = -1, lightSpot = -1, lightAttenuation = -1,
-          sceneAmbient = -1, material = -1, fog = -1, fogColor = -1, sampler = -1;
+          sceneAmbient = -1, material = -1, fog = -1, fogColor = -1, sampler = -1, textureSize = -1,
+          projectionInverse = -1, viewport = -1;
 };
 
 struct Context {
@@ -92,6 +101,7 @@ struct Context {
     float fogStart = 0.0f, fogEnd = 1.0f, fogDensity = 1.0f;  // 0, 1, 1
     float fogColor[4] = {0, 0, 0, 0};
 
+    GLint viewport[4] = {0, 0, 0, 0};  // as glViewport set it (the context's at attach)
     GLenum matrixMode = GL_MODELVIEW;
     MatrixStack modelView, projection;
 
@@ -100,11 +110,16 @@ struct Context {
     GLenum primitive = GL_TRIANGLES;
     std::vector<Vertex> vertices;  // the glBegin block, or client arrays gathered
 
-    // Bound texture and, per name, whether it has its whole mipmap chain
-    // (only such a texture samples; GL 1.1 leaves an incomplete one off).
-    GLuint boundTexture = 0;          // 0
-    bool boundComplete = false;       // false
-    std::unordered_map<GLuint, bool> complete;
+    // Bound texture and, per name, what sampling needs to know of it: only a
+    // texture with its whole mipmap chain samples (GL 1.1 leaves an
+    // incomplete one off); its minifying filter and level-0 size pick the
+    // mipmap level the way Mesa does.
+    GLuint boundTexture = 0;  // 0
+    TextureInfo bound;
+    std::unordered_map<GLuint, TextureInfo> textures;
+    // Whether the ES context can take derivatives and sample a chosen level
+    // in a fragment shader (OES_standard_derivatives, EXT_shader_texture_lod).
+    bool explicitLevels = false;  // false
 
     // Bumped by every change that a program's uniforms hold.
     unsigned serial = 1;  // 1

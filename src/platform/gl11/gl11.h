@@ -90,6 +90,7 @@ void gl11Detach(void);
 // Shader programs made since gl11Attach (one per fixed-function state drawn).
 int gl11ProgramCount(void);
 
+void gl11Viewport(GLint x, GLint y, GLsizei width, GLsizei height);
 void gl11Begin(GLenum mode);
 void gl11End(void);
 void gl11Vertex3f(GLfloat x, GLfloat y, GLfloat z);

@@ -33,6 +33,7 @@ enum KeyBit : uint32_t {
     kSphereS = 1u << 20,
     kSphereT = 1u << 21,
     kTexture = 1u << 22,
+    kExplicitLevel = 1u << 23,
 };
 constexpr int kLightShift = 1;  // 2 bits per light: 0 off, 1 directional, 2 positional, 3 spot
 
@@ -56,7 +57,12 @@ uint32_t stateKey() {
     }
     if (context.genS && context.sphereS) key |= kSphereS;
     if (context.genT && context.sphereT) key |= kSphereT;
-    if (context.texture2d && context.boundComplete) key |= kTexture;
+    if (context.texture2d && context.bound.complete) {
+        key |= kTexture;
+        const GLenum filter = context.bound.minFilter;
+        if (context.explicitLevels && (filter == GL_LINEAR_MIPMAP_NEAREST || filter == GL_NEAREST_MIPMAP_NEAREST))
+            key |= kExplicitLevel;
+    }
     return key;
 }
 
@@ -71,6 +77,9 @@ uniform mat3 uNormalMatrix;
 varying vec4 vColor;
 varying vec2 vTexCoord;
 varying float vFogDistance;
+#ifdef EXPLICIT_LEVEL
+varying vec3 vEye;
+#endif
 #ifdef LIGHTING
 uniform vec4 uLightAmbient[8];
 uniform vec4 uLightDiffuse[8];
@@ -134,8 +143,30 @@ LIGHTS
 #endif
 #endif
     vFogDistance = abs(e.z);
+#ifdef EXPLICIT_LEVEL
+    vEye = e;
+#endif
 }
 )";
+
+// With a nearest-mipmap filter the level is chosen here rather than by the
+// ES sampler, as Mesa chooses it. Mesa takes one level per 2 x 2 block from
+// the block's top-left pixel: rho^2 is the larger of |T(right) - T(top-left)|^2
+// and |T(below) - T(top-left)|^2, T in texels, and the level is log2(rho)
+// rounded to the nearest integer, 0 (magnified) for rho <= 1; an explicit
+// level just above 0 keeps the minifying filter on level 0.
+// Mesa's rasterizer places vertices at 1/256 pixel, so its T follows the
+// triangle as drawn; a renderer with coarser sub-pixel steps (SwiftShader
+// has 1/16) interpolates over a slightly moved triangle, and on small far
+// triangles that moves the level boundary from one triangle to the next.
+// So T at those pixel centres is found from the geometry, not from the
+// interpolation: the pixel's ray (through the inverse projection and the
+// viewport) meets the triangle's plane in eye space, and T there follows
+// from T's gradient along the plane, taken from the derivatives of T and
+// of the eye position, which stay exact because both are interpolated with
+// the same weights. A triangle seen edge-on falls back to the derivatives.
+const char* const kExplicitLevelExtensions =
+    "#extension GL_OES_standard_derivatives : enable\n#extension GL_EXT_shader_texture_lod : enable\n";
 
 const char* const kFragmentShader = R"(
 #ifdef GL_FRAGMENT_PRECISION_HIGH
@@ -144,6 +175,18 @@ precision highp float;
 precision mediump float;
 #endif
 uniform sampler2D uTexture;
+#ifdef EXPLICIT_LEVEL
+uniform vec2 uTextureSize;          // level 0, in texels
+uniform mat4 uProjectionInverse;
+uniform vec4 uViewport;             // x, y, width, height
+varying vec3 vEye;
+vec3 eyeOnPlane(vec2 window, vec3 point, vec3 normal) {
+    vec2 ndc = (window - uViewport.xy) / uViewport.zw * 2.0 - 1.0;
+    vec4 near = uProjectionInverse * vec4(ndc, -1.0, 1.0), far = uProjectionInverse * vec4(ndc, 1.0, 1.0);
+    vec3 origin = near.xyz / near.w, direction = far.xyz / far.w - origin;
+    return origin + direction * (dot(normal, point - origin) / dot(normal, direction));
+}
+#endif
 uniform vec4 uFog;  // start, end, density, 1 / (end - start)
 uniform vec4 uFogColor;
 varying vec4 vColor;
@@ -151,7 +194,30 @@ varying vec2 vTexCoord;
 varying float vFogDistance;
 void main() {
     vec4 c = vColor;
-#ifdef TEXTURE
+#if defined(TEXTURE) && defined(EXPLICIT_LEVEL)
+    vec2 texel = vTexCoord * uTextureSize;
+    vec2 tx = dFdx(texel), ty = dFdy(texel);
+    vec3 ex = dFdx(vEye), ey = dFdy(vEye);
+    vec3 normal = cross(ex, ey);
+    vec2 quad = mod(floor(gl_FragCoord.xy), 2.0);
+    vec2 topLeft = floor(gl_FragCoord.xy) + vec2(0.5 - quad.x, 1.5 - quad.y);
+    // In-plane offsets as combinations of ex and ey (Gram matrix g).
+    float g11 = dot(ex, ex), g12 = dot(ex, ey), g22 = dot(ey, ey), det = g11 * g22 - g12 * g12;
+    vec3 tl = eyeOnPlane(topLeft, vEye, normal) - vEye;
+    vec3 tr = eyeOnPlane(topLeft + vec2(1.0, 0.0), vEye, normal) - vEye;
+    vec3 bl = eyeOnPlane(topLeft - vec2(0.0, 1.0), vEye, normal) - vEye;
+    vec2 ddx = tx, ddy = ty;
+    if (abs(det) > 1e-30 * g11 * g22 && dot(normal, normal) > 0.0) {
+        vec3 across = tr - tl, down = bl - tl;
+        vec2 a = vec2(g22 * dot(ex, across) - g12 * dot(ey, across), g11 * dot(ey, across) - g12 * dot(ex, across)) / det;
+        vec2 b = vec2(g22 * dot(ex, down) - g12 * dot(ey, down), g11 * dot(ey, down) - g12 * dot(ex, down)) / det;
+        ddx = a.x * tx + a.y * ty;
+        ddy = b.x * tx + b.y * ty;
+    }
+    float rho2 = max(dot(ddx, ddx), dot(ddy, ddy));
+    float level = rho2 > 1.0 ? max(floor(0.5 * log2(rho2) + 0.5), 1.0 / 256.0) : 0.0;
+    c *= texture2DLodEXT(uTexture, vTexCoord, level);
+#elif defined(TEXTURE)
     c *= texture2D(uTexture, vTexCoord);
 #endif
 #if defined(FOG_LINEAR)
@@ -193,6 +259,7 @@ std::string defines(uint32_t key) {
     if (key & kSphereS) d += "#define SPHERE_S\n";
     if (key & kSphereT) d += "#define SPHERE_T\n";
     if (key & kTexture) d += "#define TEXTURE\n";
+    if (key & kExplicitLevel) d += "#define EXPLICIT_LEVEL\n";
     static const char* const kFog[] = {"", "#define FOG_LINEAR\n", "#define FOG_EXP\n", "#define FOG_EXP2\n"};
     d += kFog[(key >> kFogShift) & 3u];
     return d;
@@ -219,7 +286,8 @@ Program build(uint32_t key) {
     std::string vertex = kVertexShader;
     vertex.replace(vertex.find("LIGHTS\n"), 7, lightCode(key));
     const GLuint vs = compile(GL_VERTEX_SHADER, defines(key) + vertex);
-    const GLuint fs = compile(GL_FRAGMENT_SHADER, defines(key) + kFragmentShader);
+    const std::string extensions = key & kExplicitLevel ? kExplicitLevelExtensions : "";
+    const GLuint fs = compile(GL_FRAGMENT_SHADER, extensions + defines(key) + kFragmentShader);
     p.id = glCreateProgram();
     glAttachShader(p.id, vs);
     glAttachShader(p.id, fs);
@@ -252,6 +320,9 @@ Program build(uint32_t key) {
     p.fog = at("uFog");
     p.fogColor = at("uFogColor");
     p.sampler = at("uTexture");
+    p.textureSize = at("uTextureSize");
+    p.projectionInverse = at("uProjectionInverse");
+    p.viewport = at("uViewport");
     return p;
 }
 
@@ -323,6 +394,15 @@ void upload(const Program& p) {
     glUniform4f(p.fog, context.fogStart, context.fogEnd, context.fogDensity, range != 0.0f ? 1.0f / range : 0.0f);
     glUniform4fv(p.fogColor, 1, context.fogColor);
     glUniform1i(p.sampler, 0);
+    if (p.key & kExplicitLevel) {
+        glUniform2f(p.textureSize, context.bound.width, context.bound.height);
+        Matrix inverse;
+        invert(context.projection.entries[static_cast<size_t>(context.projection.top)], inverse);
+        glUniformMatrix4fv(p.projectionInverse, 1, GL_FALSE, inverse.m);
+        const auto* v = context.viewport;
+        glUniform4f(p.viewport, static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2]),
+                    static_cast<float>(v[3]));
+    }
 }
 
 }  // namespace

@@ -104,6 +104,10 @@ void gl11Attach(void) {
     context.lights[0].specular[0] = context.lights[0].specular[1] = context.lights[0].specular[2] = 1;
     glGenBuffers(Context::kStreamBuffers, context.vertexBuffers.data());
     glGenBuffers(Context::kStreamBuffers, context.indexBuffers.data());
+    glGetIntegerv(GL_VIEWPORT, context.viewport);
+    const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    context.explicitLevels = extensions && std::strstr(extensions, "OES_standard_derivatives") &&
+                             std::strstr(extensions, "EXT_shader_texture_lod");
     context.attached = true;
 }
 

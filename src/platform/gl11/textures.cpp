@@ -128,15 +128,15 @@ void gl11BindTexture(GLenum target, GLuint texture) {
     if (target != GL_TEXTURE_2D) return recordError(GL_INVALID_ENUM);
     glBindTexture(GL_TEXTURE_2D, texture);
     context.boundTexture = texture;
-    const auto found = context.complete.find(texture);
-    context.boundComplete = found != context.complete.end() && found->second;
+    const auto found = context.textures.find(texture);
+    context.bound = found != context.textures.end() ? found->second : TextureInfo{};
     ++context.serial;
 }
 
 void gl11DeleteTextures(GLsizei count, const GLuint* textures) {
     if (count < 0) return recordError(GL_INVALID_VALUE);
     for (GLsizei i = 0; i < count; ++i) {
-        context.complete.erase(textures[i]);
+        context.textures.erase(textures[i]);
         if (textures[i] == context.boundTexture) gl11BindTexture(GL_TEXTURE_2D, 0);
     }
     glDeleteTextures(count, textures);
@@ -145,6 +145,15 @@ void gl11DeleteTextures(GLsizei count, const GLuint* textures) {
 void gl11TexParameterf(GLenum target, GLenum pname, GLfloat value) {
     if (target != GL_TEXTURE_2D) return recordError(GL_INVALID_ENUM);
     glTexParameteri(target, pname, static_cast<GLint>(value));
+    const auto filter = static_cast<GLenum>(value);
+    const bool known = filter == GL_NEAREST || filter == GL_LINEAR || filter == GL_NEAREST_MIPMAP_NEAREST ||
+                       filter == GL_LINEAR_MIPMAP_NEAREST || filter == GL_NEAREST_MIPMAP_LINEAR ||
+                       filter == GL_LINEAR_MIPMAP_LINEAR;
+    if (pname == GL_TEXTURE_MIN_FILTER && known) {  // ES refuses any other value, as GL does
+        context.bound.minFilter = filter;
+        if (context.boundTexture) context.textures[context.boundTexture] = context.bound;
+        ++context.serial;
+    }
 }
 
 GLint gl11GluScaleImage(GLenum format, GLint widthIn, GLint heightIn, GLenum typeIn, const void* dataIn,
@@ -183,6 +192,7 @@ GLint gl11GluBuild2DMipmaps(GLenum target, GLint comps, GLint width, GLint heigh
     GLint unpack = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpack);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const GLint levelWidth = w, levelHeight = h;
     for (GLint level = 0;; ++level) {
         glTexImage2D(GL_TEXTURE_2D, level, static_cast<GLint>(internal), w, h, 0, internal, GL_UNSIGNED_BYTE,
                      image.data());
@@ -191,8 +201,9 @@ GLint gl11GluBuild2DMipmaps(GLenum target, GLint comps, GLint width, GLint heigh
         w = std::max(w / 2, 1), h = std::max(h / 2, 1);
     }
     glPixelStorei(GL_UNPACK_ALIGNMENT, unpack);
-    context.complete[context.boundTexture] = true;
-    context.boundComplete = true;
+    context.bound.complete = true;
+    context.bound.width = static_cast<float>(levelWidth), context.bound.height = static_cast<float>(levelHeight);
+    if (context.boundTexture) context.textures[context.boundTexture] = context.bound;
     ++context.serial;
     return 0;
 }
