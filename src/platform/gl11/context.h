@@ -80,7 +80,7 @@ struct Program {
     GLint modelView = -1, projection = -1, normalMatrix = -1, lightAmbient = -1, lightDiffuse = -1,
           lightSpecular = -1, lightPosition = -1, lightSpot = -1, lightAttenuation = -1,
           sceneAmbient = -1, material = -1, fog = -1, fogColor = -1, sampler = -1, textureSize = -1,
-          projectionInverse = -1, viewport = -1;
+          windowToEye = -1;
 };
 
 struct Context {

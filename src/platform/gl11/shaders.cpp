@@ -14,7 +14,8 @@
 // unlit colour is the vertex colour clamped. Sphere-map coordinates reflect
 // the eye direction about the eye-space normal. The fragment shader
 // modulates by the texture and blends toward the fog colour by the linear,
-// exp or exp2 factor of the eye distance |z|.
+// exp or exp2 factor of the eye distance |z|. With a nearest-mipmap filter
+// it also picks the texture's level itself, as Mesa does (see below).
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -160,11 +161,15 @@ LIGHTS
 // has 1/16) interpolates over a slightly moved triangle, and on small far
 // triangles that moves the level boundary from one triangle to the next.
 // So T at those pixel centres is found from the geometry, not from the
-// interpolation: the pixel's ray (through the inverse projection and the
-// viewport) meets the triangle's plane in eye space, and T there follows
+// interpolation: the pixel's ray (window to eye space through the viewport
+// and the inverse projection, one matrix) meets the triangle's plane in eye
+// space, and T there follows
 // from T's gradient along the plane, taken from the derivatives of T and
 // of the eye position, which stay exact because both are interpolated with
 // the same weights. A triangle seen edge-on falls back to the derivatives.
+// This costs about a third of the frame rate in SwiftShader where textured
+// triangles fill the picture; without it the level boundary wanders by a
+// few pixels from triangle to triangle.
 const char* const kExplicitLevelExtensions =
     "#extension GL_OES_standard_derivatives : enable\n#extension GL_EXT_shader_texture_lod : enable\n";
 
@@ -177,15 +182,10 @@ precision mediump float;
 uniform sampler2D uTexture;
 #ifdef EXPLICIT_LEVEL
 uniform vec2 uTextureSize;          // level 0, in texels
-uniform mat4 uProjectionInverse;
-uniform vec4 uViewport;             // x, y, width, height
+// Window position (x, y, 1, 0) to the homogeneous eye-space point on its
+// ray at depth -1 plus its column 3 times the depth (-1 near, 1 far).
+uniform mat4 uWindowToEye;
 varying vec3 vEye;
-vec3 eyeOnPlane(vec2 window, vec3 point, vec3 normal) {
-    vec2 ndc = (window - uViewport.xy) / uViewport.zw * 2.0 - 1.0;
-    vec4 near = uProjectionInverse * vec4(ndc, -1.0, 1.0), far = uProjectionInverse * vec4(ndc, 1.0, 1.0);
-    vec3 origin = near.xyz / near.w, direction = far.xyz / far.w - origin;
-    return origin + direction * (dot(normal, point - origin) / dot(normal, direction));
-}
 #endif
 uniform vec4 uFog;  // start, end, density, 1 / (end - start)
 uniform vec4 uFogColor;
@@ -199,20 +199,28 @@ void main() {
     vec2 tx = dFdx(texel), ty = dFdy(texel);
     vec3 ex = dFdx(vEye), ey = dFdy(vEye);
     vec3 normal = cross(ex, ey);
+    // The plane as a row vector times the window matrix: where a pixel's
+    // ray meets the plane, in homogeneous eye coordinates, is
+    // A * r.w - column3 * dot(r.xyz, (x, y, 1)), A its point at depth -1.
+    vec4 r = vec4(normal, -dot(normal, vEye)) * uWindowToEye;
     vec2 quad = mod(floor(gl_FragCoord.xy), 2.0);
-    vec2 topLeft = floor(gl_FragCoord.xy) + vec2(0.5 - quad.x, 1.5 - quad.y);
-    // In-plane offsets as combinations of ex and ey (Gram matrix g).
+    vec3 topLeft = vec3(floor(gl_FragCoord.xy) + vec2(0.5 - quad.x, 1.5 - quad.y), 1.0);
+    vec4 a = uWindowToEye * vec4(topLeft, 0.0), column3 = uWindowToEye[3];
+    float s = dot(r.xyz, topLeft);
+    vec4 tl = a * r.w - column3 * s;
+    vec4 tr = (a + uWindowToEye[0]) * r.w - column3 * (s + r.x);
+    vec4 bl = (a - uWindowToEye[1]) * r.w - column3 * (s - r.y);
+    vec3 across = tr.xyz / tr.w - tl.xyz / tl.w, down = bl.xyz / bl.w - tl.xyz / tl.w;
+    // The offsets as combinations of ex and ey (Gram matrix g): T's
+    // differences are the same combinations of tx and ty.
     float g11 = dot(ex, ex), g12 = dot(ex, ey), g22 = dot(ey, ey), det = g11 * g22 - g12 * g12;
-    vec3 tl = eyeOnPlane(topLeft, vEye, normal) - vEye;
-    vec3 tr = eyeOnPlane(topLeft + vec2(1.0, 0.0), vEye, normal) - vEye;
-    vec3 bl = eyeOnPlane(topLeft - vec2(0.0, 1.0), vEye, normal) - vEye;
     vec2 ddx = tx, ddy = ty;
-    if (abs(det) > 1e-30 * g11 * g22 && dot(normal, normal) > 0.0) {
-        vec3 across = tr - tl, down = bl - tl;
-        vec2 a = vec2(g22 * dot(ex, across) - g12 * dot(ey, across), g11 * dot(ey, across) - g12 * dot(ex, across)) / det;
-        vec2 b = vec2(g22 * dot(ex, down) - g12 * dot(ey, down), g11 * dot(ey, down) - g12 * dot(ex, down)) / det;
-        ddx = a.x * tx + a.y * ty;
-        ddy = b.x * tx + b.y * ty;
+    if (det > 1e-6 * g11 * g22) {
+        vec2 pa = vec2(dot(ex, across), dot(ey, across)), pd = vec2(dot(ex, down), dot(ey, down));
+        vec2 ka = vec2(g22 * pa.x - g12 * pa.y, g11 * pa.y - g12 * pa.x) / det;
+        vec2 kd = vec2(g22 * pd.x - g12 * pd.y, g11 * pd.y - g12 * pd.x) / det;
+        ddx = ka.x * tx + ka.y * ty;
+        ddy = kd.x * tx + kd.y * ty;
     }
     float rho2 = max(dot(ddx, ddx), dot(ddy, ddy));
     float level = rho2 > 1.0 ? max(floor(0.5 * log2(rho2) + 0.5), 1.0 / 256.0) : 0.0;
@@ -321,8 +329,7 @@ Program build(uint32_t key) {
     p.fogColor = at("uFogColor");
     p.sampler = at("uTexture");
     p.textureSize = at("uTextureSize");
-    p.projectionInverse = at("uProjectionInverse");
-    p.viewport = at("uViewport");
+    p.windowToEye = at("uWindowToEye");
     return p;
 }
 
@@ -396,12 +403,21 @@ void upload(const Program& p) {
     glUniform1i(p.sampler, 0);
     if (p.key & kExplicitLevel) {
         glUniform2f(p.textureSize, context.bound.width, context.bound.height);
-        Matrix inverse;
+        Matrix inverse, window;
         invert(context.projection.entries[static_cast<size_t>(context.projection.top)], inverse);
-        glUniformMatrix4fv(p.projectionInverse, 1, GL_FALSE, inverse.m);
-        const auto* v = context.viewport;
-        glUniform4f(p.viewport, static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2]),
-                    static_cast<float>(v[3]));
+        // ndc = window * (2 / size) - (2 * origin / size + 1); columns: x, y, 1 and the depth's.
+        const GLint* v = context.viewport;
+        const float sx = v[2] > 0 ? 2.0f / static_cast<float>(v[2]) : 0.0f;
+        const float sy = v[3] > 0 ? 2.0f / static_cast<float>(v[3]) : 0.0f;
+        const float ox = -(static_cast<float>(v[0]) * sx + 1.0f), oy = -(static_cast<float>(v[1]) * sy + 1.0f);
+        for (int row = 0; row < 4; ++row) {
+            const float c0 = inverse.m[row], c1 = inverse.m[4 + row], c2 = inverse.m[8 + row], c3 = inverse.m[12 + row];
+            window.m[row] = c0 * sx;
+            window.m[4 + row] = c1 * sy;
+            window.m[8 + row] = c0 * ox + c1 * oy + c3 - c2;
+            window.m[12 + row] = c2;
+        }
+        glUniformMatrix4fv(p.windowToEye, 1, GL_FALSE, window.m);
     }
 }
 
