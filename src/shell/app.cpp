@@ -68,7 +68,8 @@ int runShow(const CommandLine& options, const ShowDriver& driver) {
     }
     if (settings.cancelled) return 0;
 
-    ShowRun run{ShowClock(driver.stepFps)};
+    ShowRun run;
+    run.clock = ShowClock(driver.stepFps);
     if (options.endSeconds) run.endLimit = static_cast<float>(*options.endSeconds * 10.0);
     run.presented = driver.presented;
     auto show = std::make_unique<Show>();
