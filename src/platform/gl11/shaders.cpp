@@ -183,9 +183,16 @@ uniform sampler2D uTexture;
 #ifdef EXPLICIT_LEVEL
 uniform vec2 uTextureSize;          // level 0, in texels
 // Window position (x, y, 1, 0) to the homogeneous eye-space point on its
-// ray at depth -1 plus its column 3 times the depth (-1 near, 1 far).
+// ray at depth -1; column 3 is half the step from there to depth 1.
 uniform mat4 uWindowToEye;
 varying vec3 vEye;
+// Where the ray from `near` to `far` (homogeneous) meets the plane through
+// vEye, as an offset from vEye: small, so that differences of two keep
+// their precision.
+vec3 rayToPlane(vec4 near, vec4 far, vec3 normal) {
+    vec3 n = near.xyz / near.w, d = far.xyz / far.w - n, from = n - vEye;
+    return from - d * (dot(normal, from) / dot(normal, d));
+}
 #endif
 uniform vec4 uFog;  // start, end, density, 1 / (end - start)
 uniform vec4 uFogColor;
@@ -199,18 +206,12 @@ void main() {
     vec2 tx = dFdx(texel), ty = dFdy(texel);
     vec3 ex = dFdx(vEye), ey = dFdy(vEye);
     vec3 normal = cross(ex, ey);
-    // The plane as a row vector times the window matrix: where a pixel's
-    // ray meets the plane, in homogeneous eye coordinates, is
-    // A * r.w - column3 * dot(r.xyz, (x, y, 1)), A its point at depth -1.
-    vec4 r = vec4(normal, -dot(normal, vEye)) * uWindowToEye;
     vec2 quad = mod(floor(gl_FragCoord.xy), 2.0);
     vec3 topLeft = vec3(floor(gl_FragCoord.xy) + vec2(0.5 - quad.x, 1.5 - quad.y), 1.0);
-    vec4 a = uWindowToEye * vec4(topLeft, 0.0), column3 = uWindowToEye[3];
-    float s = dot(r.xyz, topLeft);
-    vec4 tl = a * r.w - column3 * s;
-    vec4 tr = (a + uWindowToEye[0]) * r.w - column3 * (s + r.x);
-    vec4 bl = (a - uWindowToEye[1]) * r.w - column3 * (s - r.y);
-    vec3 across = tr.xyz / tr.w - tl.xyz / tl.w, down = bl.xyz / bl.w - tl.xyz / tl.w;
+    vec4 a = uWindowToEye * vec4(topLeft, 0.0), depth = 2.0 * uWindowToEye[3];
+    vec3 tl = rayToPlane(a, a + depth, normal), tr = rayToPlane(a + uWindowToEye[0], a + uWindowToEye[0] + depth, normal);
+    vec3 bl = rayToPlane(a - uWindowToEye[1], a - uWindowToEye[1] + depth, normal);
+    vec3 across = tr - tl, down = bl - tl;
     // The offsets as combinations of ex and ey (Gram matrix g): T's
     // differences are the same combinations of tx and ty.
     float g11 = dot(ex, ex), g12 = dot(ex, ey), g22 = dot(ey, ey), det = g11 * g22 - g12 * g12;
