@@ -163,10 +163,10 @@ LIGHTS
 // So T at those pixel centres is found from the geometry, not from the
 // interpolation: the pixel's ray (window to eye space through the viewport
 // and the inverse projection, one matrix) meets the triangle's plane in eye
-// space, and T there follows
-// from T's gradient along the plane, taken from the derivatives of T and
-// of the eye position, which stay exact because both are interpolated with
-// the same weights. A triangle seen edge-on falls back to the derivatives.
+// space, and T there follows from T's gradient along the plane, taken from
+// the derivatives of T and of the eye position, which stay exact because
+// both are interpolated with the same weights. A triangle seen edge-on
+// falls back to the derivatives.
 // This costs about a third of the frame rate in SwiftShader where textured
 // triangles fill the picture; without it the level boundary wanders by a
 // few pixels from triangle to triangle.
