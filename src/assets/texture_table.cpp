@@ -16,6 +16,7 @@
 #include "assets/dib.h"
 #include "assets/file_read.h"
 #include "assets/picture_probe.h"
+#include "platform/glu_sizes.h"
 #include "platform/platform.h"
 
 std::array<uint32_t, kTextureTableSize> TextureTable{};
@@ -39,23 +40,12 @@ bool readOnce(std::string_view text, size_t& pos, std::string& out) {
     return true;
 }
 
-// The power of two GLU picks for a side that is not one: 3 * 2^k up to
-// 4 * 2^k - 1 round up to 4 * 2^k, everything else rounds down.
-GLint powerOfTwoSide(GLint side) {
-    GLint power = 1;
-    for (auto v = static_cast<uint32_t>(side); v > 1; v >>= 1) {
-        if (v == 3) return power * 4;
-        power *= 2;
-    }
-    return power;
-}
-
 // Uploads the picture and its whole mipmap chain into the bound texture.
 // Sides that are not powers of two are scaled first with gluScaleImage;
 // gluBuild2DMipmaps would do the same but, in this GLU, drops the top row
 // when only the width needs scaling. Needs pack and unpack alignment 1.
 void uploadMipmaps(const RgbImage& image) {
-    GLint w = powerOfTwoSide(image.width), h = powerOfTwoSide(image.height);
+    GLint w = gluPowerOfTwoSide(image.width), h = gluPowerOfTwoSide(image.height);
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
     while (maxSide > 0 && (w > maxSide || h > maxSide)) {

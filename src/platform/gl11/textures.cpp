@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/gl11/context.h"
+#include "platform/glu_sizes.h"
 
 namespace gl11 {
 
@@ -109,15 +110,6 @@ std::vector<uint16_t> scale(const std::vector<uint16_t>& in, GLint widthIn, GLin
     return out;
 }
 
-GLint nearestPower(GLint side) {
-    GLint power = 1;
-    for (auto v = static_cast<uint32_t>(side); v > 1; v >>= 1) {
-        if (v == 3) return power * 4;
-        power *= 2;
-    }
-    return power;
-}
-
 }  // namespace
 
 }  // namespace gl11
@@ -180,7 +172,7 @@ GLint gl11GluBuild2DMipmaps(GLenum target, GLint comps, GLint width, GLint heigh
     const int n = components(format), m = components(internal);
     GLint maxSide = 64;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
-    GLint w = nearestPower(width), h = nearestPower(height);
+    GLint w = gluPowerOfTwoSide(width), h = gluPowerOfTwoSide(height);
     while (w > maxSide || h > maxSide) w = std::max(w / 2, 1), h = std::max(h / 2, 1);
     std::vector<uint16_t> wide = widen(data, width, height, n);
     if (w != width || h != height) wide = scale(wide, width, height, n, w, h);
