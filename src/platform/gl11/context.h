@@ -22,8 +22,8 @@ struct Matrix {
 };
 
 Matrix multiply(const Matrix& a, const Matrix& b);
-// The inverse of `in`; false (and the identity) for a singular matrix.
-bool invert(const Matrix& in, Matrix& out);
+// The inverse of `in`; the identity for a singular matrix.
+Matrix inverse(const Matrix& in);
 
 // A fixed-depth matrix stack; GL's minimum depths are 32 and 2, Mesa gives
 // 32 to both.
@@ -102,6 +102,11 @@ struct Context {
     float fogColor[4] = {0, 0, 0, 0};
 
     GLint viewport[4] = {0, 0, 0, 0};  // as glViewport set it (the context's at attach)
+    // Window position to eye space (for the layer's own mipmap level), and
+    // the projection and viewport it was made from: made again only when
+    // either changed, not at every upload.
+    Matrix windowToEye, windowToEyeProjection;
+    GLint windowToEyeViewport[4] = {-1, -1, -1, -1};  // no viewport: made at first use
     GLenum matrixMode = GL_MODELVIEW;
     MatrixStack modelView, projection;
 

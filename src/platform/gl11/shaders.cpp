@@ -389,6 +389,33 @@ void uploadLights(const Program& p) {
     glUniform4fv(p.material, 5, material);
 }
 
+// The matrix taking (window x, window y, 1, 0) to the homogeneous eye-space
+// point of that pixel at normalised depth -1, its column 3 half the step to
+// depth 1: the inverse projection after the viewport's inverse.
+const Matrix& windowToEye() {
+    const Matrix& projection = context.projection.entries[static_cast<size_t>(context.projection.top)];
+    const GLint* v = context.viewport;
+    if (std::memcmp(&projection, &context.windowToEyeProjection, sizeof projection) == 0 &&
+        std::memcmp(v, context.windowToEyeViewport, sizeof context.windowToEyeViewport) == 0)
+        return context.windowToEye;
+    context.windowToEyeProjection = projection;
+    std::memcpy(context.windowToEyeViewport, v, sizeof context.windowToEyeViewport);
+    const Matrix in = inverse(projection);
+    // ndc = window * (2 / size) - (2 * origin / size + 1)
+    const float sx = v[2] > 0 ? 2.0f / static_cast<float>(v[2]) : 0.0f;
+    const float sy = v[3] > 0 ? 2.0f / static_cast<float>(v[3]) : 0.0f;
+    const float ox = -(static_cast<float>(v[0]) * sx + 1.0f), oy = -(static_cast<float>(v[1]) * sy + 1.0f);
+    Matrix& out = context.windowToEye;
+    for (int row = 0; row < 4; ++row) {
+        const float c0 = in.m[row], c1 = in.m[4 + row], c2 = in.m[8 + row], c3 = in.m[12 + row];
+        out.m[row] = c0 * sx;
+        out.m[4 + row] = c1 * sy;
+        out.m[8 + row] = c0 * ox + c1 * oy + c3 - c2;
+        out.m[12 + row] = c2;
+    }
+    return out;
+}
+
 void upload(const Program& p) {
     const Matrix& mv = context.modelView.entries[static_cast<size_t>(context.modelView.top)];
     glUniformMatrix4fv(p.modelView, 1, GL_FALSE, mv.m);
@@ -404,21 +431,7 @@ void upload(const Program& p) {
     glUniform1i(p.sampler, 0);
     if (p.key & kExplicitLevel) {
         glUniform2f(p.textureSize, context.bound.width, context.bound.height);
-        Matrix inverse, window;
-        invert(context.projection.entries[static_cast<size_t>(context.projection.top)], inverse);
-        // ndc = window * (2 / size) - (2 * origin / size + 1); columns: x, y, 1 and the depth's.
-        const GLint* v = context.viewport;
-        const float sx = v[2] > 0 ? 2.0f / static_cast<float>(v[2]) : 0.0f;
-        const float sy = v[3] > 0 ? 2.0f / static_cast<float>(v[3]) : 0.0f;
-        const float ox = -(static_cast<float>(v[0]) * sx + 1.0f), oy = -(static_cast<float>(v[1]) * sy + 1.0f);
-        for (int row = 0; row < 4; ++row) {
-            const float c0 = inverse.m[row], c1 = inverse.m[4 + row], c2 = inverse.m[8 + row], c3 = inverse.m[12 + row];
-            window.m[row] = c0 * sx;
-            window.m[4 + row] = c1 * sy;
-            window.m[8 + row] = c0 * ox + c1 * oy + c3 - c2;
-            window.m[12 + row] = c2;
-        }
-        glUniformMatrix4fv(p.windowToEye, 1, GL_FALSE, window.m);
+        glUniformMatrix4fv(p.windowToEye, 1, GL_FALSE, windowToEye().m);
     }
 }
 
