@@ -44,19 +44,9 @@ void animate(float c, TimelineState& state, Show& show, ShowRandom& random) {
                                       f(6.0 * std::cos(0.1 * cd)), 0.0f);
         scene8.cameraTarget.setVec3(f(-1.5 * std::sin(0.05 * cd)), 0.0f, f(2.0 * std::cos(0.03 * cd)), 0.0f);
     }
-    // Shares the last burst's time with the sparks.
-    if (c != static_cast<float>(state.lastBurst)) {
-        Vec3 source;
-        source.setVec3(0.0f, -1.5f, 0.0f, 0.0f);
-        for (int i = 0; i < 5; ++i) {
-            Vec3 velocity;
-            velocity.x = burstComponent(random, 200, 100);
-            velocity.y = burstComponent(random, 100, 0);
-            velocity.z = burstComponent(random, 200, 100);
-            spawnParticle(show.fountainSystem, source, velocity, 0.45f, 0.009f, c);
-        }
-        state.lastBurst = wholeClock(c);
-    }
+    Vec3 source;
+    source.setVec3(0.0f, -1.5f, 0.0f, 0.0f);
+    shedBurst(show.fountainSystem, source, 100, 0, 0.45f, 0.009f, c, state, random);
 }
 
 // Sprites shown for the last time by the section's previous frame give up

@@ -32,4 +32,16 @@ float fadeFromEntry(float c, const TimelineState& state, double rate) {
     return f(1.0 - (static_cast<double>(c) - state.sceneStart) * rate);
 }
 
-float burstComponent(ShowRandom& random, int range, int shift) { return f((random.next() % range - shift) * 0.01); }
+void shedBurst(ParticleSystem& system, const Vec3& source, int yRange, int yShift, float size, float shrink,
+               float c, TimelineState& state, ShowRandom& random) {
+    if (c == static_cast<float>(state.lastBurst)) return;
+    const auto component = [&random](int range, int shift) { return f((random.next() % range - shift) * 0.01); };
+    for (int i = 0; i < 5; ++i) {
+        Vec3 velocity;
+        velocity.x = component(200, 100);
+        velocity.y = component(yRange, yShift);
+        velocity.z = component(200, 100);
+        spawnParticle(system, source, velocity, size, shrink, c);
+    }
+    state.lastBurst = wholeClock(c);
+}

@@ -1,7 +1,6 @@
 // What the sections share for writing into their scenes: writes that skip
 // lights, magnets and objects a scene lacks, the start of a scene's frame,
-// the clock in whole units, the usual flash fade and one burst velocity
-// component. Sines and cosines and their products are worked out in double
+// the clock in whole units, the usual flash fade and a particle burst. Sines and cosines and their products are worked out in double
 // and stored as float. No GL.
 #pragma once
 
@@ -11,6 +10,7 @@
 
 struct TimelineState;
 struct ShowRandom;
+struct ParticleSystem;
 
 inline float f(double value) { return static_cast<float>(value); }
 
@@ -34,5 +34,10 @@ void startSceneFrame(Scene& scene);
 // per clock unit.
 float fadeFromEntry(float c, const TimelineState& state, double rate);
 
-// One velocity component of a burst: (next % range - shift) hundredths.
-float burstComponent(ShowRandom& random, int range, int shift);
+// Five particles of `size` shrinking by `shrink` from `source`, unless this
+// frame's clock is exactly the whole number of the last burst (which the
+// sparks and the fountain share); the burst's whole clock is kept. Each
+// velocity component is (next % range - shift) hundredths, drawn x, y, z:
+// x and z over 200 less 100, y over `yRange` less `yShift`.
+void shedBurst(ParticleSystem& system, const Vec3& source, int yRange, int yShift, float size, float shrink,
+               float c, TimelineState& state, ShowRandom& random);

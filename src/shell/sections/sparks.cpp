@@ -28,17 +28,7 @@ void animate(float c, TimelineState& state, Show& show, ShowRandom& random) {
                     1.0f);
     emitter.length = 0.0f;
     if (OmniLight* light = omniLight(scene, 0)) light->position = emitter;
-    // A frame whose clock is exactly the whole number of the last burst sheds nothing.
-    if (c != static_cast<float>(state.lastBurst)) {
-        for (int i = 0; i < 5; ++i) {
-            Vec3 velocity;
-            velocity.x = burstComponent(random, 200, 100);
-            velocity.y = burstComponent(random, 200, 100);
-            velocity.z = burstComponent(random, 200, 100);
-            spawnParticle(show.sparkSystem, emitter, velocity, 1.0f, 0.025f, c);
-        }
-        state.lastBurst = wholeClock(c);
-    }
+    shedBurst(show.sparkSystem, emitter, 200, 100, 1.0f, 0.025f, c, state, random);
 }
 
 // Sparks shown for the last time by the section's previous frame give up
